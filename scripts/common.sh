@@ -1,0 +1,82 @@
+# Shared by ./run, ./test and ./bench: install what is missing, then build.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
+
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei)
+TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils clang-format)
+
+say() { printf '%s\n' "$*" >&2; }
+
+missing_packages() {
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+            || printf '%s\n' "$pkg"
+    done
+}
+
+# Installs the given Debian/Ubuntu packages when any is missing.
+ensure_packages() {
+    if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+        say "This is not a Debian or Ubuntu system, so nothing is installed automatically."
+        say "Please install by hand: CMake (3.25 or newer), Ninja, a C++20 compiler and Qt 6 (Widgets),"
+        say "and for the tests Xvfb, xclip, trayer, xdotool and clang-format. Then run this again."
+        return 0
+    fi
+    local missing
+    mapfile -t missing < <(missing_packages "$@")
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    say "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            say "Missing packages (${missing[*]}) and no sudo to install them: please install them as root."
+            exit 1
+        fi
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds the release build.
+build_all() {
+    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
+    cmake --build "$BUILD_DIR" "$@"
+}
+
+# Starts a private X server; sets XVFB_PID and DISPLAY.
+start_xvfb() {
+    local fdfile
+    fdfile="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$fdfile" ]; then
+        say "Xvfb did not start."
+        kill "$XVFB_PID" 2>/dev/null || true
+        rm -f "$fdfile"
+        return 1
+    fi
+    DISPLAY=":$(head -n1 "$fdfile")"
+    export DISPLAY
+    rm -f "$fdfile"
+}
+
+stop_xvfb() {
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}

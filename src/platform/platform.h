@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class Clipboard;
+class Clock;
+class Dialogs;
+class Launcher;
+
+/// The pieces of the desktop the program talks to; the real ones in the
+/// program, fakes in tests. Not owned.
+struct Platform {
+    Clipboard &clipboard;
+    Dialogs &dialogs;
+    Clock &clock;
+    Launcher &launcher;
+};

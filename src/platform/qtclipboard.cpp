@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "platform/qtclipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMimeData>
+
+namespace {
+
+QClipboard *board() {
+    return QGuiApplication::clipboard();
+}
+
+} // namespace
+
+QtClipboard::QtClipboard(QObject *parent)
+    : Clipboard(parent) {
+    // A screenshot of an 8K screen with alpha is 132 MB decoded: more than
+    // the image reader accepts by default. Corrupt headers claiming far more
+    // are still refused.
+    if (QImageReader::allocationLimit() < 512)
+        QImageReader::setAllocationLimit(512);
+    if (QClipboard *cb = board()) {
+        connect(cb, &QClipboard::dataChanged, this, &Clipboard::changed);
+    }
+}
+
+QSet<int> QtClipboard::formats() const {
+    QClipboard *cb = board();
+    return clipboardFormats(cb ? cb->mimeData() : nullptr);
+}
+
+bool QtClipboard::isSecret() const {
+    QClipboard *cb = board();
+    return isSecretContent(cb ? cb->mimeData() : nullptr);
+}
+
+QString QtClipboard::getText() const {
+    QClipboard *cb = board();
+    const QMimeData *data = cb ? cb->mimeData() : nullptr;
+    return data && data->hasText() ? data->text() : QString();
+}
+
+QImage QtClipboard::getImage() const {
+    QClipboard *cb = board();
+    const QMimeData *data = cb ? cb->mimeData() : nullptr;
+    if (!data || !data->hasImage())
+        return {};
+    return qvariant_cast<QImage>(data->imageData());
+}
+
+void QtClipboard::setText(const QString &text) {
+    if (QClipboard *cb = board())
+        cb->setText(text);
+}
+
+void QtClipboard::setImage(const QImage &image) {
+    if (QClipboard *cb = board(); cb && !image.isNull())
+        cb->setImage(image);
+}
+
+void QtClipboard::clear() {
+    if (QClipboard *cb = board())
+        cb->clear();
+}
+
+QString QtClipboard::listenError() const {
+    if (!board())
+        return QStringLiteral("no clipboard");
+    return {};
+}

@@ -1,0 +1,3 @@
+orlo_test(tst_capture)
+orlo_test(tst_clipboardformats)
+orlo_test(tst_startup_settings)
