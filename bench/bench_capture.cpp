@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: MIT
+// Capture speed against a bare Qt program on the same X server: the time from
+// starting xclip to the entry being listed, a burst of back-to-back copies,
+// and a 4K picture. Needs DISPLAY (bench/run provides a private Xvfb).
+#include "app/module1.h"
+#include "benchutil.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/launcher.h"
+#include "platform/qtclipboard.h"
+#include "settings/settingsstore.h"
+#include "ui/frmmain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+/// Copies like another program does: one xclip per copy, kept alive (it
+/// serves the clipboard) until the next copy takes over.
+class Copier {
+public:
+    ~Copier() {
+        for (auto &p : m_processes) {
+            p->kill();
+            p->waitForFinished(1000);
+        }
+    }
+
+    /// Starts xclip on the file; with `waitOwned`, returns once xclip owns
+    /// the clipboard.
+    void copyFile(const QString &file, const QString &type, bool waitOwned) {
+        auto process = std::make_unique<QProcess>();
+        QStringList args{QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                         QStringLiteral("-quiet"), QStringLiteral("-verbose")};
+        if (!type.isEmpty())
+            args << QStringLiteral("-t") << type;
+        args << QStringLiteral("-i") << file;
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(QStringLiteral("xclip"), args);
+        if (waitOwned) {
+            QProcess *p = process.get();
+            while (!p->readAll().contains("Waiting") && p->state() != QProcess::NotRunning)
+                p->waitForReadyRead(50);
+        }
+        m_processes.push_back(std::move(process));
+        reap();
+    }
+
+private:
+    void reap() {
+        std::erase_if(m_processes, [](const std::unique_ptr<QProcess> &p) {
+            return p->state() == QProcess::NotRunning;
+        });
+    }
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+/// Runs the event loop until `done` holds or the time is up.
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    QTimer tick;
+    tick.start(5);
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes) {
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return file.fileName();
+}
+
+/// A 3840×2160 picture with the texture of a screenshot: flat areas, text-like noise.
+QString screenshotPng(const QTemporaryDir &dir) {
+    QImage image(3840, 2160, QImage::Format_RGB888);
+    image.fill(QColor(236, 236, 236));
+    QRandomGenerator random(42);
+    for (int y = 0; y < image.height(); ++y) {
+        uchar *line = image.scanLine(y);
+        const bool textRow = (y / 18) % 3 == 1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (x < 300) {
+                line[3 * x] = 40;
+                line[3 * x + 1] = 44;
+                line[3 * x + 2] = 52;
+            } else if (textRow && random.bounded(4) == 0) {
+                const uchar v = uchar(random.bounded(120));
+                line[3 * x] = line[3 * x + 1] = line[3 * x + 2] = v;
+            }
+        }
+    }
+    const QString path = dir.filePath(QStringLiteral("screen.png"));
+    image.save(path, "PNG");
+    return path;
+}
+
+struct Latencies {
+    QList<double> samples;
+    int missed = 0;
+};
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    Copier copier;
+
+    // Baseline: a bare program that listens and reads what was copied. It
+    // shares the process with the program; each copy is taken by one of them
+    // only, in turns, so both see the same machine at the same time.
+    bool bareOn = false;
+    int bareTexts = 0;
+    int barePictures = 0;
+    const QString bareBmp = dir.filePath(QStringLiteral("bare.bmp"));
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] {
+        if (!bareOn)
+            return;
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        if (!data)
+            return;
+        if (data->hasImage()) {
+            const QImage image = qvariant_cast<QImage>(data->imageData());
+            if (!image.isNull() && image.save(bareBmp, "BMP"))
+                ++barePictures;
+        } else if (data->hasText() && !data->text().isEmpty()) {
+            ++bareTexts;
+        }
+    });
+
+    QtClipboard clipboard;
+    FakeDialogs dialogs;
+    SystemClock clock;
+    FakeLauncher launcher;
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    Module1 m({clipboard, dialogs, clock, launcher}, settings, dir.filePath(QStringLiteral("app")));
+    frmMain form(m);
+    form.Form_Load();
+    auto monitor = [&](bool on) {
+        if (form.menuDetectClpBd->isChecked() != on)
+            form.menuDetectClpBd_Click();
+    };
+
+    auto textFile = [&](int i) {
+        return writeFile(dir, QStringLiteral("t%1.txt").arg(i),
+                         QStringLiteral("剪贴板测试 text number %1").arg(i).toUtf8());
+    };
+    const QString png = screenshotPng(dir);
+
+    Latencies bareText, oursText, barePicture, oursPicture;
+    int copyNumber = 0;
+    auto timeOne = [&](Latencies &into, bool ours, const QString &file, const QString &type,
+                       const std::function<int()> &count) {
+        bareOn = !ours;
+        monitor(ours);
+        const int before = count();
+        QElapsedTimer timer;
+        timer.start();
+        copier.copyFile(file, type, false);
+        if (waitFor([&] { return count() > before; }))
+            into.samples.append(timer.nsecsElapsed() / 1e6);
+        else
+            ++into.missed;
+        bareOn = false;
+        monitor(false);
+    };
+    for (int i = 0; i < 15; ++i) {
+        timeOne(bareText, false, textFile(copyNumber++), {}, [&] { return bareTexts; });
+        timeOne(oursText, true, textFile(copyNumber++), {}, [&] { return int(m.TextCount); });
+    }
+    for (int i = 0; i < 7; ++i) {
+        const QString type = QStringLiteral("image/png");
+        timeOne(barePicture, false, png, type, [&] { return barePictures; });
+        timeOne(oursPicture, true, png, type, [&] { return int(m.ImageCount); });
+    }
+
+    // A burst from another program: each copy starts as soon as the previous
+    // one owns the clipboard. Counted: the copies taken, in the order made.
+    const int burst = 200;
+    QStringList burstFiles;
+    for (int i = 0; i < burst; ++i)
+        burstFiles << textFile(5000 + i);
+    QStringList taken;
+    auto runBurst = [&] {
+        taken.clear();
+        QProcess burster;
+        const QStringList args{QStringLiteral("-c"), QStringLiteral(R"(
+            for f in "$@"; do
+                coproc xclip -selection clipboard -quiet -verbose -i "$f" 2>&1
+                read -r _ <&"${COPROC[0]}"
+                pids+=("$COPROC_PID")
+            done
+            sleep 0.5
+            kill "${pids[@]}" 2>/dev/null
+        )"),
+                               QStringLiteral("burst")};
+        burster.start(QStringLiteral("bash"), args + burstFiles);
+        waitFor([&] { return burster.state() == QProcess::NotRunning; }, 60000);
+        int found = 0;
+        qsizetype from = 0;
+        for (int i = 0; i < burst; ++i) {
+            const qsizetype at =
+                taken.indexOf(QStringLiteral("剪贴板测试 text number %1").arg(5000 + i), from);
+            if (at >= 0) {
+                ++found;
+                from = at + 1;
+            }
+        }
+        return found;
+    };
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] {
+        if (!bareOn)
+            return;
+        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
+            taken.append(data->text());
+    });
+    bareOn = true;
+    const int bareInOrder = runBurst();
+    bareOn = false;
+    monitor(true);
+    form.menuClearData_Click();
+    // Every capture selects its entry: record what each one took.
+    QObject::connect(form.lstTxt, &QListWidget::currentRowChanged, [&](int row) {
+        if (row >= 0)
+            taken.append(m.textPage(row));
+    });
+    const int inOrder = runBurst();
+
+    const double bt = bench::median(bareText.samples);
+    const double ot = bench::median(oursText.samples);
+    bench::row(QStringLiteral("text capture latency (xclip → listed)"), bench::ms(ot),
+               bench::ms(bt), bench::times(ot / bt), QStringLiteral("≤ 1.3×"),
+               ot <= 1.3 * bt && oursText.missed == 0);
+    bench::row(QStringLiteral("burst of 200 copies"),
+               QStringLiteral("%1 of %2 in order").arg(inOrder).arg(burst),
+               QStringLiteral("%1 of %2").arg(bareInOrder).arg(burst), QStringLiteral("-"),
+               QStringLiteral("200 of 200, in order"), inOrder == burst);
+    const double bp = bench::median(barePicture.samples);
+    const double op = bench::median(oursPicture.samples);
+    bench::row(QStringLiteral("4K PNG → 图像NN.bmp written"), bench::ms(op), bench::ms(bp),
+               bench::times(op / bp), QStringLiteral("≤ 1.2×"),
+               op <= 1.2 * bp && oursPicture.missed == 0);
+    std::fprintf(stderr, "missed: bare text %d, ours text %d, bare picture %d, ours picture %d\n",
+                 bareText.missed, oursText.missed, barePicture.missed, oursPicture.missed);
+    form.menuClearData_Click();
+    return 0;
+}
