@@ -1,1 +1,2 @@
-# tests of this area
+# Bad input, faults and long runs.
+orlo_test(tst_badinput TIMEOUT 300)

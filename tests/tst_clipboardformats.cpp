@@ -78,6 +78,20 @@ private slots:
         data.setData(QStringLiteral("x-kde-passwordManagerHint"), "secret");
         QVERIFY(isSecretContent(&data));
         QVERIFY(!isSecretContent(nullptr));
+
+        const QString history =
+            QStringLiteral("application/x-qt-windows-mime;value=\"CanIncludeInClipboardHistory\"");
+        QMimeData windows;
+        windows.setText(QStringLiteral("pin"));
+        windows.setData(history, QByteArray(4, '\1'));
+        QVERIFY(!isSecretContent(&windows));
+        windows.setData(history, QByteArray(4, '\0'));
+        QVERIFY(isSecretContent(&windows));
+        QMimeData excluded;
+        excluded.setData(QStringLiteral("application/x-qt-windows-mime;value="
+                                        "\"ExcludeClipboardContentFromMonitorProcessing\""),
+                         QByteArray());
+        QVERIFY(isSecretContent(&excluded));
     }
 };
 

@@ -64,6 +64,27 @@ QSet<int> clipboardFormats(const QMimeData *data) {
 }
 
 bool isSecretContent(const QMimeData *data) {
+    if (!data)
+        return false;
     static const QString hint = QStringLiteral("x-kde-passwordManagerHint");
-    return data && data->hasFormat(hint) && data->data(hint).trimmed() == "secret";
+    if (data->hasFormat(hint) && data->data(hint).trimmed() == "secret")
+        return true;
+    // Windows: Qt names registered formats application/x-qt-windows-mime;value="NAME".
+    for (const QString &mime : data->formats()) {
+        if (mime.contains(u"ExcludeClipboardContentFromMonitorProcessing") ||
+            mime.contains(u"Clipboard Viewer Ignore"))
+            return true;
+        if (mime.contains(u"CanIncludeInClipboardHistory")) {
+            const QByteArray value = data->data(mime);
+            if (!value.isEmpty() && value.count('\0') == value.size())
+                return true;
+        }
+    }
+    return false;
+}
+
+void allowLargePictures() {
+    constexpr int limitMb = 512;
+    if (QImageReader::allocationLimit() < limitMb)
+        QImageReader::setAllocationLimit(limitMb);
 }

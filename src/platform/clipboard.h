@@ -38,8 +38,14 @@ constexpr int RichText = 0xBF01;
 QSet<int> clipboardFormats(const QMimeData *data);
 
 /// True when the source marked the content as a secret that clipboard
-/// history must not keep (password managers).
+/// history must not keep: password managers on Linux (KeePassXC, KDE) and
+/// the registered formats Windows programs use for the same purpose.
 bool isSecretContent(const QMimeData *data);
+
+/// Lets the picture reader decode screenshots of 8K screens with alpha
+/// (132 MB), which its default limit refuses; corrupt headers claiming far
+/// more are still refused.
+void allowLargePictures();
 
 /// The system clipboard, as the program uses it.
 class Clipboard : public QObject {

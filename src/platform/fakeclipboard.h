@@ -10,7 +10,10 @@
 class FakeClipboard final : public Clipboard {
     Q_OBJECT
 public:
-    using Clipboard::Clipboard;
+    explicit FakeClipboard(QObject *parent = nullptr)
+        : Clipboard(parent) {
+        allowLargePictures();
+    }
 
     /// Replaces the content (ownership taken) without telling listeners.
     void setMimeData(QMimeData *data) { m_data.reset(data); }

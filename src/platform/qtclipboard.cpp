@@ -3,7 +3,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMimeData>
 
 namespace {
@@ -16,11 +15,7 @@ QClipboard *board() {
 
 QtClipboard::QtClipboard(QObject *parent)
     : Clipboard(parent) {
-    // A screenshot of an 8K screen with alpha is 132 MB decoded: more than
-    // the image reader accepts by default. Corrupt headers claiming far more
-    // are still refused.
-    if (QImageReader::allocationLimit() < 512)
-        QImageReader::setAllocationLimit(512);
+    allowLargePictures();
     if (QClipboard *cb = board()) {
         connect(cb, &QClipboard::dataChanged, this, &Clipboard::changed);
     }
