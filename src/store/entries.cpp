@@ -6,6 +6,7 @@
 #include "ui/textbox.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 void DeleteAllText(Module1 &m, QListWidget *list, TextBox *view) {
@@ -39,4 +40,34 @@ bool DeleteTempPictures(const Module1 &m) {
 
 QString SaveFailureDescription(const QString &folder, const QString &reason) {
     return QStringLiteral("\n") + QDir::toNativeSeparators(folder) + QStringLiteral("\n") + reason;
+}
+
+QString FolderProblem(const QString &folder) {
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
+        return QString::fromUtf16(SaveReason::FolderMissing);
+    if (!info.isWritable())
+        return QString::fromUtf16(SaveReason::FolderReadOnly);
+    return QString();
+}
+
+QString OpenProblem(const QString &folder) {
+    const QString problem = FolderProblem(folder);
+    return problem.isEmpty() ? QString::fromUtf16(SaveReason::CannotCreate) : problem;
+}
+
+QString FreeDataFileName(const QString &folder, const QString &stem, QStringView extension) {
+    const QString base = folder + u'/' + stem;
+    // Bounded, so that a folder that answers "exists" to everything cannot
+    // keep the program here.
+    for (int k = 1; k <= 10000; ++k) {
+        QString name = base;
+        if (k > 1)
+            name += u'_' + QString::number(k);
+        name += extension;
+        const QFileInfo info(name);
+        if (!info.exists() && !info.isSymLink())
+            return name;
+    }
+    return QString();
 }

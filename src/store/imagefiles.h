@@ -15,9 +15,12 @@ struct ImageSaveResult {
     bool ok() const { return failed.isEmpty(); }
 };
 
-/// Copies the temp picture files of entries first..last into `folder` under
-/// time-stamped names. Shows nothing.
+/// Copies the temp picture files of entries first..last into `folder` as
+/// <yyyymmddhhmmss><n>.bmp (the time read for each entry; _2, _3, … before
+/// ".bmp" when the name is taken), byte for byte, each whole or not at all.
+/// Shows nothing.
 ImageSaveResult CopyImageFiles(Module1 &m, int first, int last, const QString &folder);
 
-/// CopyImageFiles(), then one "系统错误!" box per entry that failed.
+/// CopyImageFiles(), with one "系统错误!" box for each entry that failed,
+/// shown before the next entry is tried.
 ImageSaveResult SaveImageFiles(Module1 &m, int first, int last, const QString &folder);

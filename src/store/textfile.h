@@ -15,5 +15,9 @@ struct SaveResult {
 };
 
 /// Writes text entries first..last into one new HTML data file in `folder`,
-/// named after the local date and time.
+/// named yyyymmddhhmmss.htm after the local date and time (_2, _3, … when the
+/// name is taken: a data file never replaces another). Code page 936 with
+/// CR LF line ends; markup characters are escaped and characters outside the
+/// code page written as numeric references. Indices without an entry are
+/// left out. The file appears whole or not at all.
 SaveResult SaveTextFile(const Module1 &m, int first, int last, const QString &folder);
