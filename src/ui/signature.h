@@ -4,5 +4,11 @@
 #include <QString>
 
 /// Removes every occurrence of `signature` from `text`, letters matching
-/// regardless of case, scanning once from left to right.
-QString RemoveSignature(const QString &text, const QString &signature);
+/// regardless of case, in one scan from left to right.
+///
+/// After a removal the search goes on where the removed occurrence began, so
+/// of overlapping occurrences only the left one goes ("aaa" less "aa" is
+/// "a"), and text that meets across a removal point is not looked at again
+/// ("xaabby" less "ab" is "xaby"). A match never cuts a surrogate pair in
+/// two. `text` is compacted in place when nobody else shares it.
+QString RemoveSignature(QString text, const QString &signature);
