@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include "store/pageencoding.h"
+
+#include <algorithm>
+
+void appendEncoded(QStringEncoder &encoder, QStringView text, QByteArray &out) {
+    const qsizetype start = out.size();
+    out.resize(start + encoder.requiredSpace(text.size()));
+    const char *end = encoder.appendToBuffer(out.data() + start, text);
+    out.resize(end - out.constData());
+}
+
+namespace {
+
+/// "&#x1F600;"
+void appendReference(char32_t c, QByteArray &out) {
+    char digits[8];
+    int n = 0;
+    do {
+        digits[n++] = "0123456789ABCDEF"[c & 0xF];
+        c >>= 4;
+    } while (c != 0);
+    out.append("&#x", 3);
+    while (n > 0)
+        out.append(digits[--n]);
+    out.append(';');
+}
+
+} // namespace
+
+PageEncoder::PageEncoder()
+    : m_runs(DataFileCodec) {}
+
+void PageEncoder::append(QStringView text, QByteArray &out) {
+    // Most entries hold neither markup nor characters outside the code
+    // page: those are encoded in one piece and checked afterwards.
+    // Written so that the compiler can vectorise it.
+    const char16_t *units = text.utf16();
+    qsizetype questionMarks = 0;
+    unsigned special = 0;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = units[i];
+        questionMarks += c == u'?';
+        special |= (c == u'&') | (c == u'<') | (c == u'>') | ((c & 0xF800) == 0xD800);
+    }
+    if (special == 0 && appendChecked(text, questionMarks, out))
+        return;
+    appendPiecewise(text, out);
+}
+
+bool PageEncoder::appendChecked(QStringView text, qsizetype questionMarks, QByteArray &out) {
+    QStringEncoder encoder(DataFileCodec);
+    const qsizetype start = out.size();
+    appendEncoded(encoder, text, out);
+    const auto written = std::count(out.cbegin() + start, out.cend(), '?');
+    if (!encoder.hasError() && written == questionMarks)
+        return true;
+    out.resize(start);
+    return false;
+}
+
+bool PageEncoder::encodable(char32_t c) {
+    if (c < 0x10000) {
+        if (!m_known.test(c)) {
+            m_known.set(c);
+            m_encodable.set(c, probe(c));
+        }
+        return m_encodable.test(c);
+    }
+    auto found = m_wide.constFind(c);
+    if (found == m_wide.cend())
+        found = m_wide.insert(c, probe(c));
+    return *found;
+}
+
+bool PageEncoder::probe(char32_t c) {
+    const char32_t one[] = {c};
+    QByteArray bytes;
+    return appendChecked(QString::fromUcs4(one, 1), c == U'?', bytes) && !bytes.isEmpty();
+}
+
+void PageEncoder::appendPiecewise(QStringView text, QByteArray &out) {
+    qsizetype run = 0;
+    const auto flush = [&](qsizetype end) {
+        if (end > run)
+            appendEncoded(m_runs, text.sliced(run, end - run), out);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char *entity = c == u'&'   ? "&amp;"
+                             : c == u'<' ? "&lt;"
+                             : c == u'>' ? "&gt;"
+                                         : nullptr;
+        char32_t point = c;
+        qsizetype width = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            point = QChar::surrogateToUcs4(c, text[i + 1].unicode());
+            width = 2;
+        } else if (QChar::isSurrogate(c)) {
+            point = QChar::ReplacementCharacter; // half a pair stands for nothing
+        }
+        if (!entity && point == c && encodable(point))
+            continue;
+        flush(i);
+        if (entity)
+            out.append(entity);
+        else if (point != QChar::ReplacementCharacter && encodable(point))
+            appendEncoded(m_runs, text.sliced(i, width), out);
+        else
+            appendReference(point, out);
+        i += width - 1;
+        run = i + 1;
+    }
+    flush(text.size());
+}
