@@ -6,6 +6,8 @@ BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei)
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils clang-format)
+# For the fuzzers; the tests go on without them where they cannot be had.
+OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -41,6 +43,11 @@ ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     "${sudo[@]}" apt-get update -qq
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Like ensure_packages, but carries on when they cannot be installed.
+ensure_optional_packages() {
+    (ensure_packages "$@") || say "Could not install $*: the tests that need them are skipped."
 }
 
 # Configures (once) and builds the release build.

@@ -74,9 +74,10 @@ bool PageEncoder::encodable(char32_t c) {
 }
 
 bool PageEncoder::probe(char32_t c) {
-    const char32_t one[] = {c};
+    // Not QString::fromUcs4(), which takes U+FEFF for a byte-order mark and drops it.
+    const auto one = QChar::fromUcs4(c);
     QByteArray bytes;
-    return appendChecked(QString::fromUcs4(one, 1), c == U'?', bytes) && !bytes.isEmpty();
+    return appendChecked(one, c == U'?', bytes) && !bytes.isEmpty();
 }
 
 void PageEncoder::appendPiecewise(QStringView text, QByteArray &out) {
