@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The main window: its controls, menus, toolbar, views and picture display.
+// The main window: its controls, menus, toolbar and views.
 #include "testrig.h"
 #include "ui/frmmain.h"
 #include "ui/picturebox.h"
@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSignalSpy>
 
 namespace {
 
@@ -34,21 +33,6 @@ QStringList describe(const QMenu *menu) {
     return lines;
 }
 
-/// Writes a picture as the temp file of the given entry.
-void putTempPicture(TestRig &rig, const QString &caption, const QImage &picture) {
-    QVERIFY(picture.save(rig.m.tempImagePath(caption), "BMP"));
-}
-
-QColor colourAt(QWidget *widget, QPoint point) {
-    return widget->grab().toImage().pixelColor(point);
-}
-
-/// The stretched picture's place, as the window is loaded.
-void placeStretchedPicture(frmMain &form) {
-    form.imgBak->move(tw(-50), tw(-50));
-    form.imgBak->resize(form.imgMain->width(), form.imgMain->height());
-}
-
 } // namespace
 
 class tst_MainWindow : public QObject {
@@ -66,6 +50,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.centralWidget()->size(), QSize(tw(8265), tw(6645)));
         QCOMPARE(form.lTip->text(), QStringLiteral("就绪"));
+        QCOMPARE(form.lTip->pos(), QPoint(tw(90), tw(6360)));
+        QCOMPARE(form.fmTxt->title(), QStringLiteral(" 文本数据 "));
+        QCOMPARE(form.fmImg->title(), QStringLiteral(" 图片数据 "));
+        QVERIFY(form.imgBak->isHidden());
+        QCOMPARE(form.imgBak->parentWidget(), form.imgMain->clientArea());
         QCOMPARE(form.LastHoverTool, qint16(0));
         QCOMPARE(form.CurTextPage, qint16(0));
     }
@@ -111,17 +100,6 @@ private slots:
         form.resize(form.size() * 2);
         form.show();
         QCOMPARE(control->geometry(), place);
-    }
-
-    void framesCarryTheirCaptionsAndStatusLineItsPlace() {
-        TestRig rig;
-        frmMain form(rig.m);
-        QCOMPARE(form.fmTxt->title(), QStringLiteral(" 文本数据 "));
-        QCOMPARE(form.fmImg->title(), QStringLiteral(" 图片数据 "));
-        QCOMPARE(form.lTip->pos(), QPoint(tw(90), tw(6360)));
-        QVERIFY(form.imgBak->isHidden());
-        QCOMPARE(form.imgBak->parentWidget(), form.imgMain->clientArea());
-        QVERIFY(form.txtMain->lineWrapMode() == QPlainTextEdit::NoWrap);
     }
 
     void menusFollowTheirTables_data() {
@@ -191,6 +169,23 @@ private slots:
         QCOMPARE(titles, (QStringList{"数据(&D)", "视图(&V)", "设置(&S)", "帮助(&H)"}));
     }
 
+    void shortcutsWorkWhileTypingInTheTextView() {
+        TestRig rig;
+        frmMain form(rig.m);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.txtMain->setFocus();
+        form.lstTxt->addItem(QStringLiteral("文本00"));
+        QTest::keyClick(form.txtMain, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!form.menuDetectClpBd->isChecked());
+        QTest::keyClick(form.txtMain, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(form.menuDetectClpBd->isChecked());
+        QTest::keyClick(form.txtMain, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(form.lstTxt->count(), 0);
+        QCOMPARE(form.txtMain->text(), QString());
+    }
+
     void toolbarButtonsRunTheirMenuItems_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("left");
@@ -245,19 +240,6 @@ private slots:
         }
         form.imgTool_Click(index);
         QCOMPARE(runs.keys(), item.isEmpty() ? QStringList() : QStringList{item});
-    }
-
-    void clickingAButtonRunsItsCommand() {
-        TestRig rig;
-        frmMain form(rig.m);
-        form.show();
-        QTest::mouseClick(form.imgTool[3], Qt::LeftButton);
-        QVERIFY(form.fmImg->isVisible());
-        // A press elsewhere and a release on the button is no click.
-        QTest::mouseRelease(form.imgTool[2], Qt::LeftButton);
-        QVERIFY(form.fmImg->isVisible());
-        QTest::mouseClick(form.imgTool[2], Qt::LeftButton);
-        QVERIFY(form.fmTxt->isVisible());
     }
 
     void hoverBorderFollowsTheMouse_data() {
@@ -335,117 +317,6 @@ private slots:
         QCOMPARE(form.fmTxt->isVisibleTo(&form), !pictures);
         if (!frameAtTick.isEmpty())
             QCOMPARE(frameAtTick.first(), false);
-    }
-
-    void displayModesAndTheirTicks_data() {
-        QTest::addColumn<QStringList>("choices");
-        QTest::addColumn<QString>("ticks"); // ShowSize ShowAll ShowB ShowA
-        QTest::addColumn<bool>("stretched");
-        QTest::newRow("start") << QStringList{} << "1010" << false;
-        QTest::newRow("menu bar: all") << QStringList{"menuShowAll"} << "0101" << true;
-        QTest::newRow("menu bar: all, size")
-            << QStringList{"menuShowAll", "menuShowSize"} << "1010" << false;
-        QTest::newRow("context: all") << QStringList{"menuShowA"} << "1001" << true;
-        QTest::newRow("context: all, size")
-            << QStringList{"menuShowA", "menuShowB"} << "1010" << false;
-        QTest::newRow("menu bar all, context size")
-            << QStringList{"menuShowAll", "menuShowB"} << "0110" << false;
-        QTest::newRow("same twice") << QStringList{"menuShowAll", "menuShowAll"} << "0101" << true;
-    }
-    void displayModesAndTheirTicks() {
-        QFETCH(QStringList, choices);
-        QFETCH(QString, ticks);
-        QFETCH(bool, stretched);
-        TestRig rig;
-        frmMain form(rig.m);
-        for (const QString &choice : choices)
-            form.findChild<QAction *>(choice)->trigger();
-        QString shown;
-        for (QAction *item : {form.menuShowSize, form.menuShowAll, form.menuShowB, form.menuShowA})
-            shown += item->isChecked() ? u'1' : u'0';
-        QCOMPARE(shown, ticks);
-        QCOMPARE(!form.imgBak->isHidden(), stretched);
-    }
-
-    void pictureListShowsTheSelectedTempFile() {
-        TestRig rig;
-        frmMain form(rig.m);
-        putTempPicture(rig, QStringLiteral("图像00"), testPicture(30, 20, Qt::red));
-        putTempPicture(rig, QStringLiteral("图像01"), testPicture(30, 20, Qt::blue));
-        form.lstImg->addItems({QStringLiteral("图像00"), QStringLiteral("图像01")});
-        form.lstImg->setCurrentRow(1);
-        QCOMPARE(form.imgMain->picture().pixelColor(0, 0), QColor(Qt::blue));
-        QCOMPARE(form.imgBak->picture().pixelColor(0, 0), QColor(Qt::blue));
-
-        // A temp file gone from disk leaves the picture shown.
-        QVERIFY(QFile::remove(rig.m.tempImagePath(QStringLiteral("图像00"))));
-        form.lstImg->setCurrentRow(0);
-        QCOMPARE(form.imgMain->picture().pixelColor(0, 0), QColor(Qt::blue));
-
-        // A file replaced on disk is read again.
-        putTempPicture(rig, QStringLiteral("图像01"), testPicture(40, 20, Qt::green));
-        form.lstImg->setCurrentRow(1);
-        QCOMPARE(form.imgMain->picture().pixelColor(0, 0), QColor(Qt::green));
-        QCOMPARE(form.imgBak->picture().size(), QSize(40, 20));
-    }
-
-    void naturalSizeClipsAndShowAllStretches() {
-        TestRig rig;
-        frmMain form(rig.m);
-        placeStretchedPicture(form);
-        form.menuVImg_Click();
-        form.show();
-        QWidget *area = form.imgMain->clientArea();
-        QCOMPARE(area->geometry(), form.imgMain->contentsRect());
-
-        // Bigger than the area: its top-left part, from the corner.
-        QImage big = testPicture(1000, 1000, Qt::blue);
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x)
-                big.setPixelColor(x, y, Qt::red);
-        form.imgMain->setPicture(big);
-        QCOMPARE(colourAt(area, {0, 0}), QColor(Qt::red));
-        QCOMPARE(colourAt(area, {area->width() - 1, area->height() - 1}), QColor(Qt::blue));
-
-        // A small picture stretched over the whole area, each side on its own.
-        putTempPicture(rig, QStringLiteral("图像00"), testPicture(100, 50, Qt::green));
-        form.lstImg->addItem(QStringLiteral("图像00"));
-        form.lstImg->setCurrentRow(0);
-        QCOMPARE(colourAt(area, {99, 49}), QColor(Qt::green));
-        QVERIFY(colourAt(area, {100, 50}) != QColor(Qt::green));
-        form.menuShowAll_Click();
-        QCOMPARE(form.imgBak->pos(), QPoint(tw(-50), tw(-50)));
-        QCOMPARE(form.imgBak->size(), form.imgMain->size());
-        QCOMPARE(colourAt(area, {area->width() - 1, area->height() - 1}), QColor(Qt::green));
-        QCOMPARE(colourAt(area, {0, 0}), QColor(Qt::green));
-    }
-
-    void rightPressOnThePictureOpensTheContextMenu_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("stretched");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("right, natural size") << int(Qt::RightButton) << false << true;
-        QTest::newRow("right, stretched") << int(Qt::RightButton) << true << true;
-        QTest::newRow("left") << int(Qt::LeftButton) << false << false;
-        QTest::newRow("middle, stretched") << int(Qt::MiddleButton) << true << false;
-    }
-    void rightPressOnThePictureOpensTheContextMenu() {
-        QFETCH(int, button);
-        QFETCH(bool, stretched);
-        QFETCH(bool, opens);
-        TestRig rig;
-        frmMain form(rig.m);
-        placeStretchedPicture(form);
-        form.menuVImg_Click();
-        if (stretched)
-            form.menuShowAll_Click();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QWidget *target =
-            stretched ? static_cast<QWidget *>(form.imgBak) : form.imgMain->clientArea();
-        QTest::mousePress(target, Qt::MouseButton(button), {}, QPoint(40, 40));
-        QCOMPARE(form.menuPopImg->isVisible(), opens);
-        form.menuPopImg->close();
     }
 };
 

@@ -73,12 +73,6 @@ private slots:
         QVERIFY(paste);
         paste->trigger();
         QCOMPARE(rig.m.TextPages.at(0), QStringLiteral("first pasted"));
-        w.form.txtMain->undo();
-        QCOMPARE(rig.m.TextPages.at(0), QStringLiteral("first"));
-        // Selecting another entry and back shows the entry as it stands.
-        w.select(1);
-        w.select(0);
-        QCOMPARE(w.form.txtMain->text(), QStringLiteral("first"));
         QCOMPARE(rig.m.TextPages.at(1), QStringLiteral("second"));
     }
 
@@ -182,16 +176,12 @@ private slots:
         QCOMPARE(w.form.lstImg->count(), 2);
         // The view is read from the frame, also while the window is hidden.
         QVERIFY(!w.form.isVisible());
-    }
 
-    void emptyingTheClipboardAddsNothing() {
-        TestRig rig;
-        Window w(rig);
-        w.copyText(QStringLiteral("x"));
+        // Emptying the clipboard adds nothing.
         w.form.menuClearCB_Click();
         QVERIFY(rig.clipboard.formats().isEmpty());
-        QCOMPARE(w.form.lstTxt->count(), 1);
-        QCOMPARE(w.form.lTip->text(), QStringLiteral("就绪"));
+        QCOMPARE(w.form.lstTxt->count(), 3);
+        QCOMPARE(w.form.lstImg->count(), 2);
     }
 
     void aTenMegabyteEntryStaysResponsive() {
@@ -228,18 +218,15 @@ private slots:
         for (int i = 0; i < keys; ++i)
             QTest::keyClick(w.form.txtMain, Qt::Key_Y);
         const double perKeyMs = clock.nsecsElapsed() / 1e6 / keys;
-        clock.restart();
         for (int i = 0; i < 5; ++i)
             QTest::keyClick(w.form.txtMain, Qt::Key_Return);
-        const double perReturnMs = clock.nsecsElapsed() / 1e6 / 5;
         QCOMPARE(rig.m.TextPages.at(0).constData(), grown);
         const QString &entry = rig.m.TextPages.at(0);
         QCOMPARE(entry.size(), big.size() + 1 + keys + 5 * 2);
         QCOMPARE(entry.count(u'\n'), big.count(u'\n') + 5);
         QCOMPARE(entry.count(QStringLiteral("\r\n")), big.count(u'\n') + 5);
-        qInfo("10 MB entry: captured and shown in %lld ms; %.3f ms per typed letter, %.3f ms "
-              "per Return",
-              setMs, perKeyMs, perReturnMs);
+        qInfo("10 MB entry: captured and shown in %lld ms; %.3f ms per typed letter", setMs,
+              perKeyMs);
     }
 };
 

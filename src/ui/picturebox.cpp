@@ -74,6 +74,8 @@ StretchImage::StretchImage(QWidget *parent)
     : QWidget(parent) {}
 
 void StretchImage::setPicture(const QImage &picture) {
+    if (picture.cacheKey() == m_picture.cacheKey())
+        return;
     m_picture = picture;
     m_scaled = QPixmap();
     update();
