@@ -1,1 +1,5 @@
-# tests of this area
+orlo_test(tst_textbox)
+orlo_test(tst_mainwindow)
+orlo_test(tst_watcher)
+orlo_test(tst_textbrowsing)
+orlo_test(tst_picturebrowsing)

@@ -11,9 +11,30 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QSystemTrayIcon>
+#include <qdrawutil.h>
 
 namespace {
+
+/// A frame with an etched line round it and its caption set into the top line.
+class FrameBox final : public QGroupBox {
+public:
+    FrameBox(const QString &caption, QWidget *parent)
+        : QGroupBox(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const int lineTop = metrics.height() / 2;
+        qDrawShadeRect(&painter, rect().adjusted(0, lineTop, 0, 0), palette(), true);
+        const QRect caption(tw(90), 0, metrics.horizontalAdvance(title()), metrics.height());
+        painter.fillRect(caption, palette().window());
+        style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                              isEnabled(), title(), QPalette::WindowText);
+    }
+};
 
 QRect twips(int left, int top, int width, int height) {
     return QRect(tw(left), tw(top), tw(width), tw(height));
@@ -47,21 +68,21 @@ frmMain::~frmMain() = default;
 void frmMain::createControls() {
     QWidget *client = centralWidget();
 
-    fmTxt = named(new QGroupBox(QStringLiteral(" 文本数据 "), client), "fmTxt");
+    fmTxt = named(new FrameBox(QStringLiteral(" 文本数据 "), client), "fmTxt");
     fmTxt->setGeometry(twips(30, 660, 8220, 5625));
     txtMain = named(new TextBox(fmTxt), "txtMain");
     txtMain->setGeometry(twips(1860, 320, 6225, 5100));
     lstTxt = named(new QListWidget(fmTxt), "lstTxt");
     lstTxt->setGeometry(twips(90, 320, 1700, 5100));
 
-    fmImg = named(new QGroupBox(QStringLiteral(" 图片数据 "), client), "fmImg");
+    fmImg = named(new FrameBox(QStringLiteral(" 图片数据 "), client), "fmImg");
     fmImg->setGeometry(twips(30, 660, 8220, 5625));
     fmImg->setVisible(false);
     lstImg = named(new QListWidget(fmImg), "lstImg");
     lstImg->setGeometry(twips(90, 320, 1700, 5100));
     imgMain = named(new PictureBox(fmImg), "imgMain");
     imgMain->setGeometry(twips(1860, 320, 6225, 5100));
-    imgBak = named(new StretchImage(imgMain), "imgBak");
+    imgBak = named(new StretchImage(imgMain->clientArea()), "imgBak");
     imgBak->setVisible(false);
 
     lTip = named(new QLabel(QStringLiteral("就绪"), client), "lTip");
@@ -70,9 +91,17 @@ void frmMain::createControls() {
 }
 
 void frmMain::connectControls() {
-    connect(lstTxt, &QListWidget::currentRowChanged, this, &frmMain::lstTxt_Click);
+    // Emptying a list leaves it without a selection: that shows nothing and
+    // keeps the current entry, as no entry was chosen.
+    connect(lstTxt, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            lstTxt_Click();
+    });
     connect(txtMain, &TextBox::userEdited, this, &frmMain::txtMain_Change);
-    connect(lstImg, &QListWidget::currentRowChanged, this, &frmMain::lstImg_Click);
+    connect(lstImg, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            lstImg_Click();
+    });
     connect(imgMain, &PictureBox::mousePressed, this, &frmMain::imgMain_MouseDown);
     connect(imgBak, &StretchImage::mousePressed, this, &frmMain::imgMain_MouseDown);
 }

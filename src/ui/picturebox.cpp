@@ -1,51 +1,94 @@
 // SPDX-License-Identifier: MIT
 #include "ui/picturebox.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+/// The inside of a PictureBox: draws the picture unscaled from its corner.
+class PictureArea final : public QWidget {
+public:
+    PictureArea(PictureBox *box)
+        : QWidget(box)
+        , m_box(box) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override {
+        const QImage picture = m_box->picture();
+        if (picture.isNull())
+            return;
+        QPainter painter(this);
+        // Only what needs painting is drawn: a big picture costs no more than a small one.
+        const QRect part = event->rect().intersected(picture.rect());
+        painter.drawImage(part.topLeft(), picture, part);
+    }
+    void mousePressEvent(QMouseEvent *event) override {
+        emit m_box->mousePressed(event->button(), event->globalPosition().toPoint());
+        event->accept();
+    }
+
+private:
+    PictureBox *m_box;
+};
+
+} // namespace
+
 PictureBox::PictureBox(QWidget *parent)
-    : QFrame(parent) {
+    : QFrame(parent)
+    , m_client(new PictureArea(this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->setGeometry(contentsRect());
 }
 
 void PictureBox::setPicture(const QImage &picture, const QString &sourceFile) {
     m_picture = picture;
     m_sourceFile = sourceFile;
-    update();
+    m_sourceStamp = sourceFile.isEmpty() ? FileStamp() : stampOf(sourceFile);
+    m_client->update();
 }
 
-void PictureBox::paintEvent(QPaintEvent *event) {
-    QFrame::paintEvent(event);
-    if (m_picture.isNull())
-        return;
-    QPainter painter(this);
-    const QRect area = contentsRect();
-    painter.setClipRect(area);
-    // Only the visible part is drawn: a big picture costs no more than a small one.
-    const QRect source(QPoint(0, 0), area.size());
-    painter.drawImage(area.topLeft(), m_picture, source.intersected(m_picture.rect()));
+PictureBox::FileStamp PictureBox::stampOf(const QString &file) {
+    const QFileInfo info(file);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified()};
 }
 
-void PictureBox::mousePressEvent(QMouseEvent *event) {
-    emit mousePressed(event->button(), event->globalPosition().toPoint());
-    QFrame::mousePressEvent(event);
+bool PictureBox::showsFileAsItIs(const QString &file) const {
+    // A BMP file keeps no transparency: a picture with it differs from what
+    // the file gives back.
+    return !file.isEmpty() && file == m_sourceFile && !m_picture.isNull() &&
+           !m_picture.hasAlphaChannel() && m_sourceStamp.exists && stampOf(file) == m_sourceStamp;
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event) {
+    QFrame::resizeEvent(event);
+    m_client->setGeometry(contentsRect());
 }
 
 StretchImage::StretchImage(QWidget *parent)
     : QWidget(parent) {}
 
 void StretchImage::setPicture(const QImage &picture) {
+    if (picture.cacheKey() == m_picture.cacheKey())
+        return;
     m_picture = picture;
+    m_scaled = QPixmap();
     update();
 }
 
 void StretchImage::paintEvent(QPaintEvent *) {
-    if (m_picture.isNull())
+    if (m_picture.isNull() || width() <= 0 || height() <= 0)
         return;
+    if (m_scaled.size() != size())
+        m_scaled = QPixmap::fromImage(
+            m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     QPainter painter(this);
-    painter.drawImage(rect(), m_picture);
+    painter.drawPixmap(0, 0, m_scaled);
 }
 
 void StretchImage::mousePressEvent(QMouseEvent *event) {

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QDateTime>
 #include <QFrame>
 #include <QImage>
+#include <QPixmap>
 
 /// A picture drawn at its natural size from the top-left corner of a sunken
-/// frame, cut off at the edges (imgMain).
+/// frame, cut off at the edges (imgMain). What lies over the picture is put
+/// in clientArea(), so it is placed from the inner corner and cut off at the
+/// border as well.
 class PictureBox final : public QFrame {
     Q_OBJECT
 public:
@@ -16,17 +20,33 @@ public:
     /// written to, when there is one.
     void setPicture(const QImage &picture, const QString &sourceFile = QString());
     QString sourceFile() const { return m_sourceFile; }
+    /// True when reading `file` would give the picture shown: it came from
+    /// that file or went into it without loss, and the file has not changed
+    /// since.
+    bool showsFileAsItIs(const QString &file) const;
+
+    /// The area inside the border.
+    QWidget *clientArea() const { return m_client; }
 
 signals:
     void mousePressed(Qt::MouseButton button, const QPoint &globalPos);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const QString &file);
+
+    QWidget *m_client;
     QImage m_picture;
     QString m_sourceFile;
+    FileStamp m_sourceStamp;
 };
 
 /// A picture stretched to the control's own size, width and height each by
@@ -48,4 +68,6 @@ protected:
 
 private:
     QImage m_picture;
+    /// The picture at the control's size, made when first needed.
+    QPixmap m_scaled;
 };

@@ -10,13 +10,16 @@
 #include <QMenu>
 
 void frmMain::lstImg_Click() {
-    QListWidgetItem *item = lstImg->currentItem();
-    if (item) {
+    if (QListWidgetItem *item = lstImg->currentItem()) {
         const QString file = m.tempImagePath(item->text());
-        QImageReader reader(file);
-        const QImage picture = reader.read();
-        if (!picture.isNull())
-            imgMain->setPicture(picture, file);
+        // A capture shows its picture as it writes the file, then selects the
+        // entry: reading the file back would give the same picture again.
+        if (!imgMain->showsFileAsItIs(file)) {
+            QImageReader reader(file);
+            const QImage picture = reader.read();
+            if (!picture.isNull())
+                imgMain->setPicture(picture, file);
+        }
     }
     imgBak->setPicture(imgMain->picture());
 }
@@ -47,7 +50,8 @@ void frmMain::menuShowSize_Click() {
 }
 
 void frmMain::menuImgCopy_Click() {
-    m.platform.clipboard.setImage(imgMain->picture());
+    if (!imgMain->picture().isNull())
+        m.platform.clipboard.setImage(imgMain->picture());
 }
 
 void frmMain::imgMain_MouseDown(Qt::MouseButton button, const QPoint &globalPos) {

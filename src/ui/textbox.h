@@ -1,23 +1,72 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QPlainTextEdit>
 
 /// The text view (txtMain): a plain multi-line editor without wrapping.
-/// Tells the user's own edits apart from text the program puts in.
+///
+/// It tells the user's own edits apart from text the program puts in, and
+/// describes each edit as a small change of text(), so that a copy of the
+/// text kept elsewhere can follow it without copying megabytes per key.
+///
+/// The editor keeps lines as blocks and forgets how they were broken; this
+/// class remembers the break of every line ("\n", "\r\n", "\r" ...) of the
+/// text it was given, so text() gives that text back unchanged and the
+/// user's edits keep its style. New line breaks take the style of the
+/// text's first one ("\n" when it has none).
 class TextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit TextBox(QWidget *parent = nullptr);
 
-    QString text() const { return toPlainText(); }
-    /// Replaces the whole text without raising userEdited().
+    /// The whole text with its own line breaks. Costs a pass over the text.
+    QString text() const;
+    /// Replaces the whole text without raising userEdited(). Setting the
+    /// text that is already shown, unedited, does nothing.
     void setText(const QString &text);
+    /// The same as setText(): the program never writes text as the user.
+    void setPlainText(const QString &text) { setText(text); }
+    void clear() { setText(QString()); }
+
+    /// Length of text(), known without building it.
+    qsizetype textLength() const { return m_length; }
+
+    /// The user's last change, in terms of text(): at `position`, `removed`
+    /// characters became `added`. `lengthBefore` is the length of text()
+    /// before the change, -1 when the change cannot be described piecewise.
+    struct Edit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        QString added;
+        qsizetype lengthBefore = -1;
+    };
+    const Edit &lastEdit() const { return m_edit; }
+    /// Brings a copy of text() from before the last edit up to date: in
+    /// place when its length fits, otherwise by taking text() whole.
+    void applyLastEdit(QString &copy) const;
 
 signals:
     /// The user changed the text: typing, pasting, cutting, undo, drag and drop.
     void userEdited();
 
 private:
+    void documentChanged(int position, int removed, int added);
+    /// Takes the document as it is, every line break in the new style.
+    void resync();
+    qsizetype wideBreaksBefore(qsizetype block) const;
+
+    /// The break after each block but the last, one code per break.
+    QByteArray m_breaks;
+    char m_newBreak = 0;
+    /// Whether m_breaks holds one code only; counting is then arithmetic.
+    bool m_uniform = true;
+    qsizetype m_length = 0;
+    int m_rawLength = 0;
+    int m_blocks = 1;
+    /// The text last set, while the user has not changed it.
+    QString m_source;
+    bool m_unedited = true;
     bool m_settingText = false;
+    Edit m_edit;
 };

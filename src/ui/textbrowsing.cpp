@@ -17,14 +17,20 @@ void frmMain::lstTxt_Click() {
 }
 
 void frmMain::txtMain_Change() {
-    m.setTextPage(CurTextPage, txtMain->text());
+    // Only entries that exist take edits: the 101 slots, and those that
+    // failed automatic saves added past them.
+    if (CurTextPage >= 0 && CurTextPage < m.TextPages.size())
+        txtMain->applyLastEdit(m.TextPages[CurTextPage]);
 }
 
 void frmMain::menuCopyThis_Click() {
-    if (fmImg->isVisible())
-        m.platform.clipboard.setImage(imgMain->picture());
-    else
+    // The view shown is the frame not hidden, also while the window itself is.
+    if (fmImg->isVisibleTo(this)) {
+        if (!imgMain->picture().isNull())
+            m.platform.clipboard.setImage(imgMain->picture());
+    } else {
         m.platform.clipboard.setText(txtMain->text());
+    }
 }
 
 void frmMain::menuClearCB_Click() {

@@ -4,6 +4,7 @@
 #include "ui/artwork.h"
 #include "ui/frmmain.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -63,21 +64,23 @@ void ToolBarArea::mouseMoveEvent(QMouseEvent *event) {
 
 namespace {
 
+/// The toolbar: each button stands for a menu item and runs its command.
 struct ToolSpec {
     int index;
     int left;
     const char16_t *tip;
+    QAction *frmMain::*item;
 };
 
 constexpr ToolSpec toolSpecs[] = {
-    {0, 45, u"保存所有数据,包括文字和图片"},
-    {1, 540, u"删除所有数据,包括文字和图片"},
-    {2, 1155, u"察看文本数据"},
-    {3, 1695, u"察看图像数据"},
-    {5, 2310, u"文本界面设置"},
-    {6, 2820, u"选项"},
-    {7, 3450, u"使用说明"},
-    {8, 3975, u"关于"},
+    {0, 45, u"保存所有数据,包括文字和图片", &frmMain::menuSave},
+    {1, 540, u"删除所有数据,包括文字和图片", &frmMain::menuClearData},
+    {2, 1155, u"察看文本数据", &frmMain::menuVTxt},
+    {3, 1695, u"察看图像数据", &frmMain::menuVImg},
+    {5, 2310, u"文本界面设置", &frmMain::menuSkin},
+    {6, 2820, u"选项", &frmMain::menuOption},
+    {7, 3450, u"使用说明", &frmMain::menuUser},
+    {8, 3975, u"关于", &frmMain::menuAbout},
 };
 
 } // namespace
@@ -100,33 +103,13 @@ void frmMain::createToolbar() {
 }
 
 void frmMain::imgTool_Click(int index) {
-    switch (index) {
-    case 0:
-        menuSave_Click();
-        break;
-    case 1:
-        menuClearData_Click();
-        break;
-    case 2:
-        menuVTxt_Click();
-        break;
-    case 3:
-        menuVImg_Click();
-        break;
-    case 5:
-        menuSkin_Click();
-        break;
-    case 6:
-        menuOption_Click();
-        break;
-    case 7:
-        menuUser_Click();
-        break;
-    case 8:
-        menuAbout_Click();
-        break;
-    default:
-        break;
+    for (const ToolSpec &spec : toolSpecs) {
+        if (spec.index == index) {
+            // The menu item runs its command exactly as when it is chosen.
+            if (QAction *item = this->*spec.item)
+                item->trigger();
+            return;
+        }
     }
 }
 
