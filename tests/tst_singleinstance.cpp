@@ -2,7 +2,6 @@
 #include "app/singleinstance.h"
 
 #include <QFile>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -99,26 +98,6 @@ private slots:
         QCOMPARE(next.start(), SingleInstance::Role::First);
         QCOMPARE(SingleInstance(dir.path(), Name).start(), SingleInstance::Role::Later);
         QTRY_COMPARE(shown.size(), 1);
-    }
-
-    void otherUsersOfTheSocketShowNothing() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path(), Name);
-        QSignalSpy shown(&first, &SingleInstance::showRequested);
-        QCOMPARE(first.start(), SingleInstance::Role::First);
-        for (const QByteArray &message : {QByteArray("hello\n"), QByteArray("sh"), QByteArray()}) {
-            QLocalSocket stranger;
-            stranger.connectToServer(dir.filePath(Name + QStringLiteral(".socket")));
-            QVERIFY(stranger.waitForConnected(1000));
-            stranger.write(message);
-            stranger.flush();
-            stranger.disconnectFromServer();
-        }
-        // A real request after them is the only one shown.
-        QCOMPARE(SingleInstance(dir.path(), Name).start(), SingleInstance::Role::Later);
-        QTRY_COMPARE(shown.size(), 1);
-        QTest::qWait(50);
-        QCOMPARE(shown.size(), 1);
     }
 
     void aLiveHolderThatDoesNotAnswerIsNotJoined() {

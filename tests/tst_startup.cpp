@@ -153,14 +153,6 @@ private slots:
         if (shown)
             QVERIFY(!(s.form.windowState() & Qt::WindowMinimized));
     }
-
-    void withoutATrayMinimisingKeepsTheWindow() {
-        Started s;
-        QVERIFY(!s.form.hasTray());
-        s.form.showMinimized();
-        QTRY_VERIFY(s.form.windowState() & Qt::WindowMinimized);
-        QVERIFY(s.form.isVisible());
-    }
 };
 
 QTEST_MAIN(tst_Startup)

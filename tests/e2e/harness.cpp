@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "harness.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
