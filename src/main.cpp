@@ -8,8 +8,84 @@
 #include "platform/qtclipboard.h"
 #include "settings/settingsstore.h"
 #include "ui/frmmain.h"
+#include "ui/textbox.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Written by the signal handler, read by the event loop.
+int signalSockets[2] = {-1, -1};
+
+void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalSockets[1], &byte, 1);
+}
+
+/// The end of the session (SIGTERM from the session or system manager), a
+/// closed terminal and Ctrl+C end the program the orderly way, so captured
+/// pictures do not stay behind in the temp folder.
+void quitOnTerminationSignals(QObject *context) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(signalSockets[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+#endif
+
+/// Test aid, off unless ORLO_TEST_REPORT names a file: the end-to-end tests
+/// watch the program from outside through it. Every new list entry and every
+/// handled clipboard change is appended to the file as one JSON line.
+void reportForTests(frmMain &form) {
+    const QString path = qEnvironmentVariable("ORLO_TEST_REPORT");
+    if (path.isEmpty())
+        return;
+    auto append = [path](const QJsonObject &line) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+            file.write(QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n');
+    };
+    for (QListWidget *list : {form.lstTxt, form.lstImg}) {
+        QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, &form,
+                         [&form, list, append](const QModelIndex &, int first, int last) {
+                             for (int i = first; i <= last; ++i) {
+                                 QJsonObject line{{QStringLiteral("entry"), list->item(i)->text()}};
+                                 if (list == form.lstTxt)
+                                     line.insert(QStringLiteral("text"), form.m.textPage(i));
+                                 append(line);
+                             }
+                         });
+    }
+    // Connected after the window's own listener: runs once a change was handled.
+    QObject::connect(&form.m.platform.clipboard, &Clipboard::changed, &form, [&form, append] {
+        append({{QStringLiteral("change"), true},
+                {QStringLiteral("shown"), form.txtMain->toPlainText()}});
+    });
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -18,10 +94,17 @@ int main(int argc, char *argv[]) {
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance single(QStringLiteral("orlo-clipboard"));
-    if (single.notifyRunning())
+    // Two programs would share, and delete, each other's temp pictures.
+    SingleInstance single(SingleInstance::defaultFolder(), SingleInstance::defaultName());
+    switch (single.start()) {
+    case SingleInstance::Role::First:
+        break;
+    case SingleInstance::Role::Later:
         return 0;
-    single.listen();
+    case SingleInstance::Role::Unreachable:
+        qWarning("orlo-clipboard is already running but does not answer.");
+        return 1;
+    }
 
     QtClipboard clipboard;
     QtDialogs dialogs;
@@ -32,10 +115,22 @@ int main(int argc, char *argv[]) {
 
     frmMain form(m);
     dialogs.setParent(&form);
-    QObject::connect(&single, &SingleInstance::showRequested, &form,
-                     [&form] { form.MainWndProc(WinMsg::TrayIcon, 0, WinMsg::LButtonUp); });
-    // The end of the desktop session closes the program like its window does.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &form, &frmMain::Form_Unload);
+#ifdef Q_OS_UNIX
+    quitOnTerminationSignals(&form);
+#endif
     form.Form_Load();
+    reportForTests(form);
+
+    // A later start brings the window up as a click on the icon does, also
+    // when it waits minimised on the taskbar.
+    QObject::connect(&single, &SingleInstance::showRequested, &form, [&form] {
+        if (form.unloaded())
+            return;
+        if (form.isVisible() && form.isMinimized())
+            form.showNormal();
+        form.MainWndProc(WinMsg::TrayIcon, 0, WinMsg::LButtonUp);
+        form.raise();
+        form.activateWindow();
+    });
     return app.exec();
 }

@@ -1,16 +1,114 @@
 // SPDX-License-Identifier: MIT
 #include "app/singleinstance.h"
 
-SingleInstance::SingleInstance(const QString &key, QObject *parent)
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+
+QString serverAddress(const QString &folder, const QString &name) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return name; // a pipe name
+#else
+    return folder + u'/' + name + QStringLiteral(".socket");
+#endif
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(QString folder, QString name, QObject *parent)
     : QObject(parent)
-    , m_key(key) {}
+    , m_folder(std::move(folder))
+    , m_name(std::move(name)) {}
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+    if (m_server)
+        m_server->close();
+}
 
-bool SingleInstance::notifyRunning() {
-    return false;
+QString SingleInstance::defaultFolder() {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+QString SingleInstance::defaultName() {
+#ifdef Q_OS_WIN
+    // Pipe names are shared by every user of the machine.
+    return QStringLiteral("orlo-clipboard-") + qEnvironmentVariable("USERNAME");
+#else
+    return QStringLiteral("orlo-clipboard");
+#endif
+}
+
+SingleInstance::Role SingleInstance::start() {
+    QDir().mkpath(m_folder);
+    m_lock = std::make_unique<QLockFile>(m_folder + u'/' + m_name + QStringLiteral(".lock"));
+    // The lock is held for the whole run: only a dead owner makes it stale,
+    // never its age.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0)) {
+        listen();
+        return Role::First;
+    }
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        m_lock.reset();
+        return Role::First;
+    }
+    m_lock.reset();
+    return askToShow() ? Role::Later : Role::Unreachable;
 }
 
 bool SingleInstance::listen() {
+    const QString address = serverAddress(m_folder, m_name);
+    // We hold the lock, so a socket already there was left by a program that
+    // ended without closing it.
+    QLocalServer::removeServer(address);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(address))
+        return false;
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *peer = m_server->nextPendingConnection()) {
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            auto readRequest = [this, peer] {
+                if (peer->bytesAvailable() < ShowRequest.size())
+                    return;
+                if (peer->read(ShowRequest.size()) == ShowRequest)
+                    emit showRequested();
+                peer->disconnectFromServer();
+            };
+            connect(peer, &QLocalSocket::readyRead, this, readRequest);
+            readRequest();
+        }
+    });
     return true;
+}
+
+bool SingleInstance::askToShow() const {
+    QLocalSocket socket;
+    const QString address = serverAddress(m_folder, m_name);
+    // The running program takes the lock a moment before it listens.
+    QDeadlineTimer deadline(3000);
+    for (;;) {
+        socket.connectToServer(address);
+        if (socket.waitForConnected(500))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    socket.write(ShowRequest);
+    while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
+        socket.waitForBytesWritten(int(deadline.remainingTime()));
+    const bool sent = socket.bytesToWrite() == 0;
+    socket.disconnectFromServer();
+    return sent;
 }

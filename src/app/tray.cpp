@@ -11,6 +11,8 @@ void frmMain::AddTrayIcon() {
     if (!m_tray) {
         m_tray = std::make_unique<QSystemTrayIcon>(windowIcon());
         m_tray->setToolTip(QString::fromUtf16(AppTitle));
+        // Only a left click reaches the window; the right button, the second
+        // press of a double click and the middle button do nothing.
         connect(m_tray.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
                     if (reason == QSystemTrayIcon::Trigger)
@@ -26,10 +28,13 @@ void frmMain::RemoveTrayIcon() {
 }
 
 void frmMain::Form_Resize() {
-    if (windowState() & Qt::WindowMinimized) {
-        if (m_hasTray)
-            hide();
-    }
+    if (!(windowState() & Qt::WindowMinimized))
+        return;
+    // Hidden only while the icon can bring the window back: a notification
+    // area may come or go while the program runs. Otherwise the window stays
+    // minimised on the taskbar.
+    if (m_tray && m_tray->isVisible() && QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
 }
 
 void frmMain::changeEvent(QEvent *event) {
