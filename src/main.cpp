@@ -16,6 +16,9 @@
 #include <QJsonObject>
 #include <QListWidget>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <csignal>
@@ -88,6 +91,13 @@ void reportForTests(frmMain &form) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+#ifdef __GLIBC__
+    // Pictures come and go in blocks of tens of megabytes. With a fixed
+    // threshold each such block is mapped on its own and handed back to the
+    // system when freed, instead of staying in the heap after the picture
+    // has gone (glibc would otherwise raise the threshold to 32 MB).
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlo-clipboard"));
     QApplication::setApplicationVersion(QStringLiteral(ORLO_VERSION));

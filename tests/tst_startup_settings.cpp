@@ -94,6 +94,13 @@ private slots:
         QCOMPARE(QFile::permissions(rig.m.tempImageFolder()) &
                      (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther),
                  QFile::Permissions());
+        // A temp folder left open to others by an older run is closed again.
+        QFile::setPermissions(rig.m.tempImageFolder(), QFile::ReadOwner | QFile::WriteOwner |
+                                                           QFile::ExeOwner | QFile::ReadOther |
+                                                           QFile::ExeOther);
+        rig.m.ProvideDataFolders();
+        QCOMPARE(QFile::permissions(rig.m.tempImageFolder()) & QFile::ReadOther,
+                 QFile::Permissions());
 #endif
         // A folder the user typed in is never created.
         rig.m.TxtPath = rig.path(QStringLiteral("typed"));

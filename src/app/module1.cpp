@@ -67,14 +67,12 @@ void Module1::ProvideDataFolders() const {
     for (const char *sub : {"data/text", "data/image", "data/other"})
         root.mkpath(QString::fromLatin1(sub));
     // Pictures copied to the clipboard often hold private things: the temp
-    // folder is the user's alone.
+    // folder is the user's alone, also when an older run left it open to others.
     const QString temp = tempImageFolder();
-    if (!QFileInfo::exists(temp)) {
-        root.mkpath(temp);
+    root.mkpath(temp);
 #ifndef Q_OS_WIN
-        QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 #endif
-    }
 }
 
 void Module1::ShowSystemError(const QString &description) {
