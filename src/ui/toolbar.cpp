@@ -65,14 +65,14 @@ void ToolBarArea::mouseMoveEvent(QMouseEvent *event) {
 namespace {
 
 /// The toolbar: each button stands for a menu item and runs its command.
-struct ToolSpec {
+struct ToolDesign {
     int index;
     int left;
     const char16_t *tip;
     QAction *frmMain::*item;
 };
 
-constexpr ToolSpec toolSpecs[] = {
+constexpr ToolDesign toolDesigns[] = {
     {0, 45, u"保存所有数据,包括文字和图片", &frmMain::menuSave},
     {1, 540, u"删除所有数据,包括文字和图片", &frmMain::menuClearData},
     {2, 1155, u"察看文本数据", &frmMain::menuVTxt},
@@ -91,22 +91,22 @@ void frmMain::createToolbar() {
     bar->setGeometry(0, tw(-15), tw(5025), tw(525));
     picToolBar = bar;
     connect(bar, &ToolBarArea::mouseMoved, this, &frmMain::picToolBar_MouseMove);
-    for (const ToolSpec &spec : toolSpecs) {
-        auto *button = new ToolButton(spec.index, toolPicture(spec.index), bar);
-        button->setObjectName(QStringLiteral("imgTool%1").arg(spec.index));
-        button->setGeometry(tw(spec.left), tw(60), tw(450), tw(435));
-        button->setToolTip(QString::fromUtf16(spec.tip));
-        imgTool[spec.index] = button;
+    for (const ToolDesign &tool : toolDesigns) {
+        auto *button = new ToolButton(tool.index, toolPicture(tool.index), bar);
+        button->setObjectName(QStringLiteral("imgTool%1").arg(tool.index));
+        button->setGeometry(tw(tool.left), tw(60), tw(450), tw(435));
+        button->setToolTip(QString::fromUtf16(tool.tip));
+        imgTool[tool.index] = button;
         connect(button, &ToolButton::clicked, this, &frmMain::imgTool_Click);
         connect(button, &ToolButton::mouseMoved, this, &frmMain::imgTool_MouseMove);
     }
 }
 
 void frmMain::imgTool_Click(int index) {
-    for (const ToolSpec &spec : toolSpecs) {
-        if (spec.index == index) {
+    for (const ToolDesign &tool : toolDesigns) {
+        if (tool.index == index) {
             // The menu item runs its command exactly as when it is chosen.
-            if (QAction *item = this->*spec.item)
+            if (QAction *item = this->*tool.item)
                 item->trigger();
             return;
         }
