@@ -1,4 +1,3 @@
-orlo_test(tst_textbox)
 orlo_test(tst_mainwindow)
 orlo_test(tst_watcher)
 orlo_test(tst_textbrowsing)
