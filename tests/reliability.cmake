@@ -9,3 +9,6 @@ if(ORLO_CLANGXX)
     set_tests_properties(fuzz_short PROPERTIES TIMEOUT 600
         ENVIRONMENT "ORLO_FUZZ_BUILD=${CMAKE_BINARY_DIR}/fuzz")
 endif()
+
+# Clipboard text that cannot be had, broken data folders, a save cut short.
+orlo_test(tst_faults TIMEOUT 300)

@@ -138,5 +138,5 @@ bool WriteTempPicture(const QImage &picture, const QString &path) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return CommitWhole(file);
 }
