@@ -9,3 +9,10 @@ if(ORLO_CLANGXX)
     set_tests_properties(fuzz_short PROPERTIES TIMEOUT 600
         ENVIRONMENT "ORLO_FUZZ_BUILD=${CMAKE_BINARY_DIR}/fuzz")
 endif()
+
+# Clipboard text that cannot be had, broken data folders, a save cut short.
+orlo_test(tst_faults TIMEOUT 300)
+
+# 100 MB of text captured, edited, saved and deleted; prints how long the
+# event loop stood still.
+orlo_test(tst_largetext TIMEOUT 300)

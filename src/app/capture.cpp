@@ -61,7 +61,14 @@ bool autoSave(Module1 &m, const QString &folder, bool &failureShown, Save save) 
 } // namespace
 
 void CaptureText(Module1 &m, QListWidget *list, TextBox *view) {
-    const QString text = m.platform.clipboard.getText();
+    // Text that was offered but could not be read is not an empty copy:
+    // taking it would list a wrong entry, and with the count wrapped it
+    // would overwrite the oldest one. Rich text offered alone still gives
+    // an empty entry.
+    const std::optional<QString> read = m.platform.clipboard.readText();
+    if (!read)
+        return;
+    const QString &text = *read;
     const int newest = newestEntry(m.TextCount, list);
     if (newest >= 0 && text == m.textPage(newest))
         return;
@@ -131,5 +138,5 @@ bool WriteTempPicture(const QImage &picture, const QString &path) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return CommitWhole(file);
 }

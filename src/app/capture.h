@@ -11,8 +11,9 @@ class PictureBox;
 class StretchImage;
 
 /// Takes the clipboard's text as a new text entry: stored, shown, listed and
-/// selected, unless it equals the newest entry. Applies the overflow policy
-/// when the hundredth entry has been taken.
+/// selected, unless it equals the newest entry. Text that was offered but
+/// could not be read adds nothing. Applies the overflow policy when the
+/// hundredth entry has been taken.
 void CaptureText(Module1 &m, QListWidget *list, TextBox *view);
 
 /// Takes the clipboard's picture as a new picture entry, written to its temp

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <optional>
 
 class QMimeData;
 
@@ -58,8 +59,12 @@ public:
     bool getFormat(int format) const { return formats().contains(format); }
     virtual QSet<int> formats() const = 0;
     virtual bool isSecret() const = 0;
-    /// The plain text, empty when none is offered.
-    virtual QString getText() const = 0;
+    /// The plain text: empty when none is offered, nothing when it is offered
+    /// but could not be had (its owner did not answer in time, refused, or
+    /// went away). A copy of empty text reads as empty text.
+    virtual std::optional<QString> readText() const = 0;
+    /// The plain text, empty when none is offered or it could not be read.
+    QString getText() const { return readText().value_or(QString()); }
     /// The picture in the best form offered; a null image when none can be read.
     virtual QImage getImage() const = 0;
     virtual void setText(const QString &text) = 0;

@@ -11,7 +11,7 @@ void FakeClipboard::offer(QMimeData *data) {
 
 void FakeClipboard::offerText(const QString &text) {
     auto *data = new QMimeData;
-    data->setText(text);
+    data->setText(text.isNull() ? QStringLiteral("") : text);
     offer(data);
 }
 
@@ -21,8 +21,13 @@ void FakeClipboard::offerImage(const QImage &image) {
     offer(data);
 }
 
-QString FakeClipboard::getText() const {
-    return m_data && m_data->hasText() ? m_data->text() : QString();
+std::optional<QString> FakeClipboard::readText() const {
+    if (!m_data || !m_data->hasText())
+        return QString();
+    QString text = m_data->text();
+    if (text.isNull() && m_data->hasFormat(QStringLiteral("text/plain")))
+        return std::nullopt;
+    return text;
 }
 
 QImage FakeClipboard::getImage() const {

@@ -20,12 +20,15 @@ public:
     const QMimeData *mimeData() const { return m_data.get(); }
     /// Replaces the content and tells listeners, as another program's copy does.
     void offer(QMimeData *data);
+    /// Offers the text as another program's copy does; a null text is
+    /// offered as an empty one, as text read from another program always is.
     void offerText(const QString &text);
     void offerImage(const QImage &image);
 
     QSet<int> formats() const override { return clipboardFormats(m_data.get()); }
     bool isSecret() const override { return isSecretContent(m_data.get()); }
-    QString getText() const override;
+    /// Null text under text/plain stands for an owner that did not answer.
+    std::optional<QString> readText() const override;
     QImage getImage() const override;
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;

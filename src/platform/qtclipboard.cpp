@@ -31,10 +31,29 @@ bool QtClipboard::isSecret() const {
     return isSecretContent(cb ? cb->mimeData() : nullptr);
 }
 
-QString QtClipboard::getText() const {
+std::optional<QString> QtClipboard::readText() const {
     QClipboard *cb = board();
     const QMimeData *data = cb ? cb->mimeData() : nullptr;
-    return data && data->hasText() ? data->text() : QString();
+    if (!data || !data->hasText())
+        return QString();
+    // The toolkit gives null data when the owner did not answer in time,
+    // refused or went away, and empty data for a copy of nothing. Our own
+    // copies come back as they were set.
+    const bool own = cb->ownsClipboard();
+    // One request whatever is offered: text() asks for UTF-8 text and then,
+    // when that failed, for plain text, and an owner that hangs would cost
+    // the toolkit's clipboard timeout twice.
+    static const QString utf8 = QStringLiteral("text/plain;charset=utf-8");
+    if (!own && data->hasFormat(utf8)) {
+        const QByteArray bytes = data->data(utf8);
+        if (bytes.isNull())
+            return std::nullopt;
+        return QString::fromUtf8(bytes);
+    }
+    QString text = data->text();
+    if (text.isNull() && !own && data->hasFormat(QStringLiteral("text/plain")))
+        return std::nullopt;
+    return text;
 }
 
 QImage QtClipboard::getImage() const {

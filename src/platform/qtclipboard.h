@@ -11,7 +11,7 @@ public:
 
     QSet<int> formats() const override;
     bool isSecret() const override;
-    QString getText() const override;
+    std::optional<QString> readText() const override;
     QImage getImage() const override;
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;

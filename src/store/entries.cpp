@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QSaveFile>
 
 void DeleteAllText(Module1 &m, QListWidget *list, TextBox *view) {
     m.clearTextPages();
@@ -40,6 +41,13 @@ bool DeleteTempPictures(const Module1 &m) {
 
 QString SaveFailureDescription(const QString &folder, const QString &reason) {
     return QStringLiteral("\n") + QDir::toNativeSeparators(folder) + QStringLiteral("\n") + reason;
+}
+
+bool CommitWhole(QSaveFile &file) {
+    if (file.flush() && file.commit())
+        return true;
+    file.cancelWriting();
+    return false;
 }
 
 QString FolderProblem(const QString &folder) {

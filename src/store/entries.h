@@ -4,6 +4,7 @@
 #include <QString>
 
 class Module1;
+class QSaveFile;
 class QListWidget;
 class TextBox;
 class PictureBox;
@@ -31,6 +32,12 @@ inline constexpr char16_t NoCodec[] = u"缺少 GBK 编码转换";
 inline constexpr char16_t NoPicture[] = u"图像临时文件不存在";
 inline constexpr char16_t PictureUnreadable[] = u"图像临时文件无法读取";
 } // namespace SaveReason
+
+/// Writes out what the file still holds back and commits it; false, with
+/// nothing left behind, when any of it failed. QSaveFile::commit() alone lets
+/// a failed write of the buffered rest pass (a full disk), which would put
+/// a short file in place.
+bool CommitWhole(QSaveFile &file);
 
 /// Empty when `folder` is there to take new files; otherwise why not.
 QString FolderProblem(const QString &folder);

@@ -43,7 +43,7 @@ QString copyOne(const Module1 &m, int n, const QString &folder) {
             return QString::fromUtf16(SaveReason::WriteFailed);
         }
     }
-    if (!copy.commit())
+    if (!CommitWhole(copy))
         return QString::fromUtf16(SaveReason::WriteFailed);
     return QString();
 }

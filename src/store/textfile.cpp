@@ -62,7 +62,7 @@ SaveResult SaveTextFile(const Module1 &m, int first, int last, const QString &fo
             ok = write();
     }
     chunk.append(Tail);
-    ok = ok && write() && file.commit();
+    ok = ok && write() && CommitWhole(file);
     if (!ok) {
         file.cancelWriting();
         return failed(QString::fromUtf16(SaveReason::WriteFailed));
