@@ -1,336 +1,212 @@
 // SPDX-License-Identifier: MIT
 #include "harness.h"
 
-#include <QDeadlineTimer>
+#include <QClipboard>
 #include <QDir>
-#include <QFile>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace e2e {
 
 namespace {
 
-const QString Title = QStringLiteral("Orlo粘贴板2.0版");
-const QStringList Tools = {QStringLiteral("xdotool"), QStringLiteral("xwininfo"),
-                           QStringLiteral("xprop"),   QStringLiteral("xclip"),
-                           QStringLiteral("trayer"),  QStringLiteral("openbox")};
+// No session bus: the tray is the X one the tests start; no bus daemon starts.
+const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
+const QString Program = u"/orlo-clipboard"_s;
+const QString Report = u"/report.jsonl"_s;
 
-// No session bus: the tray must be the X one that the tests start, and no
-// bus daemon may be launched behind the tests' back.
-const QByteArray NoBus = QByteArrayLiteral("unix:path=/nonexistent/orlo-test-bus");
-
-/// Polls `done` while events run, up to `ms`.
-template <typename Done> bool waitFor(Done done, int ms = 10000) {
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
+ToolResult run(const QString &line) {
+    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    const QString program = words.takeFirst();
+    return runTool(program, words);
 }
-
 QString field(const QString &text, const QString &pattern) {
-    const auto match = QRegularExpression(pattern).match(text);
-    return match.hasMatch() ? match.captured(1) : QString();
+    return QRegularExpression(pattern).match(text).captured(1);
 }
 
-QProcessEnvironment privateEnvironment(const QString &home) {
+QProcessEnvironment withHome(const QString &home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(NoBus));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(u"HOME"_s, home);
     return env;
 }
 
 } // namespace
 
 ToolResult runTool(const QString &program, const QStringList &arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // window names are UTF-8
-    process.setProcessEnvironment(env);
+    Started process;
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    const bool ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    process.QProcess::start(program, arguments);
+    const bool ok = process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
+                    process.exitCode() == 0;
     return {ok, QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
 
-QString tool(const QString &program, const QStringList &arguments) {
-    return runTool(program, arguments).output;
-}
-
 QString unavailable() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return QStringLiteral("needs an X server: run ./test");
-    if (!QFile::exists(qEnvironmentVariable("ORLO_CLIPBOARD_BIN")))
-        return QStringLiteral("ORLO_CLIPBOARD_BIN does not name the program");
-    for (const QString &name : Tools) {
+    QStringList needed = u"xdotool xwininfo xprop xclip trayer openbox"_s.split(u' ');
+    for (const QString &name : needed << qEnvironmentVariable("ORLO_CLIPBOARD_BIN")) {
         if (QStandardPaths::findExecutable(name).isEmpty())
-            return name + QStringLiteral(" is not installed");
+            return u"missing: "_s + name;
     }
-    return {};
+    return qEnvironmentVariableIsEmpty("DISPLAY") ? u"needs an X server: run ./test"_s : QString();
 }
 
 void prepareTestProcess() {
     QStandardPaths::setTestModeEnabled(true);
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
-    qputenv("QT_QPA_PLATFORM", display ? "xcb" : "offscreen");
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+    qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
+    // HOME alone decides where the programs started keep their files.
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
 }
-
-// --- Started ---
-
-Started::~Started() {
-    stop();
-}
+[[maybe_unused]] const bool Prepared = (prepareTestProcess(), true);
 
 bool Started::start(const QString &program, const QStringList &arguments,
                     const QProcessEnvironment &environment, bool showErrors) {
-    m_process.setProcessEnvironment(environment);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
+    setProcessEnvironment(environment);
+    setStandardOutputFile(nullDevice());
     if (showErrors)
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        setProcessChannelMode(ForwardedErrorChannel);
     else
-        m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start(program, arguments);
-    return m_process.waitForStarted(5000);
+        setStandardErrorFile(nullDevice());
+    QProcess::start(program, arguments);
+    return waitForStarted(5000);
 }
-
-bool Started::waitForEnd(int ms) {
-    return waitFor([this] { return !running(); }, ms);
-}
-
-void Started::stop() {
-    if (!running())
-        return;
-    m_process.kill();
-    m_process.waitForFinished(3000);
-}
-
-// --- Desktop ---
-
-Desktop::Desktop()
-    : m_environment(privateEnvironment(m_home.path())) {}
 
 bool Desktop::startTrayHost() {
-    if (!m_trayHost.start(QStringLiteral("trayer"),
-                          {QStringLiteral("--edge"), QStringLiteral("top"),
-                           QStringLiteral("--align"), QStringLiteral("right"),
-                           QStringLiteral("--widthtype"), QStringLiteral("request"),
-                           QStringLiteral("--height"), QStringLiteral("24")},
-                          m_environment))
-        return false;
-    // The tray is there once the tray selection has an owner.
-    return waitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); });
+    return trayHost.start(u"trayer"_s, u"--edge top --align right --height 24"_s.split(u' '),
+                          withHome(home.path())) &&
+           QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000);
 }
 
 bool Desktop::startWindowManager() {
-    if (!m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")},
-                               m_environment))
-        return false;
-    // Ready once its check window exists and carries its name.
-    return waitFor([] {
-        const QString check =
-            field(tool(QStringLiteral("xprop"),
-                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}),
-                  QStringLiteral("window id # (0x[0-9a-f]+)"));
-        return !check.isEmpty() && tool(QStringLiteral("xprop"), {QStringLiteral("-id"), check,
-                                                                  QStringLiteral("_NET_WM_NAME")})
-                                       .contains(QStringLiteral("Openbox"));
-    });
+    // Ready once the check window it names exists; a killed manager's is gone.
+    const QStringList check = {u"-c"_s, u"xprop -id $(xprop -root _NET_SUPPORTING_WM_CHECK | cut "
+                                        u"-d# -f2) _NET_WM_NAME | grep -q Openbox"_s};
+    return windowManager.start(u"openbox"_s, {u"--sm-disable"_s}, withHome(home.path())) &&
+           QTest::qWaitFor([&] { return runTool(u"sh"_s, check).ok; }, 10000);
 }
 
-// --- Copier ---
-
 bool Copier::copyText(const QString &text) {
-    const QString path = m_dir.filePath(QStringLiteral("text%1.txt").arg(++m_files));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
-        return false;
-    file.close();
-    return copyFile(path, QStringLiteral("UTF8_STRING"));
+    return copy(u"UTF8_STRING"_s, text.toUtf8());
 }
 
 bool Copier::copyFile(const QString &path, const QString &mimeType) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && copy(mimeType, file.readAll());
+}
+
+bool Copier::copy(const QString &mimeType, const QByteArray &bytes) {
     // The owner before stays until the new one has taken over: ended first,
     // it would leave an empty clipboard in between, a change of its own.
-    auto owner = std::make_unique<Started>();
-    if (!owner->start(QStringLiteral("xclip"),
-                      {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                       QStringLiteral("clipboard"), QStringLiteral("-t"), mimeType,
-                       QStringLiteral("-i"), path}))
+    QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
+    Started &owner = owners.emplace_back();
+    if (!owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, mimeType}))
         return false;
-    m_owners.push_back(std::move(owner));
-    return true;
+    owner.write(bytes);
+    owner.closeWriteChannel();
+    // Seen here too, the change has moved this process's clock past it: a copy
+    // made here next is not refused by the X server as older than xclip's.
+    return QTest::qWaitFor([&] { return !changed.isEmpty(); }, 10000);
 }
-
-// --- Orlo ---
 
 Orlo::Orlo()
-    : m_program(m_dir.filePath(QStringLiteral("orlo-clipboard")))
-    , m_report(m_dir.filePath(QStringLiteral("report.jsonl"))) {
-    const QString home = m_dir.filePath(QStringLiteral("home"));
-    const QString runtime = m_dir.filePath(QStringLiteral("run"));
-    QDir().mkpath(home);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
-    QFile::setPermissions(m_program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_environment = privateEnvironment(home);
-    m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    m_environment.insert(QStringLiteral("ORLO_TEST_REPORT"), m_report);
+    : m_environment(withHome(m_dir.path())) {
+    // Only the user may enter the temporary folder, as a runtime folder requires.
+    m_environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
+    m_environment.insert(u"ORLO_TEST_REPORT"_s, m_dir.path() + Report);
+    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_dir.path() + Program);
 }
 
-Orlo::~Orlo() = default;
-
 bool Orlo::start(bool expectTray) {
-    if (!m_process.start(m_program, {}, m_environment, true))
-        return false;
-    return waitFor(
-        [this, expectTray] { return expectTray ? !trayIcon().isEmpty() : windowViewable(); });
+    return m_process.start(m_dir.path() + Program, {}, m_environment, true) &&
+           QTest::qWaitFor([&] { return expectTray ? !trayIcon().isEmpty() : windowViewable(); },
+                           10000);
 }
 
 int Orlo::startAgain() {
     Started again;
-    if (!again.start(m_program, {}, m_environment, true) || !again.waitForEnd(10000))
-        return -1;
-    return again.exitStatus() == QProcess::NormalExit ? again.exitCode() : -1;
+    const bool ended = again.start(m_dir.path() + Program, {}, m_environment, true) &&
+                       again.waitForEnd(10000) && again.exitStatus() == QProcess::NormalExit;
+    return ended ? again.exitCode() : -1;
 }
 
 QStringList Orlo::tempPictures() const {
-    return QDir(m_dir.filePath(QStringLiteral("data/image/temp")))
-        .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    return QDir(m_dir.filePath(u"data/image/temp"_s)).entryList({u"*.bmp"_s}, QDir::Files);
 }
 
-QStringList Orlo::reportLines() const {
-    QFile file(m_report);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+QByteArray Orlo::report() const {
+    QFile file(m_dir.path() + Report);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QList<Entry> Orlo::entries() const {
     QList<Entry> found;
-    for (const QString &line : reportLines()) {
-        const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
-        if (object.contains(QStringLiteral("entry")))
-            found.append({object.value(QStringLiteral("entry")).toString(),
-                          object.value(QStringLiteral("text")).toString()});
+    for (const QByteArray &line : report().split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains(u"entry"_s))
+            found.append({object[u"entry"_s].toString(), object[u"text"_s].toString()});
     }
     return found;
 }
 
 int Orlo::changes() const {
-    return int(reportLines().filter(QStringLiteral("{\"change\"")).size());
+    return int(report().count(R"({"change")"));
 }
 
-QString Orlo::shownText() const {
-    const QStringList lines = reportLines();
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const QJsonObject object = QJsonDocument::fromJson(line->toUtf8()).object();
-        if (object.contains(QStringLiteral("change")))
-            return object.value(QStringLiteral("shown")).toString();
-    }
-    return {};
-}
-
-QStringList Orlo::ownWindows() const {
-    if (!m_process.running())
-        return {};
-    return tool(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--pid"),
-                                            QString::number(m_process.pid())})
-        .split(u'\n', Qt::SkipEmptyParts);
+// A process id of 0, when the program is not running, would match other windows.
+QStringList Orlo::ownWindows(const QString &filter) const {
+    const QString search = u"xdotool search --all --pid %1 "_s.arg(m_process.pid()) + filter;
+    return m_process.running() ? run(search).output.split(u'\n', Qt::SkipEmptyParts)
+                               : QStringList();
 }
 
 QString Orlo::window() const {
-    for (const QString &id : ownWindows()) {
-        if (tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id}) == Title)
-            return id;
-    }
-    return {};
+    return ownWindows(u"--name ^Orlo粘贴板2.0版$"_s).value(0);
 }
 
 QString Orlo::trayIcon() const {
-    // The icon is the program's window that the tray host has taken in.
+    // The icon is the program's other window, the one the tray host took in.
+    const QString main = window();
     for (const QString &id : ownWindows()) {
-        const QString info = tool(QStringLiteral("xwininfo"),
-                                  {QStringLiteral("-children"), QStringLiteral("-id"), id});
-        const QString root = field(info, QStringLiteral("Root window id: (0x[0-9a-f]+)"));
-        const QString parent = field(info, QStringLiteral("Parent window id: (0x[0-9a-f]+)"));
-        if (!parent.isEmpty() && parent != root &&
-            tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id}) != Title)
+        const QString info = run(u"xwininfo -children -id "_s + id).output;
+        if (id != main &&
+            field(info, u"Parent window id: (\\w+)"_s) != field(info, u"Root window id: (\\w+)"_s))
             return id;
     }
     return {};
 }
 
 bool Orlo::windowViewable() const {
-    const QString id = window();
-    return !id.isEmpty() && tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id})
-                                .contains(QStringLiteral("Map State: IsViewable"));
+    return run(u"xwininfo -id "_s + window()).output.contains(u"Map State: IsViewable"_s);
 }
 
 QString Orlo::windowState() const {
-    const QString id = window();
-    if (id.isEmpty())
-        return {};
-    return field(
-        tool(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("WM_STATE")}),
-        QStringLiteral("window state: (\\w+)"));
-}
-
-QString Orlo::windowGeometry() const {
-    const QString id = window();
-    const QString info = tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
-    return field(info, QStringLiteral("Width: (\\d+)")) + u'x' +
-           field(info, QStringLiteral("Height: (\\d+)")) + u'+' +
-           field(info, QStringLiteral("Absolute upper-left X: +(-?\\d+)")) + u'+' +
-           field(info, QStringLiteral("Absolute upper-left Y: +(-?\\d+)"));
+    return field(run(u"xprop -id %1 WM_STATE"_s.arg(window())).output, u"window state: (\\w+)"_s);
 }
 
 bool Orlo::minimizeWindow() {
-    const QString id = window();
-    return !id.isEmpty() &&
-           runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id}).ok;
+    return run(u"xdotool windowminimize "_s + window()).ok;
 }
 
 bool Orlo::clickTrayIcon() {
-    const QString icon = trayIcon();
-    if (icon.isEmpty())
-        return false;
     // The pointer leaves the icon at once, so that no tool tip comes up.
-    return runTool(QStringLiteral("xdotool"),
-                   {QStringLiteral("mousemove"), QStringLiteral("--window"), icon,
-                    QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("click"),
-                    QStringLiteral("1"), QStringLiteral("mousemove"), QStringLiteral("600"),
-                    QStringLiteral("700")})
-        .ok;
+    const QString icon = trayIcon();
+    const QString click = u"xdotool mousemove --window %1 5 5 click 1 mousemove 600 700"_s;
+    return !icon.isEmpty() && run(click.arg(icon)).ok;
 }
 
 bool Orlo::pressKeys(const QString &keys) {
-    const QString id = window();
-    if (id.isEmpty())
-        return false;
-    return runTool(QStringLiteral("xdotool"),
-                   {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id})
-               .ok &&
-           runTool(QStringLiteral("xdotool"),
-                   {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys})
-               .ok;
+    return run(u"xdotool windowfocus --sync "_s + window()).ok &&
+           run(u"xdotool key --clearmodifiers "_s + keys).ok;
 }
 
 } // namespace e2e
