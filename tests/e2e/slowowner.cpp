@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: MIT
-// A program that copies text and is slow to hand it over, for the tests:
-//
-//     slowowner <milliseconds | never> <text> [utf8]
-//
-// It owns the clipboard until it is killed, and prints "owner" once it does.
-// With "utf8" it also offers text/plain;charset=utf-8, as GTK programs do.
-// Asked for the text, it waits the given time before it answers; with
-// "never" it stops answering anything (a program that hangs).
+// slowowner <milliseconds | never> <text> [utf8]: owns the clipboard with the text, and
+// prints "owner" then; asked for it, prints "asked <type>", waits, answers and prints
+// "answered", or with "never" hangs. "utf8" adds text/plain;charset=utf-8, as GTK programs do.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -31,18 +26,12 @@ public:
 
 protected:
     QVariant retrieveData(const QString &mime, QMetaType) const override {
-        std::fprintf(stdout, "asked %s\n", qPrintable(mime));
+        std::printf("asked %s\n", qPrintable(mime));
         std::fflush(stdout);
-        if (m_delayMs < 0) {
-            for (;;)
-                QThread::sleep(3600);
-        }
-        QThread::msleep(m_delayMs);
-        std::fprintf(stdout, "answered\n");
+        QThread::msleep(m_delayMs < 0 ? 86'400'000UL : ulong(m_delayMs)); // "never": a day
+        std::puts("answered");
         std::fflush(stdout);
-        if (mime.contains(u"charset=utf-8"))
-            return m_text.toUtf8();
-        return m_text;
+        return mime.contains(u"utf-8") ? QVariant(m_text.toUtf8()) : QVariant(m_text);
     }
 
 private:
@@ -56,18 +45,12 @@ private:
 int main(int argc, char *argv[]) {
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() < 3 || args.size() > 4) {
-        std::fprintf(stderr, "usage: slowowner <milliseconds | never> <text> [utf8]\n");
-        return 2;
-    }
-    const int delayMs = args.at(1) == u"never" ? -1 : args.at(1).toInt();
+    const int delayMs = args.value(1) == u"never" ? -1 : args.value(1).toInt();
     QGuiApplication::clipboard()->setMimeData(
-        new SlowText(delayMs, args.at(2), args.value(3) == u"utf8"));
-    if (!QGuiApplication::clipboard()->ownsClipboard()) {
-        std::fprintf(stderr, "slowowner: could not take the clipboard\n");
+        new SlowText(delayMs, args.value(2), args.value(3) == u"utf8"));
+    if (!QGuiApplication::clipboard()->ownsClipboard())
         return 1;
-    }
-    std::fprintf(stdout, "owner\n");
+    std::puts("owner");
     std::fflush(stdout);
     return app.exec();
 }
