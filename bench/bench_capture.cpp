@@ -66,20 +66,6 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 
-/// Runs the event loop until `done` holds or the time is up.
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    QTimer tick;
-    tick.start(5);
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes) {
     QFile file(dir.filePath(name));
     file.open(QIODevice::WriteOnly);
@@ -174,7 +160,7 @@ int main(int argc, char *argv[]) {
         QElapsedTimer timer;
         timer.start();
         copier.copyFile(file, type, false);
-        if (waitFor([&] { return count() > before; }))
+        if (bench::waitFor([&] { return count() > before; }))
             into.samples.append(timer.nsecsElapsed() / 1e6);
         else
             ++into.missed;
@@ -212,7 +198,7 @@ int main(int argc, char *argv[]) {
         )"),
                                QStringLiteral("burst")};
         burster.start(QStringLiteral("bash"), args + burstFiles);
-        waitFor([&] { return burster.state() == QProcess::NotRunning; }, 60000);
+        bench::waitFor([&] { return burster.state() == QProcess::NotRunning; }, 60000);
         int found = 0;
         qsizetype from = 0;
         for (int i = 0; i < burst; ++i) {

@@ -18,19 +18,6 @@
 
 namespace {
 
-bool waitFor(const std::function<bool()> &done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    QTimer tick;
-    tick.start(2);
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 /// Resident set size of a process, in MB.
 double residentMb(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -109,7 +96,7 @@ int main(int argc, char *argv[]) {
         program.start(installed.program, {});
         copying.start(15);
         const bool listening =
-            waitFor([&] { return QFile::exists(installed.tempPicture(0)); }, 10000);
+            bench::waitFor([&] { return QFile::exists(installed.tempPicture(0)); }, 10000, 2);
         copying.stop();
         if (listening)
             startups.append(timer.nsecsElapsed() / 1e6);
@@ -143,7 +130,7 @@ int main(int argc, char *argv[]) {
                       QStringLiteral("-quiet"), QStringLiteral("-t"), QStringLiteral("image/png"),
                       QStringLiteral("-i"), png});
         copiers.append(xclip);
-        if (waitFor([&] { return QFile::exists(installed.tempPicture(i)); }, 10000))
+        if (bench::waitFor([&] { return QFile::exists(installed.tempPicture(i)); }, 10000, 2))
             ++captured;
     }
     QThread::msleep(1500);

@@ -3,11 +3,14 @@
 // ./bench turns into one table.
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace bench {
 
@@ -27,6 +30,20 @@ inline void row(const QString &figure, const QString &ours, const QString &basel
                 qPrintable(baseline), qPrintable(ratio), qPrintable(target),
                 met ? "met" : "MISSED");
     std::fflush(stdout);
+}
+
+/// Runs the event loop until `done` holds or the time is up; false on time-out.
+inline bool waitFor(const std::function<bool()> &done, int timeoutMs = 10000, int tickMs = 5) {
+    QElapsedTimer timer;
+    timer.start();
+    QTimer tick; // wakes the loop to look at the clock
+    tick.start(tickMs);
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 inline QString ms(double value) {
