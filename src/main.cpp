@@ -6,6 +6,7 @@
 #include "platform/launcher.h"
 #include "platform/programfolder.h"
 #include "platform/qtclipboard.h"
+#include "platform/system.h"
 #include "settings/settingsstore.h"
 #include "ui/frmmain.h"
 #include "ui/textbox.h"
@@ -16,47 +17,7 @@
 #include <QJsonObject>
 #include <QListWidget>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-#ifdef Q_OS_UNIX
-#include <QSocketNotifier>
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
 namespace {
-
-#ifdef Q_OS_UNIX
-// Written by the signal handler, read by the event loop.
-int signalSockets[2] = {-1, -1};
-
-void onTerminationSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalSockets[1], &byte, 1);
-}
-
-/// The end of the session (SIGTERM from the session or system manager), a
-/// closed terminal and Ctrl+C end the program the orderly way, so captured
-/// pictures do not stay behind in the temp folder.
-void quitOnTerminationSignals(QObject *context) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
-        return;
-    auto *notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, context);
-    QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
-        char byte = 0;
-        [[maybe_unused]] const auto read = ::read(signalSockets[0], &byte, 1);
-        QCoreApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
-        ::sigaction(signal, &action, nullptr);
-}
-#endif
 
 /// Test aid, off unless ORLO_TEST_REPORT names a file: the end-to-end tests
 /// watch the program from outside through it. Every new list entry and every
@@ -91,16 +52,12 @@ void reportForTests(frmMain &form) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-#ifdef __GLIBC__
-    // Pictures come and go in blocks of tens of megabytes. With a fixed
-    // threshold each such block is mapped on its own and handed back to the
-    // system when freed, instead of staying in the heap after the picture
-    // has gone (glibc would otherwise raise the threshold to 32 MB).
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
+    returnLargeBuffersToSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orlo-clipboard"));
     QApplication::setApplicationVersion(QStringLiteral(ORLO_VERSION));
+    // Task bars group the windows under the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orlo-clipboard"));
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -125,9 +82,7 @@ int main(int argc, char *argv[]) {
 
     frmMain form(m);
     dialogs.setParent(&form);
-#ifdef Q_OS_UNIX
     quitOnTerminationSignals(&form);
-#endif
     form.Form_Load();
     reportForTests(form);
 

@@ -2,7 +2,8 @@
 file(GLOB_RECURSE files
     "${ROOT}/src/*.cpp" "${ROOT}/src/*.h"
     "${ROOT}/tests/*.cpp" "${ROOT}/tests/*.h"
-    "${ROOT}/bench/*.cpp" "${ROOT}/bench/*.h")
+    "${ROOT}/bench/*.cpp" "${ROOT}/bench/*.h"
+    "${ROOT}/resources/*.cpp")
 execute_process(
     COMMAND "${CLANG_FORMAT}" --dry-run --Werror --style=file ${files}
     WORKING_DIRECTORY "${ROOT}"

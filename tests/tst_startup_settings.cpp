@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/programfolder.h"
+#include "settings/help.h"
 #include "testrig.h"
 
+#include <QDir>
 #include <QFile>
 
 class tst_StartupSettings : public QObject {
@@ -80,9 +82,19 @@ private slots:
 
     void programFolderFallsBackToUserData() {
         TestRig rig;
+        const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QCOMPARE(resolveProgramFolder(rig.dir.path()), rig.dir.path());
-        QCOMPARE(resolveProgramFolder(rig.path(QStringLiteral("nowhere"))),
-                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        QCOMPARE(resolveProgramFolder(rig.path(QStringLiteral("nowhere"))), userData);
+        // Installed as the build lays it out (bin/ beside share/orlo-clipboard/):
+        // the writable bin folder of a root or ~/.local install is not for data,
+        // and the manual is found in the shared folder.
+        const QString bin = rig.path(QStringLiteral("usr/bin"));
+        QVERIFY(QDir().mkpath(bin));
+        QCOMPARE(resolveProgramFolder(bin), bin);
+        QVERIFY(QDir().mkpath(rig.path(QStringLiteral("usr/share/orlo-clipboard"))));
+        QCOMPARE(resolveProgramFolder(bin), userData);
+        QCOMPARE(manualCandidates(userData, bin).last(),
+                 rig.path(QStringLiteral("usr/share/orlo-clipboard/readme.htm")));
     }
 };
 

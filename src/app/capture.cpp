@@ -3,6 +3,7 @@
 
 #include "app/module1.h"
 #include "platform/clipboard.h"
+#include "platform/system.h"
 #include "store/entries.h"
 #include "store/imagefiles.h"
 #include "store/textfile.h"
@@ -130,9 +131,7 @@ bool WriteTempPicture(const QImage &picture, const QString &path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-#ifndef Q_OS_WIN
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-#endif
+    makeOwnerOnly(file);
     QImageWriter writer(&file, "bmp");
     if (!writer.write(picture)) {
         file.cancelWriting();

@@ -2,6 +2,7 @@
 #include "app/module1.h"
 
 #include "platform/dialogs.h"
+#include "platform/system.h"
 #include "settings/settingsstore.h"
 
 #include <QDir>
@@ -70,9 +71,7 @@ void Module1::ProvideDataFolders() const {
     // folder is the user's alone, also when an older run left it open to others.
     const QString temp = tempImageFolder();
     root.mkpath(temp);
-#ifndef Q_OS_WIN
-    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-#endif
+    makeFolderOwnerOnly(temp);
 }
 
 void Module1::ShowSystemError(const QString &description) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/singleinstance.h"
 
+#include "platform/system.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
@@ -12,15 +14,6 @@
 namespace {
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
-
-QString serverAddress(const QString &folder, const QString &name) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(folder);
-    return name; // a pipe name
-#else
-    return folder + u'/' + name + QStringLiteral(".socket");
-#endif
-}
 
 } // namespace
 
@@ -40,12 +33,7 @@ QString SingleInstance::defaultFolder() {
 }
 
 QString SingleInstance::defaultName() {
-#ifdef Q_OS_WIN
-    // Pipe names are shared by every user of the machine.
-    return QStringLiteral("orlo-clipboard-") + qEnvironmentVariable("USERNAME");
-#else
-    return QStringLiteral("orlo-clipboard");
-#endif
+    return perUserName(QStringLiteral("orlo-clipboard"));
 }
 
 SingleInstance::Role SingleInstance::start() {
@@ -67,7 +55,7 @@ SingleInstance::Role SingleInstance::start() {
 }
 
 bool SingleInstance::listen() {
-    const QString address = serverAddress(m_folder, m_name);
+    const QString address = localServerAddress(m_folder, m_name);
     // We hold the lock, so a socket already there was left by a program that
     // ended without closing it.
     QLocalServer::removeServer(address);
@@ -94,7 +82,7 @@ bool SingleInstance::listen() {
 
 bool SingleInstance::askToShow() const {
     QLocalSocket socket;
-    const QString address = serverAddress(m_folder, m_name);
+    const QString address = localServerAddress(m_folder, m_name);
     // The running program takes the lock a moment before it listens.
     QDeadlineTimer deadline(3000);
     for (;;) {

@@ -6,9 +6,18 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+QString installedDataFolder(const QString &executableFolder) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(executableFolder) + u'/' +
+                           QStringLiteral(ORLO_DATA_RELATIVE));
+}
+
 QString resolveProgramFolder(const QString &executableFolder) {
     const QFileInfo info(executableFolder);
-    if (!executableFolder.isEmpty() && info.isDir() && info.isWritable())
+    // Installed programs share their folder with others (and /usr/bin is
+    // writable for root): data never goes there.
+    const bool installed =
+        !executableFolder.isEmpty() && QFileInfo(installedDataFolder(executableFolder)).isDir();
+    if (!installed && !executableFolder.isEmpty() && info.isDir() && info.isWritable())
         return QDir::fromNativeSeparators(executableFolder);
     return QDir::fromNativeSeparators(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));

@@ -5,6 +5,7 @@
 #include "app/module1.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/programfolder.h"
 #include "settings/settingsstore.h"
 #include "ui/frmmain.h"
 
@@ -15,7 +16,9 @@
 QStringList manualCandidates(const QString &programFolder, const QString &executableFolder) {
     const QString name = QString::fromUtf16(ManualName);
     QStringList candidates;
-    for (const QString &folder : {programFolder, executableFolder, QStringLiteral(ORLO_DATA_DIR)}) {
+    const QString installed =
+        executableFolder.isEmpty() ? QString() : installedDataFolder(executableFolder);
+    for (const QString &folder : {programFolder, executableFolder, installed}) {
         if (folder.isEmpty())
             continue;
         const QString path = folder + u'/' + name;

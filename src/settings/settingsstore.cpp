@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/settingsstore.h"
 
+#include "platform/system.h"
+
 #include <QSettings>
 
 SettingsStore::SettingsStore() = default;
@@ -16,15 +18,7 @@ QSettings &SettingsStore::settingsFor(const QString &app) const {
         if (!m_iniFile.isEmpty()) {
             m_settings = std::make_unique<QSettings>(m_iniFile, QSettings::IniFormat);
         } else {
-#ifdef Q_OS_WIN
-            // Where the first version of the program kept the same four values.
-            m_settings = std::make_unique<QSettings>(
-                QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app,
-                QSettings::NativeFormat);
-#else
-            m_settings =
-                std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app);
-#endif
+            m_settings = openUserSettings(app);
         }
     }
     return *m_settings;

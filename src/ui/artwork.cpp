@@ -164,10 +164,14 @@ void about(QPainter &p) {
 
 } // namespace
 
+QPixmap windowIconPicture(int size) {
+    return draw(size, clipboard);
+}
+
 QIcon windowIconArt() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addPixmap(draw(size, clipboard));
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(windowIconPicture(size));
     return icon;
 }
 

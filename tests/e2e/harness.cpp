@@ -40,12 +40,12 @@ QProcessEnvironment withHome(const QString &home) {
 
 } // namespace
 
-ToolResult runTool(const QString &program, const QStringList &arguments) {
+ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs) {
     Started process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.QProcess::start(program, arguments);
-    const bool ok = process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
+    const bool ok = process.waitForFinished(timeoutMs) &&
+                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return {ok, QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
 }
 
@@ -119,23 +119,28 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes) {
 }
 
 Orlo::Orlo()
-    : m_environment(withHome(m_dir.path())) {
+    : Orlo(QString()) {
+    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
+}
+
+Orlo::Orlo(const QString &installedProgram)
+    : m_program(installedProgram.isEmpty() ? m_dir.path() + Program : installedProgram)
+    , m_environment(withHome(m_dir.path())) {
     // Only the user may enter the temporary folder, as a runtime folder requires.
     m_environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
     m_environment.insert(u"ORLO_TEST_REPORT"_s, m_dir.path() + Report);
-    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_dir.path() + Program);
 }
 
 bool Orlo::start(bool expectTray) {
-    return m_process.start(m_dir.path() + Program, {}, m_environment, true) &&
+    return m_process.start(m_program, {}, m_environment, true) &&
            QTest::qWaitFor([&] { return expectTray ? !trayIcon().isEmpty() : windowViewable(); },
                            10000);
 }
 
 int Orlo::startAgain() {
     Started again;
-    const bool ended = again.start(m_dir.path() + Program, {}, m_environment, true) &&
-                       again.waitForEnd(10000) && again.exitStatus() == QProcess::NormalExit;
+    const bool ended = again.start(m_program, {}, m_environment, true) && again.waitForEnd(10000) &&
+                       again.exitStatus() == QProcess::NormalExit;
     return ended ? again.exitCode() : -1;
 }
 

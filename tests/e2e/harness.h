@@ -15,8 +15,8 @@ struct ToolResult {
     QString output; ///< trimmed standard output
 };
 
-/// Runs a short tool to its end, for at most five seconds.
-ToolResult runTool(const QString &program, const QStringList &arguments);
+/// Runs a tool to its end, for at most `timeoutMs`.
+ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs = 5000);
 inline QString tool(const QString &program, const QStringList &arguments) {
     return runTool(program, arguments).output;
 }
@@ -60,10 +60,12 @@ struct Entry {
     QString caption, text;
 };
 
-/// The program under test, run from a private copy with its own folders.
+/// The program under test, run from a private copy with its own folders,
+/// or from where it was installed, with only its HOME private.
 class Orlo {
 public:
     Orlo();
+    explicit Orlo(const QString &installedProgram);
     bool start(bool expectTray = true); ///< waits for its tray icon, or with no tray its window
     Started &process() { return m_process; }
     int startAgain(); ///< waits for that start's end; its exit code or -1
@@ -84,6 +86,7 @@ private:
     QByteArray report() const;
 
     QTemporaryDir m_dir;
+    QString m_program;
     QProcessEnvironment m_environment;
     Started m_process;
 };

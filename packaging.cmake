@@ -1,0 +1,29 @@
+# `cpack -G DEB` in the build folder: orlo-clipboard_<version>_<arch>.deb with
+# what `cmake --install` puts under the prefix.
+
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orlo-clipboard RENAME copyright)
+
+set(CPACK_PACKAGE_NAME orlo-clipboard)
+set(CPACK_PACKAGE_VENDOR "Orlo粘贴板开发组")
+set(CPACK_PACKAGE_CONTACT "Orlo粘贴板开发组 <dev@orlo-clipboard.cn>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "clipboard catcher for the desktop (Chinese interface)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Orlo粘贴板 sits in the notification area and keeps every text and picture
+put on the clipboard as numbered entries, to browse, edit, copy back, save
+(text as GB2312 HTML pages, pictures as BMP files) and delete.")
+set(CPACK_PACKAGE_FILE_NAME orlo-clipboard-${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://bbs.orlo-clipboard.cn/")
+# The libraries the program links come from dpkg-shlibdeps. Qt loads its
+# X11 platform plugin at run time, which no link shows.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The interface is Chinese: any font with the characters will do.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei")
+
+include(CPack)

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// Build step: writes the window icon as the PNG files the desktop looks up
+// by name, <folder>/hicolor/<n>x<n>/apps/orlo-clipboard.png.
+#include "ui/artwork.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[]) {
+    if (argc != 2) {
+        std::fputs("usage: rendericons <output folder>\n", stderr);
+        return 2;
+    }
+    // Drawing needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString root = QFile::decodeName(argv[1]);
+    for (const int size : {32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(root).arg(size);
+        if (!QDir().mkpath(folder) ||
+            !windowIconPicture(size).save(folder + QStringLiteral("/orlo-clipboard.png"))) {
+            std::fprintf(stderr, "rendericons: cannot write %s\n", qPrintable(folder));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QFileDevice;
+class QObject;
+class QSettings;
+
+// What differs between Windows and the other systems lives behind these
+// functions, so the rest of the program is the same code everywhere.
+
+/// Lets only the user who runs the program read and write the file or enter
+/// the folder. On Windows the per-user folders are private already: nothing
+/// is changed there.
+void makeOwnerOnly(QFileDevice &file);
+void makeFolderOwnerOnly(const QString &path);
+
+/// The per-user settings store of application `app`: the registry key the
+/// first version of the program used on Windows, an INI file under the
+/// user's configuration folder elsewhere.
+std::unique_ptr<QSettings> openUserSettings(const QString &app);
+
+/// The name of the local server one user's programs meet at: a socket file
+/// in `folder` on Unix, a pipe shared by the whole machine on Windows (hence
+/// the user's name in it).
+QString localServerAddress(const QString &folder, const QString &name);
+QString perUserName(const QString &name);
+
+/// The end of the session, a closed terminal and Ctrl+C quit the event loop
+/// the orderly way, so nothing private is left behind. Windows ends the
+/// session through the application's own shutdown.
+void quitOnTerminationSignals(QObject *context);
+
+/// Hands freed large buffers (pictures) back to the system at once.
+void returnLargeBuffersToSystem();

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+// The Debian package made from this build: what it holds, that dpkg installs
+// it into an empty root, and that the program runs from there as installed.
+#include "harness.h"
+
+#include <QDir>
+#include <QImage>
+#include <QStandardPaths>
+
+using namespace e2e;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList InstalledFiles = {
+    u"/usr/bin/orlo-clipboard"_s,
+    u"/usr/share/applications/orlo-clipboard.desktop"_s,
+    u"/usr/share/doc/orlo-clipboard/copyright"_s,
+    u"/usr/share/icons/hicolor/128x128/apps/orlo-clipboard.png"_s,
+    u"/usr/share/icons/hicolor/256x256/apps/orlo-clipboard.png"_s,
+    u"/usr/share/icons/hicolor/32x32/apps/orlo-clipboard.png"_s,
+    u"/usr/share/icons/hicolor/48x48/apps/orlo-clipboard.png"_s,
+    u"/usr/share/icons/hicolor/64x64/apps/orlo-clipboard.png"_s,
+    u"/usr/share/orlo-clipboard/readme.htm"_s,
+};
+
+QString desktopKey(const QString &file, const QString &key) {
+    QFile entry(file);
+    if (!entry.open(QIODevice::ReadOnly))
+        return {};
+    for (const QString &line : QString::fromUtf8(entry.readAll()).split(u'\n')) {
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return {};
+}
+
+} // namespace
+
+class tst_E2eInstall : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    QString m_deb;
+    QString m_root;
+
+private slots:
+    void initTestCase() {
+        QStringList missing;
+        for (const char *name : {"dpkg", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())
+                missing << QString::fromLatin1(name);
+        }
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(u"missing: "_s + missing.join(u' ')));
+        const QString build = qEnvironmentVariable("ORLO_BUILD_DIR");
+        const ToolResult packed = runTool(qEnvironmentVariable("ORLO_CPACK"),
+                                          {u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-G"_s,
+                                           u"DEB"_s, u"-B"_s, m_work.filePath(u"package"_s)},
+                                          180000);
+        QVERIFY2(packed.ok, qPrintable(packed.output));
+        const QStringList debs = QDir(m_work.filePath(u"package"_s)).entryList({u"*.deb"_s});
+        QCOMPARE(debs.size(), 1);
+        m_deb = m_work.filePath(u"package/"_s + debs.first());
+
+        // An empty root with an empty package database of its own.
+        m_root = m_work.filePath(u"root"_s);
+        for (const char *folder : {"/var/lib/dpkg/info", "/var/lib/dpkg/updates"})
+            QVERIFY(QDir().mkpath(m_root + QString::fromLatin1(folder)));
+        QFile status(m_root + u"/var/lib/dpkg/status"_s);
+        QVERIFY(status.open(QIODevice::WriteOnly));
+        status.close();
+        // The libraries are this machine's, not the empty root's.
+        QVERIFY(runTool(u"dpkg"_s,
+                        {u"--root="_s + m_root, u"--force-depends"_s,
+                         u"--force-script-chrootless"_s, u"-i"_s, m_deb},
+                        60000)
+                    .ok);
+    }
+
+    void packageIsNamedAndFilledAsDebianExpects() {
+        const QString arch = tool(u"dpkg"_s, {u"--print-architecture"_s});
+        QCOMPARE(QFileInfo(m_deb).fileName(),
+                 u"orlo-clipboard_%1_%2.deb"_s.arg(QStringLiteral(ORLO_VERSION), arch));
+        QStringList files;
+        for (const QString &line : tool(u"dpkg-deb"_s, {u"-c"_s, m_deb}).split(u'\n')) {
+            if (!line.startsWith(u'd'))
+                files << line.section(u' ', -1).mid(1); // "./usr/…" → "/usr/…"
+        }
+        files.sort();
+        QCOMPARE(files, InstalledFiles);
+        QCOMPARE(tool(u"dpkg-query"_s, {u"--admindir="_s + m_root + u"/var/lib/dpkg"_s, u"-W"_s,
+                                        u"-f=${Status}"_s, u"orlo-clipboard"_s}),
+                 u"install ok installed"_s);
+    }
+
+    void dependenciesAreTheLibrariesTheProgramUses() {
+        const QString depends = tool(u"dpkg-deb"_s, {u"-f"_s, m_deb, u"Depends"_s});
+        for (const QString &needed :
+             {u"libc6"_s, u"libqt6core6"_s, u"libqt6widgets6"_s, u"qt6-qpa-plugins"_s})
+            QVERIFY2(depends.contains(needed), qPrintable(depends));
+        // Every one of them names a package this machine, which ran the
+        // build, has installed.
+        for (const QString &dependency : depends.split(u',')) {
+            const QString name = dependency.trimmed().section(u' ', 0, 0);
+            QVERIFY2(
+                tool(u"dpkg-query"_s, {u"-W"_s, u"-f=${Status}"_s, name}).endsWith(u"installed"_s),
+                qPrintable(name));
+        }
+    }
+
+    void desktopEntryValidatesAndNamesWhatWasInstalled() {
+        const QString entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
+        const ToolResult validated = runTool(u"desktop-file-validate"_s, {entry});
+        QVERIFY2(validated.ok && validated.output.isEmpty(), qPrintable(validated.output));
+        QCOMPARE(desktopKey(entry, u"Name"_s), u"Orlo粘贴板"_s);
+        QVERIFY(QFileInfo(m_root + u"/usr/bin/"_s + desktopKey(entry, u"Exec"_s)).isExecutable());
+        const QString icon = desktopKey(entry, u"Icon"_s);
+        for (const int size : {32, 48, 64, 128, 256}) {
+            const QImage picture(
+                m_root + u"/usr/share/icons/hicolor/%1x%1/apps/%2.png"_s.arg(size).arg(icon));
+            QCOMPARE(picture.size(), QSize(size, size));
+            QVERIFY(picture.hasAlphaChannel());
+        }
+    }
+
+    void installedProgramKeepsItsDataInTheUsersFolder() {
+        if (const QString why = unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        Desktop desktop;
+        QVERIFY(desktop.startTrayHost());
+        Orlo orlo(m_root + u"/usr/bin/orlo-clipboard"_s);
+        QVERIFY2(orlo.start(), "no icon in the tray");
+        Copier copier;
+        QVERIFY(copier.copyText(u"从安装处运行"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(0).text, u"从安装处运行"_s, 10000);
+        // Nothing beside the installed executable; data in the user's folder.
+        QCOMPARE(QDir(m_root + u"/usr/bin"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"orlo-clipboard"_s});
+        const QString data = orlo.folder() + u"/.local/share/orlo-clipboard/data"_s;
+        for (const QString &sub : {u"text"_s, u"image"_s, u"other"_s, u"image/temp"_s})
+            QVERIFY2(QFileInfo(data + u'/' + sub).isDir(), qPrintable(sub));
+    }
+};
+
+E2E_MAIN(tst_E2eInstall)
+#include "tst_e2e_install.moc"
