@@ -60,7 +60,9 @@ frmMain::frmMain(Module1 &module, QWidget *parent)
     createToolbar();
     createControls();
     connectControls();
-    resize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
+    // Every control has its fixed place: the window neither grows nor shrinks,
+    // which is also what keeps window managers from offering to maximise it.
+    setFixedSize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
 }
 
 frmMain::~frmMain() = default;
