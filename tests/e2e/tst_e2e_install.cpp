@@ -124,7 +124,7 @@ private slots:
         }
     }
 
-    void installedProgramKeepsItsDataInTheUsersFolder() {
+    void installedProgramRunsWithItsDataInTheUsersFolder() {
         if (const QString why = unavailable(); !why.isEmpty())
             QSKIP(qPrintable(why));
         Desktop desktop;
@@ -140,6 +140,12 @@ private slots:
         const QString data = orlo.folder() + u"/.local/share/orlo-clipboard/data"_s;
         for (const QString &sub : {u"text"_s, u"image"_s, u"other"_s, u"image/temp"_s})
             QVERIFY2(QFileInfo(data + u'/' + sub).isDir(), qPrintable(sub));
+        // Task bars find the desktop entry by the window's class.
+        QVERIFY(orlo.clickTrayIcon());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo.windowViewable(), 10000);
+        const QString entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
+        QVERIFY(tool(u"xprop"_s, {u"-id"_s, orlo.window(), u"WM_CLASS"_s})
+                    .endsWith(u'"' + desktopKey(entry, u"StartupWMClass"_s) + u'"'));
     }
 };
 
