@@ -56,6 +56,16 @@ private slots:
         row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half}, {0, 3},
             lines({"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
                    "&#xFFFD;a&#xFFFD;"}));
+        // Long entries go in blocks of thousands of characters: a pair across
+        // a block's end, real question marks and a reference in a later block.
+        const QString longEntry = QString(8191, u'a') + QStringLiteral("😀") + QString(8190, u'?') +
+                                  QStringLiteral("한中") + QString(9000, u'b');
+        // Half a pair right before a whole one at a block's end.
+        const QString halfThenPair = QString(8191, u'c') + half + QStringLiteral("😀");
+        row("long entries", {longEntry, halfThenPair}, {0, 1},
+            lines({QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') +
+                       "&#xD55C;\xd6\xd0" + QByteArray(9000, 'b'),
+                   QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;"}));
     }
     void textFileFormat() {
         QFETCH(QStringList, entries);

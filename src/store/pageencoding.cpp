@@ -2,6 +2,7 @@
 #include "store/pageencoding.h"
 
 #include <algorithm>
+#include <cstdint>
 
 void appendEncoded(QStringEncoder &encoder, QStringView text, QByteArray &out) {
     const qsizetype start = out.size();
@@ -29,27 +30,44 @@ void appendReference(char32_t c, QByteArray &out) {
 } // namespace
 
 PageEncoder::PageEncoder()
-    : m_runs(DataFileCodec) {}
+    : m_runs(DataFileCodec)
+    , m_checked(DataFileCodec) {}
 
 void PageEncoder::append(QStringView text, QByteArray &out) {
-    // Most entries hold neither markup nor characters outside the code
-    // page: those are encoded in one piece and checked afterwards.
-    // Written so that the compiler can vectorise it.
+    // A block at a time, so that the text, its bytes and the checks of both
+    // stay in the processor's cache. A block never ends inside a pair.
+    while (!text.isEmpty()) {
+        qsizetype n = std::min(text.size(), Block);
+        if (n < text.size() && text[n - 1].isHighSurrogate() && text[n].isLowSurrogate())
+            ++n;
+        appendBlock(text.first(n), out);
+        text = text.sliced(n);
+    }
+}
+
+void PageEncoder::appendBlock(QStringView text, QByteArray &out) {
+    // Most text holds neither markup nor characters outside the code page:
+    // that is encoded in one piece and checked afterwards. Written so that
+    // the compiler can vectorise it: a 16-bit count holds a block's.
+    static_assert(Block < 0xFFFF);
     const char16_t *units = text.utf16();
-    qsizetype questionMarks = 0;
-    unsigned special = 0;
+    std::uint16_t questionMarks = 0;
+    std::uint16_t special = 0;
     for (qsizetype i = 0, n = text.size(); i < n; ++i) {
         const char16_t c = units[i];
         questionMarks += c == u'?';
         special |= (c == u'&') | (c == u'<') | (c == u'>') | ((c & 0xF800) == 0xD800);
     }
-    if (special == 0 && appendChecked(text, questionMarks, out))
-        return;
+    if (special == 0) {
+        if (appendChecked(m_checked, text, questionMarks, out))
+            return;
+        m_checked.resetState();
+    }
     appendPiecewise(text, out);
 }
 
-bool PageEncoder::appendChecked(QStringView text, qsizetype questionMarks, QByteArray &out) {
-    QStringEncoder encoder(DataFileCodec);
+bool PageEncoder::appendChecked(QStringEncoder &encoder, QStringView text, qsizetype questionMarks,
+                                QByteArray &out) {
     const qsizetype start = out.size();
     appendEncoded(encoder, text, out);
     const auto written = std::count(out.cbegin() + start, out.cend(), '?');
@@ -76,8 +94,9 @@ bool PageEncoder::encodable(char32_t c) {
 bool PageEncoder::probe(char32_t c) {
     // Not QString::fromUcs4(), which takes U+FEFF for a byte-order mark and drops it.
     const auto one = QChar::fromUcs4(c);
+    QStringEncoder encoder(DataFileCodec);
     QByteArray bytes;
-    return appendChecked(one, c == U'?', bytes) && !bytes.isEmpty();
+    return appendChecked(encoder, one, c == U'?', bytes) && !bytes.isEmpty();
 }
 
 void PageEncoder::appendPiecewise(QStringView text, QByteArray &out) {

@@ -26,13 +26,25 @@ public:
     void append(QStringView text, QByteArray &out);
 
 private:
-    static bool appendChecked(QStringView text, qsizetype questionMarks, QByteArray &out);
+    /// Characters encoded and checked in one piece. Fuzzing builds use short
+    /// blocks, so that block ends fall everywhere in short inputs.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    static constexpr qsizetype Block = 7;
+#else
+    static constexpr qsizetype Block = 8 * 1024;
+#endif
+    void appendBlock(QStringView text, QByteArray &out);
+    static bool appendChecked(QStringEncoder &encoder, QStringView text, qsizetype questionMarks,
+                              QByteArray &out);
     bool encodable(char32_t c);
     static bool probe(char32_t c);
     void appendPiecewise(QStringView text, QByteArray &out);
 
     /// Only ever given characters known to be encodable.
     QStringEncoder m_runs;
+    /// Given blocks that may hold characters outside the code page; its
+    /// state is reset after each such block.
+    QStringEncoder m_checked;
     std::bitset<0x10000> m_known;
     std::bitset<0x10000> m_encodable;
     QHash<char32_t, bool> m_wide;
