@@ -12,9 +12,8 @@ int main(int argc, char *argv[]) {
         std::fputs("usage: rendericons <output folder>\n", stderr);
         return 2;
     }
-    // Drawing needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Drawing needs no screen, whatever the session the build runs in.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString root = QFile::decodeName(argv[1]);
     for (const int size : {32, 48, 64, 128, 256}) {
