@@ -5,8 +5,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei)
-# The package test needs dpkg-dev (dpkg-shlibdeps), file and desktop-file-utils.
-TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file desktop-file-utils)
+# The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
+TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file desktop-file-utils lintian)
 # For the fuzzers; the tests go on without them where they cannot be had.
 OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 
@@ -25,7 +25,7 @@ ensure_packages() {
     if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
         say "This is not a Debian or Ubuntu system, so nothing is installed automatically."
         say "Please install by hand: CMake (3.25 or newer), Ninja, a C++20 compiler and Qt 6 (Widgets),"
-        say "and for the tests Xvfb, xclip, trayer, xdotool, x11-utils, openbox, clang-format, dpkg-dev, file and desktop-file-utils. Then run this again."
+        say "and for the tests Xvfb, xclip, trayer, xdotool, x11-utils, openbox, clang-format, dpkg-dev, file, desktop-file-utils and lintian. Then run this again."
         return 0
     fi
     local missing

@@ -15,12 +15,14 @@ namespace {
 const QStringList InstalledFiles = {
     u"/usr/bin/orlo-clipboard"_s,
     u"/usr/share/applications/orlo-clipboard.desktop"_s,
+    u"/usr/share/doc/orlo-clipboard/changelog.gz"_s,
     u"/usr/share/doc/orlo-clipboard/copyright"_s,
     u"/usr/share/icons/hicolor/128x128/apps/orlo-clipboard.png"_s,
     u"/usr/share/icons/hicolor/256x256/apps/orlo-clipboard.png"_s,
     u"/usr/share/icons/hicolor/32x32/apps/orlo-clipboard.png"_s,
     u"/usr/share/icons/hicolor/48x48/apps/orlo-clipboard.png"_s,
     u"/usr/share/icons/hicolor/64x64/apps/orlo-clipboard.png"_s,
+    u"/usr/share/man/man1/orlo-clipboard.1.gz"_s,
     u"/usr/share/orlo-clipboard/readme.htm"_s,
 };
 
@@ -47,7 +49,8 @@ class tst_E2eInstall : public QObject {
 private slots:
     void initTestCase() {
         QStringList missing;
-        for (const char *name : {"dpkg", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate"}) {
+        for (const char *name :
+             {"dpkg", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "lintian"}) {
             if (QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())
                 missing << QString::fromLatin1(name);
         }
@@ -92,6 +95,12 @@ private slots:
         QCOMPARE(tool(u"dpkg-query"_s, {u"--admindir="_s + m_root + u"/var/lib/dpkg"_s, u"-W"_s,
                                         u"-f=${Status}"_s, u"orlo-clipboard"_s}),
                  u"install ok installed"_s);
+    }
+
+    void debianToolsFindNoFault() {
+        const ToolResult checked =
+            runTool(u"lintian"_s, {u"--fail-on"_s, u"error,warning"_s, m_deb}, 120000);
+        QVERIFY2(checked.ok, qPrintable(checked.output));
     }
 
     void dependenciesAreTheLibrariesTheProgramUses() {
