@@ -5,23 +5,19 @@ install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orlo-clipboard RE
 
 # The manual page and the package's change log, compressed as Debian wants
 # them (no name or time stamp inside).
+function(orlo_install_gzipped source destination)
+    get_filename_component(name ${source} NAME)
+    set(packed ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
+    add_custom_command(OUTPUT ${packed}
+        COMMAND ${GZIP} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${source} > ${packed}
+        DEPENDS ${source})
+    add_custom_target(gzip-${name} ALL DEPENDS ${packed})
+    install(FILES ${packed} DESTINATION ${destination})
+endfunction()
 if(UNIX AND NOT APPLE)
     find_program(GZIP gzip REQUIRED)
-    set(ORLO_GZIPPED)
-    foreach(pair "resources/orlo-clipboard.1|orlo-clipboard.1.gz" "resources/changelog|changelog.gz")
-        string(REPLACE "|" ";" pair "${pair}")
-        list(GET pair 0 source)
-        list(GET pair 1 target)
-        add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${target}
-            COMMAND ${GZIP} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${source} > ${target}
-            DEPENDS ${source})
-        list(APPEND ORLO_GZIPPED ${CMAKE_CURRENT_BINARY_DIR}/${target})
-    endforeach()
-    add_custom_target(gzipped ALL DEPENDS ${ORLO_GZIPPED})
-    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/orlo-clipboard.1.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orlo-clipboard)
+    orlo_install_gzipped(resources/orlo-clipboard.1 ${CMAKE_INSTALL_MANDIR}/man1)
+    orlo_install_gzipped(resources/changelog ${CMAKE_INSTALL_DATADIR}/doc/orlo-clipboard)
 endif()
 
 set(CPACK_PACKAGE_NAME orlo-clipboard)

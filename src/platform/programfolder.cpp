@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 
 QString installedDataFolder(const QString &executableFolder) {
+    if (executableFolder.isEmpty())
+        return {};
     return QDir::cleanPath(QDir::fromNativeSeparators(executableFolder) + u'/' +
                            QStringLiteral(ORLO_DATA_RELATIVE));
 }
@@ -15,8 +17,7 @@ QString resolveProgramFolder(const QString &executableFolder) {
     const QFileInfo info(executableFolder);
     // Installed programs share their folder with others (and /usr/bin is
     // writable for root): data never goes there.
-    const bool installed =
-        !executableFolder.isEmpty() && QFileInfo(installedDataFolder(executableFolder)).isDir();
+    const bool installed = QFileInfo(installedDataFolder(executableFolder)).isDir();
     if (!installed && !executableFolder.isEmpty() && info.isDir() && info.isWritable())
         return QDir::fromNativeSeparators(executableFolder);
     return QDir::fromNativeSeparators(

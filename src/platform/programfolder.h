@@ -15,5 +15,6 @@ QString resolveProgramFolder(const QString &executableFolder);
 QString programFolder();
 
 /// Where the install puts the program's shared files (the user manual)
-/// relative to `executableFolder`; the folder need not exist.
+/// relative to `executableFolder` (empty when that is); the folder need not
+/// exist.
 QString installedDataFolder(const QString &executableFolder);

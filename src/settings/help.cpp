@@ -16,9 +16,8 @@
 QStringList manualCandidates(const QString &programFolder, const QString &executableFolder) {
     const QString name = QString::fromUtf16(ManualName);
     QStringList candidates;
-    const QString installed =
-        executableFolder.isEmpty() ? QString() : installedDataFolder(executableFolder);
-    for (const QString &folder : {programFolder, executableFolder, installed}) {
+    for (const QString &folder :
+         {programFolder, executableFolder, installedDataFolder(executableFolder)}) {
         if (folder.isEmpty())
             continue;
         const QString path = folder + u'/' + name;

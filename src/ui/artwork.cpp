@@ -170,7 +170,7 @@ QPixmap windowIconPicture(int size) {
 
 QIcon windowIconArt() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
+    for (int size : {16, 32, 48, 64})
         icon.addPixmap(windowIconPicture(size));
     return icon;
 }
