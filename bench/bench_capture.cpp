@@ -2,19 +2,14 @@
 // Capture speed against a bare Qt program on the same X server: the time from
 // starting xclip to the entry being listed, a burst of back-to-back copies,
 // and a 4K picture. Needs DISPLAY (bench/run provides a private Xvfb).
-#include "app/module1.h"
+#include "app/program.h"
 #include "benchutil.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/launcher.h"
+#include "fakes.h"
 #include "platform/qtclipboard.h"
-#include "settings/settingsstore.h"
-#include "ui/frmmain.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -136,12 +131,12 @@ int main(int argc, char *argv[]) {
     SystemClock clock;
     FakeLauncher launcher;
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    Module1 m({clipboard, dialogs, clock, launcher}, settings, dir.filePath(QStringLiteral("app")));
-    frmMain form(m);
-    form.Form_Load();
+    Program program({clipboard, dialogs, clock, launcher}, settings,
+                    dir.filePath(QStringLiteral("app")));
+    program.start();
+    EntryStore &store = program.store();
     auto monitor = [&](bool on) {
-        if (form.menuDetectClpBd->isChecked() != on)
-            form.menuDetectClpBd_Click();
+        program.window().menus.menuDetectClpBd->setChecked(on);
     };
 
     auto textFile = [&](int i) {
@@ -169,12 +164,13 @@ int main(int argc, char *argv[]) {
     };
     for (int i = 0; i < 15; ++i) {
         timeOne(bareText, false, textFile(copyNumber++), {}, [&] { return bareTexts; });
-        timeOne(oursText, true, textFile(copyNumber++), {}, [&] { return int(m.TextCount); });
+        timeOne(oursText, true, textFile(copyNumber++), {},
+                [&] { return int(store.texts().next()); });
     }
     for (int i = 0; i < 7; ++i) {
         const QString type = QStringLiteral("image/png");
         timeOne(barePicture, false, png, type, [&] { return barePictures; });
-        timeOne(oursPicture, true, png, type, [&] { return int(m.ImageCount); });
+        timeOne(oursPicture, true, png, type, [&] { return int(store.pictures().next()); });
     }
 
     // A burst from another program: each copy starts as soon as the previous
@@ -221,12 +217,10 @@ int main(int argc, char *argv[]) {
     const int bareInOrder = runBurst();
     bareOn = false;
     monitor(true);
-    form.menuClearData_Click();
-    // Every capture selects its entry: record what each one took.
-    QObject::connect(form.lstTxt, &QListWidget::currentRowChanged, [&](int row) {
-        if (row >= 0)
-            taken.append(m.textPage(row));
-    });
+    program.window().menuClearData_Click();
+    // Every capture makes its entry current: record what each one took.
+    QObject::connect(&store.texts(), &TextEntries::currentChanged,
+                     [&](int row) { taken.append(store.texts().text(row)); });
     const int inOrder = runBurst();
 
     const double bt = bench::median(bareText.samples);
@@ -245,6 +239,6 @@ int main(int argc, char *argv[]) {
                op <= 1.2 * bp && oursPicture.missed == 0);
     std::fprintf(stderr, "missed: bare text %d, ours text %d, bare picture %d, ours picture %d\n",
                  bareText.missed, oursText.missed, barePicture.missed, oursPicture.missed);
-    form.menuClearData_Click();
+    program.window().menuClearData_Click();
     return 0;
 }

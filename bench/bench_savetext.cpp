@@ -6,14 +6,8 @@
 //
 // 100 entries of about 1 MB each (Chinese mixed with ASCII words and line
 // breaks), the median of several runs of each, side by side.
-#include "app/module1.h"
 #include "benchutil.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/fakeclipboard.h"
-#include "platform/launcher.h"
-#include "settings/settingsstore.h"
-#include "store/textfile.h"
+#include "core/textfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,15 +72,11 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    FakeClipboard clipboard;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeLauncher launcher;
-    SettingsStore settings(scratch.filePath(QStringLiteral("settings.ini")));
-    Module1 m({clipboard, dialogs, clock, launcher}, settings, scratch.path());
+    QDateTime clock = QDateTime::currentDateTime();
+    QStringList texts;
     QRandomGenerator random(20240501);
     for (int i = 0; i < Entries; ++i)
-        m.setTextPage(i, mixedText(random));
+        texts << mixedText(random);
 
     // The baseline encodes the very text the data file holds.
     QString whole = QStringLiteral("<html><head><meta http-equiv=\"Content-Language\" "
@@ -95,7 +85,7 @@ int main(int argc, char **argv) {
                                    "数据文件</title></head><body><p><font size=\"3\" "
                                    "face=\"宋体\">\r\n");
     for (int i = 0; i < Entries; ++i)
-        whole += m.TextPages.at(i) + QStringLiteral("<br><br>\r\n");
+        whole += texts.at(i) + QStringLiteral("<br><br>\r\n");
     whole += QStringLiteral("</font></p></body></html>\r\n");
 
     const QString folder = scratch.path();
@@ -129,7 +119,7 @@ int main(int argc, char **argv) {
             QByteArray bytes;
             bool ok = file.open(QIODevice::WriteOnly);
             for (int i = 0; ok && i < Entries; ++i) {
-                const QString &text = m.TextPages.at(i);
+                const QString &text = texts.at(i);
                 bytes.resize(encoder.requiredSpace(text.size()));
                 bytes.resize(encoder.appendToBuffer(bytes.data(), text) - bytes.constData());
                 ok = file.write(bytes) == bytes.size();
@@ -142,9 +132,9 @@ int main(int argc, char **argv) {
         streamed.push_back(timer.nsecsElapsed() / 1e9);
         QFile::remove(plain);
 
-        clock.time = clock.time.addSecs(1);
+        clock = clock.addSecs(1);
         timer.restart();
-        const SaveResult result = SaveTextFile(m, 0, Entries - 1, folder);
+        const SaveResult result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
         saved.push_back(timer.nsecsElapsed() / 1e9);
         if (!result.ok || QFileInfo(result.file).size() != fileSize) {
             std::fprintf(stderr, "SaveTextFile failed or wrote %lld bytes, not %lld\n",
@@ -157,18 +147,17 @@ int main(int argc, char **argv) {
     // The piecewise path: the same entries with markup, an emoji and a
     // character outside the code page every few hundred characters.
     for (int i = 0; i < Entries; ++i) {
-        QString text = m.TextPages.at(i);
+        QString &text = texts[i];
         for (qsizetype at = text.size() - 1; at > 0; at -= 300)
             text.insert(at, QStringLiteral("<b>😀한&"));
-        m.setTextPage(i, text);
     }
     std::vector<double> piecewise;
     qint64 piecewiseSize = 0;
     for (int run = 0; run < runs; ++run) {
-        clock.time = clock.time.addSecs(1);
+        clock = clock.addSecs(1);
         QElapsedTimer timer;
         timer.start();
-        const SaveResult result = SaveTextFile(m, 0, Entries - 1, folder);
+        const SaveResult result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
         piecewise.push_back(timer.nsecsElapsed() / 1e9);
         piecewiseSize = QFileInfo(result.file).size();
         QFile::remove(result.file);

@@ -2,7 +2,7 @@
 // Signature removal on 100 MB of text holding a million signatures, against
 // one case-insensitive scan of the same text for the signature.
 #include "benchutil.h"
-#include "ui/signature.h"
+#include "core/signature.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
 add_executable(bench_capture bench_capture.cpp benchutil.h)
-target_link_libraries(bench_capture PRIVATE orlo_core)
+target_link_libraries(bench_capture PRIVATE orlo_app orlo_testsupport)
 orlo_warnings(bench_capture)
 
 add_executable(bench_process bench_process.cpp benchutil.h)

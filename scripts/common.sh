@@ -51,12 +51,14 @@ ensure_optional_packages() {
     (ensure_packages "$@") || say "Could not install $*: the tests that need them are skipped."
 }
 
-# Configures (once) and builds the release build.
-build_all() {
+# Configures the release build: once, or again when given settings
+# (-DNAME=VALUE) to change.
+configure_build() {
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    elif [ "$#" -gt 0 ]; then
+        cmake -S "$ROOT" -B "$BUILD_DIR" "$@" >/dev/null
     fi
-    cmake --build "$BUILD_DIR" "$@"
 }
 
 # Starts a private X server; sets XVFB_PID and DISPLAY.

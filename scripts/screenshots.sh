@@ -5,7 +5,8 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" imagemagick
-build_all
+configure_build
+cmake --build "$BUILD_DIR" --target orlo-clipboard
 
 work="$(mktemp -d)"
 pids=()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Bad pictures and long runs of captures: nothing crashes, nothing wrong is
 // kept, and nothing piles up.
-#include "capturerig.h"
+#include "testrig.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -68,37 +68,35 @@ private slots:
     }
     void brokenPicturesAddNothing() {
         QFETCH(QByteArray, bytes);
-        CaptureRig r;
+        TestRig r;
         const double before = residentMb();
-        r.offer(QStringLiteral("image/png"), bytes);
-        r.capturePicture();
-        QCOMPARE(r.pictureList.count(), 0);
+        r.clipboard.offer(QStringLiteral("image/png"), bytes);
+        QCOMPARE(r.pictures().count(), 0);
         QVERIFY(r.tempPictures().isEmpty());
         QVERIFY2(residentMb() - before < 200, "a lying header made the reader allocate");
-        r.offer(QStringLiteral("image/png"), encoded(testPicture(3, 2), "PNG"));
-        r.capturePicture();
+        r.clipboard.offer(QStringLiteral("image/png"), encoded(testPicture(3, 2), "PNG"));
         QCOMPARE(r.tempPictures(), QStringList{QStringLiteral("图像00.bmp")});
     }
 
     void screenshotOfAn8kScreenWithAlphaIsTaken() {
-        CaptureRig r;
+        TestRig r;
         QImage screen(7680, 4320, QImage::Format_ARGB32);
         screen.fill(QColor(10, 20, 30, 200));
-        r.copyPicture(std::exchange(screen, QImage()));
-        QCOMPARE(QImageReader(r.m.tempImagePath(QStringLiteral("图像00"))).size(),
-                 QSize(7680, 4320));
+        r.clipboard.offerImage(std::exchange(screen, QImage()));
+        QCOMPARE(QImageReader(r.pictures().file(0)).size(), QSize(7680, 4320));
     }
 
     void thousandCapturesKeepAtMostAHundredOfEach() {
-        CaptureRig r;
+        TestRig r;
         const int descriptors = openFileDescriptors();
         double settled = 0, peak = 0;
         for (int i = 0; i < 1000; ++i) {
             if (i % 2)
-                r.copyPicture(testPicture(64 + i % 7, 48, QColor::fromHsv(i % 360, 200, 200)));
+                r.clipboard.offerImage(
+                    testPicture(64 + i % 7, 48, QColor::fromHsv(i % 360, 200, 200)));
             else
-                r.copyText(QStringLiteral("capture %1 ").arg(i).repeated(50));
-            QVERIFY(r.textList.count() <= 100 && r.pictureList.count() <= 100);
+                r.clipboard.offerText(QStringLiteral("capture %1 ").arg(i).repeated(50));
+            QVERIFY(r.texts().count() <= 100 && r.pictures().count() <= 100);
             if (i % 100 == 99) {
                 QVERIFY(r.tempPictures().size() <= 100);
                 QCOMPARE(openFileDescriptors(), descriptors);
@@ -106,7 +104,6 @@ private slots:
                 peak = std::max(peak, residentMb());
             }
         }
-        QCOMPARE(r.m.TextPages.size(), 101);
         QVERIFY2(peak - settled < 20, qPrintable(QStringLiteral("grew %1 MB").arg(peak - settled)));
     }
 };

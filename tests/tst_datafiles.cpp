@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "store/entries.h"
-#include "store/imagefiles.h"
-#include "store/textfile.h"
+#include "core/textfile.h"
 #include "testrig.h"
 
 #include <QFile>
@@ -48,8 +46,7 @@ private slots:
         QCOMPARE((Head + lines({"abc", "def"}) + Tail).size(), 263);
         row("worked example", {"abc", "def"}, {0, 1}, lines({"abc", "def"}));
         row("nothing selected", {"a"}, {-1, -1}, {});
-        row("beyond the slots", {"a", "b"}, {-3, 400},
-            lines({"a", "b"}) + lines({""}).repeated(99));
+        row("beyond the entries", {"a", "b"}, {-3, 400}, lines({"a", "b"}));
         row("markup and line breaks", {"<b>x</b>", "a & b &amp;", "1\n2\r\n"}, {0, 2},
             lines({"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"}));
         row("code page 936", {"中文, €"}, {0, 0}, lines({"\xd6\xd0\xce\xc4, \x80"}));
@@ -62,32 +59,36 @@ private slots:
                                   QStringLiteral("한中") + QString(9000, u'b');
         // Half a pair right before a whole one at a block's end.
         const QString halfThenPair = QString(8191, u'c') + half + QStringLiteral("😀");
-        row("long entries", {longEntry, halfThenPair}, {0, 1},
+        // A block after one that needed references, holding a character that
+        // the code page turns into nothing at all.
+        const QString nothingAfter = QString(8191, u'd') + QStringLiteral("♪") + QChar(0xFE00);
+        row("long entries", {longEntry, halfThenPair, nothingAfter}, {0, 2},
             lines({QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') +
                        "&#xD55C;\xd6\xd0" + QByteArray(9000, 'b'),
-                   QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;"}));
+                   QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;",
+                   QByteArray(8191, 'd') + "&#x266A;&#xFE00;"}));
     }
     void textFileFormat() {
         QFETCH(QStringList, entries);
         QFETCH(QList<int>, range);
         QFETCH(QByteArray, lines);
-        TestRig rig;
-        for (int i = 0; i < entries.size(); ++i)
-            rig.m.setTextPage(i, entries.at(i));
-        rig.clock.time = QDateTime(QDate(2007, 2, 3), QTime(9, 5, 7));
+        const QTemporaryDir dir;
+        const QDateTime at(QDate(2007, 2, 3), QTime(9, 5, 7));
         for (const char *taken : {"", "_2", "_3"}) {
-            const SaveResult result = SaveTextFile(rig.m, range.at(0), range.at(1), rig.m.TxtPath);
+            const SaveResult result =
+                SaveTextFile(entries, range.at(0), range.at(1), dir.path(), at);
             QCOMPARE(QFileInfo(result.file).fileName(), "20070203090507" + QString(taken) + ".htm");
             QCOMPARE(contents(result.file), Head + lines + Tail);
         }
     }
 
     void textFailureLeavesNoFile() {
-        TestRig rig;
-        rig.m.setTextPage(0, QString(200000, u'中'));
-        QFile(rig.path(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+        const QTemporaryDir dir;
+        const QStringList entry{QString(200000, u'中')};
+        const QDateTime now = QDateTime::currentDateTime();
+        QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
         for (const char *folder : {"missing", "file"})
-            QCOMPARE(SaveTextFile(rig.m, 0, 0, rig.path(folder)).reason,
+            QCOMPARE(SaveTextFile(entry, 0, 0, dir.filePath(folder), now).reason,
                      QString::fromUtf16(SaveReason::FolderMissing));
 #ifdef Q_OS_UNIX
         // No file may grow past 64 KiB: the write fails with most data to come.
@@ -96,33 +97,36 @@ private slots:
         getrlimit(RLIMIT_FSIZE, &previous);
         const rlimit small{64 * 1024, previous.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const SaveResult result = SaveTextFile(rig.m, 0, 0, rig.m.TxtPath);
+        const SaveResult result = SaveTextFile(entry, 0, 0, dir.path(), now);
         setrlimit(RLIMIT_FSIZE, &previous);
         QCOMPARE(result.reason, QString::fromUtf16(SaveReason::WriteFailed));
 #endif
-        QVERIFY(QDir(rig.m.TxtPath).isEmpty(QDir::Files | QDir::Hidden | QDir::System));
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.htm")}), QStringList());
     }
 
     void pictureCopies() {
         TestRig rig;
         for (int n : {7, 12}) {
-            QFile file(rig.m.tempImagePath(ImageCaption(n)));
+            QFile file(rig.pictures().file(n));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write("BM" + QByteArray::number(n)));
         }
-        const QString seven = rig.m.ImgPath + "/202405011530457";
-        QCOMPARE(SaveImageFiles(rig.m, 7, 12, rig.m.ImgPath).failed, (QList<int>{8, 9, 10, 11}));
-        QCOMPARE(QDir(rig.m.ImgPath).entryList(QDir::Files, QDir::Name),
+        const QString folder = rig.store.options().imgPath;
+        const auto copy = [&](int first, int last, const QString &to) {
+            return CopyImageFiles(rig.pictures(), first, last, to, rig.clock);
+        };
+        QCOMPARE(copy(7, 12, folder).failed, (QList<int>{8, 9, 10, 11}));
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
                  (QStringList{"2024050115304512.bmp", "202405011530457.bmp"}));
-        QCOMPARE(contents(seven + ".bmp"), "BM7");
-        // The quiet copy shows nothing and never replaces an earlier copy.
-        QCOMPARE(CopyImageFiles(rig.m, 7, 12, rig.m.ImgPath).failed.size(), 4);
-        QCOMPARE(contents(seven + "_2.bmp"), "BM7");
-        QCOMPARE(SaveImageFiles(rig.m, -1, -1, rig.m.ImgPath).failed.size(), 1);
-        QCOMPARE(SaveImageFiles(rig.m, 0, -1, rig.m.ImgPath).failed.size(), 0);
-        QCOMPARE(SaveImageFiles(rig.m, 7, 9, rig.path(QStringLiteral("missing"))).failed.size(), 3);
-        QCOMPARE(rig.dialogs.messages.size(), 4 + 1 + 3);
-        for (const auto &shown : std::as_const(rig.dialogs.messages))
-            QVERIFY(shown.text == "系统错误!" && shown.icon == QMessageBox::Critical);
+        QCOMPARE(contents(folder + "/202405011530457.bmp"), "BM7");
+        // A copy never replaces an earlier one.
+        QCOMPARE(copy(7, 7, folder).saved, QList<int>{7});
+        QCOMPARE(contents(folder + "/202405011530457_2.bmp"), "BM7");
+        const ImageSaveResult none = copy(-1, -1, folder);
+        QCOMPARE(none.reason, QString::fromUtf16(SaveReason::NoPicture));
+        QCOMPARE(copy(0, -1, folder).failed.size(), 0);
+        const ImageSaveResult missing = copy(7, 9, rig.path(QStringLiteral("missing")));
+        QCOMPARE(missing.failed.size(), 3);
+        QCOMPARE(missing.reason, QString::fromUtf16(SaveReason::FolderMissing));
         QCOMPARE(rig.tempPictures().size(), 2);
     }
 };

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 // 100 MB of text (50 million UTF-16 characters on 700,000 lines) captured, shown, edited,
 // saved and deleted. How long the event loop stood still is printed, not asserted.
-#include "testrig.h"
-#include "ui/frmmain.h"
 #include "ui/textbox.h"
+#include "ui/textpane.h"
+#include "windowrig.h"
 
-#include <QListWidget>
 #include <QMimeData>
 #include <QStringEncoder>
 #include <QTextBlock>
@@ -35,10 +34,8 @@ class tst_LargeText : public QObject {
 
 private slots:
     void hundredMegabytesAllTheWay() {
-        TestRig rig;
-        frmMain form(rig.m);
-        QObject::connect(&rig.clipboard, &Clipboard::changed, &form,
-                         [&form] { form.MainWndProc(WinMsg::DrawClipboard, 0, 0); });
+        WindowRig rig;
+        frmMain &form = rig.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // Characters kept as they are, escaped, and written as references.
@@ -46,9 +43,10 @@ private slots:
             u"剪贴板里的一行文字 plain ASCII words, markup <b>&amp;</b> and an emoji 😀 here\r\n"_s;
 
         // Afterwards the program alone holds it, as after another program's copy.
-        TextBox *box = form.txtMain;
+        TextBox *box = form.fmTxt->txtMain;
         const double capture = stallMs([&] { rig.clipboard.offerText(line.repeated(700'000)); });
-        rig.clipboard.setMimeData(new QMimeData);
+        rig.watcher.stopListening();
+        rig.clipboard.clear();
         QCOMPARE(box->textLength(), 700'000 * line.size());
         QCOMPARE(box->document()->blockCount(), 700'001);
 
@@ -62,14 +60,13 @@ private slots:
         const double enter = stallMs([&] { QTest::keyClick(box, Qt::Key_Return); });
         const double end = stallMs([&] { QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier); });
         const QString edited = line.repeated(350'000) + u"EDIT_<&>_编辑_😀\r\n"_s;
-        QVERIFY(rig.m.TextPages.at(0) == edited + line.repeated(350'000));
+        QVERIFY(rig.texts().text(0) == edited + line.repeated(350'000));
 
         // Saving deletes it afterwards.
         const double save = stallMs([&] { form.menuSaveAllTxt_Click(); });
         QVERIFY(rig.dialogs.messages.isEmpty());
-        QCOMPARE(form.lstTxt->count() + box->textLength(), 0);
-        QCOMPARE(rig.m.TextPages.join(QString()), QString());
-        const QFileInfoList files = QDir(rig.m.TxtPath).entryInfoList({u"*.htm"_s});
+        QCOMPARE(rig.texts().count() + box->textLength(), 0);
+        const QFileInfoList files = QDir(rig.store.options().txtPath).entryInfoList({u"*.htm"_s});
         QCOMPARE(files.size(), 1);
         QFile file(files[0].filePath());
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -1,29 +1,35 @@
 // SPDX-License-Identifier: MIT
-// The main window: menus, toolbar and the two views.
-#include "testrig.h"
-#include "ui/frmmain.h"
+// The main window: its toolbar and shortcuts, the views, a window that
+// grows, and what the data commands leave behind.
+#include "brokenfolder.h"
+#include "ui/help.h"
+#include "ui/picturebox.h"
+#include "ui/picturepane.h"
 #include "ui/textbox.h"
-#include "ui/toolbar.h"
+#include "ui/textpane.h"
+#include "windowrig.h"
 
-#include <QGroupBox>
-#include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
+#include <QAction>
+#include <QLabel>
+#include <QListView>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-/// The captions in order, each with its shortcut and "[x]" for a tick or
-/// "[ ]" for an item that can take one.
-QString describe(const QWidget *menu) {
-    QStringList items;
-    for (const QAction *item : menu->actions()) {
-        const char *tick = item->isChecked() ? "[x]" : item->isCheckable() ? "[ ]" : "";
-        const QString caption = item->isSeparator() ? QStringLiteral("-") : item->text();
-        items << QStringLiteral("%1 %2 %3")
-                     .arg(caption, item->shortcut().toString(), QString::fromLatin1(tick))
-                     .simplified();
+/// Notes each menu item run instead of running it (some open dialogs).
+QStringList *noteItemsRun(frmMain &form) {
+    auto *runs = new QStringList;
+    for (QAction *action : form.findChildren<QAction *>()) {
+        if (!action->objectName().startsWith(u"menu"))
+            continue;
+        QObject::disconnect(action, &QAction::triggered, &form, nullptr);
+        QObject::disconnect(action, &QAction::triggered, form.findChild<HelpCommands *>(), nullptr);
+        QObject::connect(action, &QAction::triggered, &form,
+                         [runs, action] { *runs << action->objectName(); });
     }
-    return items.join(QStringLiteral(", "));
+    return runs;
 }
 
 } // namespace
@@ -32,97 +38,112 @@ class tst_MainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void menusListTheirItems_data() {
-        // Rows are named by the menu, "bar" for the menu bar.
-        QTest::addColumn<QString>("items");
-        QTest::newRow("bar") << "数据(&D), 视图(&V), 设置(&S), 帮助(&H)";
-        QTest::newRow("menuF") << "保存本页文本, 保存所有文本, 保存本页图片, 保存所有图片, "
-                                  "保存所有文本和图片 Ctrl+S, 复制到当前页到剪贴板, -, "
-                                  "删除所有文本, 删除所有图片, 删除所有文本和图片 Ctrl+D, "
-                                  "清空剪贴板, -, 开始监控剪贴板 Ctrl+R [x], -, 退出 Ctrl+Q";
-        QTest::newRow("menuV") << "文本数据 [x], 图片数据 [ ]";
-        QTest::newRow("menuS")
-            << "文本管理界面设置..., 清除网站文本签名... Ctrl+F, -, "
-               "以图片原始大小显示 [x], 缩放图像以显示全部 [ ], -, 选项... Ctrl+O";
-        QTest::newRow("menuH") << "使用说明书... F1, 官方论坛, 关于Orlo粘贴板... F2";
-        QTest::newRow("menuPopImg") << "以图片原始大小显示 [x], 缩放图像以显示全部 [ ], -, "
-                                       "复制本页图片, 保存本页图片";
-    }
-    void menusListTheirItems() {
-        QFETCH(QString, items);
-        TestRig rig;
-        frmMain form(rig.m);
-        const QString menu = QString::fromUtf8(QTest::currentDataTag());
-        const QWidget *found =
-            menu == u"bar" ? static_cast<QWidget *>(form.menuBar()) : form.findChild<QMenu *>(menu);
-        QVERIFY(found);
-        QCOMPARE(describe(found), items);
-    }
-
     void toolbarAndShortcutsRunTheirMenuItems() {
-        TestRig rig;
-        frmMain form(rig.m);
-        QStringList runs; // the items run, their commands held back (some open dialogs)
-        for (QAction *action : form.findChildren<QAction *>()) {
-            if (action->objectName().startsWith(u"menu")) {
-                QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-                connect(action, &QAction::triggered, this,
-                        [&runs, action] { runs << action->objectName(); });
-            }
-        }
-        for (int index : {-1, 4, 9})
-            form.imgTool_Click(index);
-        QStringList tips;
-        for (ToolButton *button : form.imgTool) {
-            if (button) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                tips << QString::number(button->index()) + u' ' + button->toolTip();
-            }
-        }
-        QCOMPARE(tips.join(QStringLiteral(", ")),
-                 "0 保存所有数据,包括文字和图片, 1 删除所有数据,包括文字和图片, 2 察看文本数据, "
-                 "3 察看图像数据, 5 文本界面设置, 6 选项, 7 使用说明, 8 关于");
+        WindowRig rig;
+        frmMain &form = rig.form;
+        const std::unique_ptr<QStringList> runs(noteItemsRun(form));
+        for (QAction *button : form.menus.picToolBar->actions())
+            button->trigger();
+        QCOMPARE(*runs,
+                 (QStringList{u"menuSave"_s, u"menuClearData"_s, u"menuVTxt"_s, u"menuVImg"_s,
+                              u"menuSkin"_s, u"menuOption"_s, u"menuUser"_s, u"menuAbout"_s}));
         // Shortcuts work while the user types in the text view.
+        runs->clear();
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(form.txtMain, Qt::Key_R, Qt::ControlModifier);
-        QTest::keyClick(form.txtMain, Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(runs, (QStringList{"menuSave", "menuClearData", "menuVTxt", "menuVImg", "menuSkin",
-                                    "menuOption", "menuUser", "menuAbout", "menuDetectClpBd",
-                                    "menuClearData"}));
-    }
-
-    void hoverBorderFollowsTheMouse() {
-        TestRig rig;
-        frmMain form(rig.m);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QPoint gap(tw(45 + 450) + 1, tw(200)); // between buttons 0 and 1
-        // Where the mouse goes (-1: the toolbar's background), the button then
-        // bordered, and LastHoverTool.
-        const int steps[][3] = {{-1, -1, 0}, {0, 0, 0},   {-1, -1, 0}, {1, 1, 1},
-                                {5, 5, 5},   {-1, -1, 5}, {5, 5, 5}};
-        for (auto [move, bordered, last] : steps) {
-            move < 0 ? QTest::mouseMove(form.picToolBar, gap)
-                     : QTest::mouseMove(form.imgTool[move]);
-            for (ToolButton *button : form.imgTool)
-                QVERIFY(!button || button->hasBorder() == (button->index() == bordered));
-            QCOMPARE(int(form.LastHoverTool), last);
-        }
+        QTest::keyClick(form.fmTxt->txtMain, Qt::Key_R, Qt::ControlModifier);
+        QTest::keyClick(form.fmTxt->txtMain, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(*runs, (QStringList{u"menuDetectClpBd"_s, u"menuClearData"_s}));
+        QVERIFY(!form.menus.menuDetectClpBd->isChecked());
     }
 
     void viewSwitchingTicksAndShows() {
-        TestRig rig;
-        frmMain form(rig.m);
-        for (QChar step : QStringLiteral("iitt")) { // pictures twice, then text twice
+        WindowRig rig;
+        frmMain &form = rig.form;
+        for (QChar step : u"iitt"_s) { // pictures twice, then text twice
             const bool pictures = step == u'i';
-            (pictures ? form.menuVImg : form.menuVTxt)->trigger();
-            QCOMPARE(form.menuVImg->isChecked(), pictures);
-            QCOMPARE(form.menuVTxt->isChecked(), !pictures);
+            (pictures ? form.menus.menuVImg : form.menus.menuVTxt)->trigger();
+            QCOMPARE(form.menus.menuVImg->isChecked(), pictures);
+            QCOMPARE(form.menus.menuVTxt->isChecked(), !pictures);
             QCOMPARE(form.fmImg->isVisibleTo(&form), pictures);
             QCOMPARE(form.fmTxt->isVisibleTo(&form), !pictures);
         }
+    }
+
+    void theViewsGrowWithTheWindow() {
+        WindowRig rig;
+        frmMain &form = rig.form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QSize first = form.size();
+        QCOMPARE(first.width(), 551);
+        QCOMPARE(form.minimumSize(), first);
+        const QSize list = form.fmTxt->lstTxt->size(), text = form.fmTxt->txtMain->size();
+        form.resize(first + QSize(200, 150));
+        QTRY_COMPARE(form.fmTxt->txtMain->size(), text + QSize(200, 150));
+        QCOMPARE(form.fmTxt->lstTxt->size(), list + QSize(0, 150));
+        form.menus.menuVImg->trigger();
+        QTRY_COMPARE(form.fmImg->imgMain->size(), text + QSize(200, 150));
+        // The stretched picture covers the whole picture box, border included.
+        QCOMPARE(form.fmImg->imgBak->size(), form.fmImg->imgMain->size());
+        form.resize(first - QSize(100, 100));
+        QTRY_COMPARE(form.size(), first);
+    }
+
+    void dataCommands_data() {
+        QTest::addColumn<QString>("broken"); // the folder that is missing
+        QTest::addColumn<int>("textsLeft");
+        QTest::addColumn<int>("picturesLeft");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("saved") << QString() << 0 << 0 << 0;
+        // One box for the text file, one for each picture not copied.
+        QTest::newRow("text folder missing") << u"text"_s << 2 << 0 << 1;
+        QTest::newRow("picture folder missing") << u"image"_s << 0 << 2 << 2;
+    }
+    void dataCommands() {
+        QFETCH(QString, broken);
+        QFETCH(int, textsLeft);
+        QFETCH(int, picturesLeft);
+        QFETCH(int, boxes);
+        WindowRig rig;
+        Options folders = rig.store.options();
+        (broken == u"text" ? folders.txtPath : folders.imgPath) = rig.path(u"gone"_s);
+        if (!broken.isEmpty())
+            rig.store.setFolders(folders);
+        for (int i = 0; i < 2; ++i) {
+            rig.clipboard.offerText(u"t%1"_s.arg(i));
+            rig.clipboard.offerImage(testPicture(4, 3));
+        }
+        rig.form.menus.menuSave->trigger();
+        QCOMPARE(rig.form.lTip->text(), u"就绪"_s);
+        QCOMPARE(rig.texts().count(), textsLeft);
+        QCOMPARE(rig.pictures().count(), picturesLeft);
+        QCOMPARE(rig.tempPictures().size(), picturesLeft);
+        QCOMPARE(rig.dialogs.messages.size(), boxes);
+        for (const FakeDialogs::Shown &box : std::as_const(rig.dialogs.messages)) {
+            QCOMPARE(box.icon, MessageIcon::Critical);
+            QVERIFY(box.text.startsWith(u"系统错误!"_s));
+        }
+        if (broken == u"text")
+            QCOMPARE(rig.dialogs.messages.at(0).text,
+                     u"系统错误!"_s +
+                         saveFailureDescription(rig.store.options().txtPath, u"文件夹不存在"_s));
+        // Deleting everything leaves the data files alone.
+        rig.form.menus.menuClearData->trigger();
+        QCOMPARE(rig.texts().count() + rig.pictures().count() + rig.tempPictures().size(), 0);
+        QCOMPARE(rig.form.fmImg->imgMain->picture(), QImage());
+        QCOMPARE(QDir(rig.path(u"data/image"_s)).entryList({u"*.bmp"_s}).size(),
+                 broken == u"image" ? 0 : 2);
+    }
+
+    void anAutomaticSaveThatFailsIsToldOnce() {
+        WindowRig rig(true);
+        QDir(rig.store.options().txtPath).removeRecursively();
+        for (int i = 0; i < 102; ++i)
+            rig.clipboard.offerText(u"t%1"_s.arg(i));
+        QTRY_COMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.form.fmTxt->lstTxt->model()->rowCount(), 102);
     }
 };
 

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Browsing the picture entries and the two display modes.
-#include "testrig.h"
-#include "ui/frmmain.h"
 #include "ui/picturebox.h"
+#include "ui/picturepane.h"
+#include "windowrig.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
+
+using namespace Qt::StringLiterals;
 
 class tst_PictureBrowsing : public QObject {
     Q_OBJECT
 
 private slots:
     void displayModesAndTheirTicks_data() {
-        // Rows name the items chosen in turn; menu bar and context menu tick apart.
+        // Rows name the items chosen in turn; menu bar and picture menu tick apart.
         QTest::addColumn<QString>("ticks"); // ShowSize ShowAll ShowB ShowA
         QTest::newRow("menuShowAll") << "0101";
         QTest::newRow("menuShowAll menuShowSize") << "1010";
@@ -21,43 +23,53 @@ private slots:
     }
     void displayModesAndTheirTicks() {
         QFETCH(QString, ticks);
-        TestRig rig;
-        frmMain form(rig.m);
+        WindowRig rig;
+        const MainMenus &menus = rig.form.menus;
+        PicturePane *pane = rig.form.fmImg;
         for (const QString &choice : QString::fromLatin1(QTest::currentDataTag()).split(u' ')) {
-            QAction *item = form.findChild<QAction *>(choice);
-            if (form.menuPopImg->actions().contains(item)) { // opened on the picture shown
-                QTest::mousePress(!form.imgBak->isHidden() ? static_cast<QWidget *>(form.imgBak)
-                                                           : form.imgMain->clientArea(),
+            QAction *item = rig.form.findChild<QAction *>(choice);
+            if (menus.menuPopImg->actions().contains(item)) { // opened on the picture shown
+                QTest::mousePress(pane->imgBak->isHidden() ? pane->imgMain->clientArea()
+                                                           : static_cast<QWidget *>(pane->imgBak),
                                   Qt::RightButton);
-                QVERIFY(form.menuPopImg->isVisible());
-                form.menuPopImg->close();
+                QVERIFY(menus.menuPopImg->isVisible());
+                menus.menuPopImg->close();
             }
             item->trigger();
         }
         QString shown;
-        for (QAction *item : {form.menuShowSize, form.menuShowAll, form.menuShowB, form.menuShowA})
+        for (QAction *item :
+             {menus.menuShowSize, menus.menuShowAll, menus.menuShowB, menus.menuShowA})
             shown += item->isChecked() ? u'1' : u'0';
         QCOMPARE(shown, ticks);
-        QCOMPARE(!form.imgBak->isHidden(), ticks.endsWith(u'1'));
+        QCOMPARE(!pane->imgBak->isHidden(), ticks.endsWith(u'1'));
     }
 
     void theSelectedEntryShowsItsFileAsItIsNow() {
-        TestRig rig;
-        frmMain form(rig.m);
-        const QString file = rig.m.tempImagePath(QStringLiteral("图像01"));
-        QVERIFY(testPicture(30, 20, Qt::blue).save(file, "BMP"));
-        form.lstImg->addItems({QStringLiteral("图像00"), QStringLiteral("图像01")});
-        form.lstImg->setCurrentRow(1);
-        form.lstImg->setCurrentRow(0); // its file is missing: the picture stays
-        QCOMPARE(form.imgMain->picture().pixelColor(0, 0), QColor(Qt::blue));
-        // A file replaced since it was shown is read again, as is one shown
-        // with a transparency its file cannot keep.
-        QVERIFY(testPicture(40, 20, Qt::green).save(file, "BMP"));
-        form.lstImg->setCurrentRow(1);
-        QCOMPARE(form.imgBak->picture().size(), QSize(40, 20));
-        form.imgMain->setPicture(testPicture(40, 20).convertToFormat(QImage::Format_ARGB32), file);
-        form.lstImg_Click();
-        QCOMPARE(form.imgMain->picture().pixelColor(0, 0), QColor(Qt::green));
+        WindowRig rig;
+        PicturePane *pane = rig.form.fmImg;
+        rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
+        rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
+        QFile::remove(rig.pictures().file(0));
+        pane->lstImg->setCurrentIndex(rig.pictures().index(0)); // missing: the picture stays
+        QCOMPARE(pane->imgMain->picture().pixelColor(0, 0), QColor(Qt::blue));
+        // A file replaced since it was shown is read again.
+        QVERIFY(testPicture(40, 20, Qt::green).save(rig.pictures().file(1), "BMP"));
+        pane->lstImg->setCurrentIndex(rig.pictures().index(1));
+        QCOMPARE(pane->imgBak->picture().size(), QSize(40, 20));
+        QCOMPARE(pane->imgMain->picture().pixelColor(0, 0), QColor(Qt::green));
+    }
+
+    void aCaptureOntoTheShownRowShowsTheNewPicture() {
+        WindowRig rig;
+        PicturePane *pane = rig.form.fmImg;
+        rig.form.menus.menuShowAll->trigger();
+        for (int i = 0; i < 100; ++i)
+            rig.clipboard.offerImage(testPicture(8, 8, Qt::gray));
+        pane->lstImg->setCurrentIndex(rig.pictures().index(0));
+        rig.clipboard.offerImage(testPicture(8, 8, Qt::yellow)); // replaces entry 0, shown
+        QCOMPARE(pane->imgBak->picture().pixelColor(0, 0), QColor(Qt::yellow));
+        QCOMPARE(pane->lstImg->currentIndex().row(), 0);
     }
 };
 

@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "core/signature.h"
 #include "signaturereference.h"
-#include "testrig.h"
-#include "ui/frmmain.h"
-#include "ui/signature.h"
-#include "ui/textbox.h"
 
-#include <QLabel>
 #include <QRandomGenerator>
+#include <QTest>
 
 class tst_Signature : public QObject {
     Q_OBJECT
     static void row(const char *name, const QStringList &c) { QTest::newRow(name) << c; }
 
 private slots:
-    void command_data() {
-        QTest::addColumn<QStringList>("c"); // text, signature, what is left[, entry shown]
+    void removal_data() {
+        QTest::addColumn<QStringList>("c"); // text, signature, what is left
         const QString low(QChar(0xDE00)), high(QChar(0xD83D));
         row("any letter case", {"ABCabcxyz", "abc", "xyz"});
         row("overlapping: the left one goes", {"aaa", "aa", "a"});
@@ -27,29 +24,13 @@ private slots:
         row("lone low surrogate", {"😀x" + low, low, "😀x"});
         row("lone high surrogate", {"😀x" + high, high, "😀x"});
         row("ends in half a pair", {"a😀a" + high, "a" + high, "a😀"});
-        row("no entry shown", {"第一段", "第", "一段", "-1"});
-        row("past the slots", {"第一段", "第", "一段", "300"});
-        row("after delete all", {"", "x", ""});
+        row("empty text", {"", "x", ""});
     }
-    void command() {
+    void removal() {
         QFETCH(QStringList, c);
         const QString text = c.at(0);
         QCOMPARE(RemoveSignature(text, c.at(1)), c.at(2));
         QCOMPARE(text, c.at(0)); // a shared text is copied, not cleaned in place
-
-        TestRig rig;
-        frmMain form(rig.m);
-        text.isEmpty() ? form.menuDelAllTxt_Click() : form.txtMain->setText(text);
-        rig.m.setTextPage(1, QStringLiteral("before an edit"));
-        const int shown = c.value(3, QStringLiteral("1")).toInt();
-        form.CurTextPage = qint16(shown);
-        form.lTip->setText(QStringLiteral("别的"));
-        rig.dialogs.answers = {c.at(1)};
-        form.menuClearICP_Click();
-        QCOMPARE((QStringList{form.txtMain->text(), form.lTip->text()} + rig.m.TextPages.mid(0, 2)),
-                 (QStringList{c.at(2), c.at(1).isEmpty() ? "别的" : "就绪", "",
-                              shown == 1 && !c.at(1).isEmpty() ? c.at(2) : "before an edit"}));
-        QCOMPARE(rig.m.TextPages.size(), InitialTextSlots);
     }
 
     void equalsTheStepByStepRule() {

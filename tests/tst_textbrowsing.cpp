@@ -1,39 +1,40 @@
 // SPDX-License-Identifier: MIT
-// Browsing and editing text entries in the window, and copying back.
-#include "testrig.h"
-#include "ui/frmmain.h"
+// Browsing and editing text entries in the window, removing a signature,
+// and copying back.
+#include "ui/picturebox.h"
+#include "ui/picturepane.h"
 #include "ui/textbox.h"
+#include "ui/textpane.h"
+#include "windowrig.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QListWidget>
+#include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QRandomGenerator>
 
 namespace {
 
-/// A window hearing the test clipboard; counts edits not followed piecewise.
-struct Window {
-    explicit Window(TestRig &r)
-        : rig(r)
-        , form(r.m) {
-        QObject::connect(&rig.clipboard, &Clipboard::changed, &form,
-                         [this] { form.MainWndProc(WinMsg::DrawClipboard, 0, 0); });
-        QObject::connect(form.txtMain, &TextBox::userEdited, &form,
-                         [this] { wholeCopies += form.txtMain->lastEdit().lengthBefore < 0; });
+/// The window; counts edits not followed piecewise.
+struct Window : WindowRig {
+    Window() {
+        QObject::connect(box, &TextBox::userEdited, &form,
+                         [this] { wholeCopies += box->lastEdit().lengthBefore < 0; });
     }
-    void copyText(const QString &text) { rig.clipboard.offerText(text); }
-    void select(int row) { form.lstTxt->setCurrentRow(row); }
+    void copyText(const QString &text) { clipboard.offerText(text); }
+    /// The user's choice in the list.
+    void select(int row) { list->setCurrentIndex(texts().index(row)); }
     void moveTo(int from, int to) {
-        QTextCursor cursor = form.txtMain->textCursor();
+        QTextCursor cursor = box->textCursor();
         cursor.setPosition(from);
         cursor.setPosition(to, QTextCursor::KeepAnchor);
-        form.txtMain->setTextCursor(cursor);
+        box->setTextCursor(cursor);
     }
-    const QString &entry(int i) const { return rig.m.TextPages.at(i); }
+    QString entry(int i) { return texts().text(i); }
 
-    TestRig &rig;
-    frmMain form;
+    TextBox *box = form.fmTxt->txtMain;
+    QListView *list = form.fmTxt->lstTxt;
     int wholeCopies = 0;
 };
 
@@ -70,52 +71,48 @@ private slots:
         QFETCH(int, to);
         QFETCH(QString, keys);
         QFETCH(QString, expected);
-        TestRig rig;
-        Window w(rig);
+        Window w;
         w.copyText(text);
-        QCOMPARE(w.form.txtMain->text(), text);
+        QCOMPARE(w.box->text(), text);
         w.moveTo(from, to);
-        QTest::keyClicks(w.form.txtMain, keys);
+        QTest::keyClicks(w.box, keys);
         QCOMPARE(w.entry(0), expected);
         QCOMPARE(w.wholeCopies, 0);
     }
 
     void aMouseEditSurvivesSelectingAnotherEntry() {
-        TestRig rig;
-        Window w(rig);
+        Window w;
         for (const char *text : {"entry", "other", "entry"})
             w.copyText(QString::fromLatin1(text));
         w.select(0);
         QApplication::clipboard()->setText(QStringLiteral(" edited"));
-        w.form.txtMain->moveCursor(QTextCursor::End);
-        std::unique_ptr<QMenu> menu(w.form.txtMain->createStandardContextMenu());
+        w.box->moveCursor(QTextCursor::End);
+        std::unique_ptr<QMenu> menu(w.box->createStandardContextMenu());
         QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
         QVERIFY(paste);
         paste->trigger();
         w.select(2);
-        QCOMPARE(w.form.txtMain->text(), QStringLiteral("entry"));
+        QCOMPARE(w.box->text(), QStringLiteral("entry"));
         w.select(0);
-        QCOMPARE(w.form.txtMain->text(), QStringLiteral("entry edited"));
+        QCOMPARE(w.box->text(), QStringLiteral("entry edited"));
 
         // Text the program sets writes into no entry, nor do keys that change
         // nothing, which leave the entry's memory alone.
         w.copyText(QStringLiteral("captured"));
-        w.form.txtMain->setPlainText(QStringLiteral("shown only"));
+        w.box->setPlainText(QStringLiteral("shown only"));
         w.select(0);
         const QChar *before = w.entry(0).constData();
-        w.form.txtMain->moveCursor(QTextCursor::Start);
+        w.box->moveCursor(QTextCursor::Start);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
-            QTest::keyClick(w.form.txtMain, key);
+            QTest::keyClick(w.box, key);
         QCOMPARE(w.entry(0).constData(), before);
-        QCOMPARE(rig.m.TextPages.mid(0, 4),
-                 (QStringList{"entry edited", "other", "entry", "captured"}));
+        QCOMPARE(w.texts().texts(), (QStringList{"entry edited", "other", "entry", "captured"}));
     }
 
     void randomEditsAreFollowedExactly() {
-        TestRig rig;
-        Window w(rig);
+        Window w;
         w.copyText(QStringLiteral("alpha\r\nbeta\r\n\r\ngamma 文本\r\ndelta\r\n"));
-        TextBox *box = w.form.txtMain;
+        TextBox *box = w.box;
         QApplication::clipboard()->setText(QStringLiteral("x\ny\r\nz"));
         const QStringList keys{"Return", "Backspace", "Del",         "A",
                                "Ctrl+V", "Ctrl+Z",    "Ctrl+Shift+Z"};
@@ -134,42 +131,61 @@ private slots:
         QCOMPARE(w.wholeCopies, 0);
     }
 
-    void editsGoOnlyToSlotsThatExist() {
-        // The current page, the slots there are, whether typing stores there.
-        for (auto [page, slotCount, stored] :
-             {std::tuple{100, 101, true}, {101, 101, false}, {101, 102, true}, {-1, 101, false}}) {
-            TestRig rig;
-            Window w(rig);
-            rig.m.TextPages.resize(slotCount);
-            w.form.CurTextPage = qint16(page);
-            QTest::keyClicks(w.form.txtMain, QStringLiteral("typed"));
-            QCOMPARE(rig.m.TextPages.size(), slotCount);
-            QCOMPARE(rig.m.TextPages.join(QString()), stored ? QStringLiteral("typed") : QString());
-        }
+    void afterDeleteAllTypingKeepsNothing() {
+        Window w;
+        w.copyText(QStringLiteral("first"));
+        w.form.menus.menuDelAllTxt->trigger();
+        QCOMPARE(w.box->text(), QString());
+        QTest::keyClicks(w.box, QStringLiteral("typed"));
+        w.copyText(QStringLiteral("next"));
+        QCOMPARE(w.texts().texts(), QStringList{QStringLiteral("next")});
+        QCOMPARE(w.texts().caption(0), QStringLiteral("文本00"));
+    }
+
+    void removingASignature_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("Cancel, or nothing typed") << QString() << "ABC谢 abc x";
+        QTest::newRow("letter case aside") << "abc"
+                                           << "谢  x";
+    }
+    void removingASignature() {
+        QFETCH(QString, answer);
+        QFETCH(QString, left);
+        Window w;
+        w.copyText(QStringLiteral("other abc"));
+        w.copyText(QStringLiteral("ABC谢 abc x"));
+        w.form.lTip->setText(QStringLiteral("别的"));
+        w.dialogs.answers = {answer};
+        w.form.menus.menuClearICP->trigger();
+        QCOMPARE(w.dialogs.prompts, QStringList{QStringLiteral("请输入要清除的文字：")});
+        QCOMPARE(w.box->text(), left);
+        // Only the shown entry; the status line only when something was asked for.
+        QCOMPARE(w.texts().texts(), (QStringList{QStringLiteral("other abc"), left}));
+        QCOMPARE(w.form.lTip->text(), answer.isEmpty() ? "别的" : "就绪");
     }
 
     void copyingBackInEachView() {
-        TestRig rig;
-        Window w(rig);
+        Window w;
         w.copyText(QStringLiteral("A\r\n"));
         w.copyText(QStringLiteral("B"));
         // The newest entry comes back without a new entry; an older one is new again.
         w.form.menuCopyThis_Click();
         w.select(0);
         w.form.menuCopyThis_Click();
-        QCOMPARE(rig.m.TextPages.mid(0, 4), (QStringList{"A\r\n", "B", "A\r\n", ""}));
+        QCOMPARE(w.texts().texts(), (QStringList{"A\r\n", "B", "A\r\n"}));
 
         // The picture view, also while hidden: no picture leaves the clipboard
         // alone; a picture comes back whole in either display mode.
-        w.form.menuVImg->trigger();
+        w.form.menus.menuVImg->trigger();
         w.form.menuCopyThis_Click();
-        QCOMPARE(rig.clipboard.getText(), QStringLiteral("A\r\n"));
+        QCOMPARE(w.clipboard.readText(), QStringLiteral("A\r\n"));
         const QImage big = testPicture(900, 700, Qt::magenta);
-        rig.clipboard.offerImage(big);
-        w.form.menuShowAll_Click();
+        w.clipboard.offerImage(big);
+        w.form.menus.menuShowAll->trigger();
         w.form.menuCopyThis_Click();
-        QCOMPARE(rig.clipboard.getImage().size(), big.size());
-        QCOMPARE(w.form.lstImg->count(), 2);
+        QCOMPARE(w.clipboard.readImage().size(), big.size());
+        QCOMPARE(w.pictures().count(), 2);
     }
 };
 

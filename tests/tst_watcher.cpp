@@ -1,99 +1,86 @@
 // SPDX-License-Identifier: MIT
-// The clipboard watcher: what each change does to the entries and the status line.
+// The clipboard watcher: what each kind of copy adds, and what it never does.
 #include "testrig.h"
-#include "ui/frmmain.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
 #include <QMimeData>
+#include <QSignalSpy>
 
-namespace {
-
-const QString Copying = QStringLiteral("正在从剪贴板复制数据...");
-const QString Ready = QStringLiteral("就绪");
-
-/// Clipboard content noting the status line whenever the watcher asks what it offers.
-struct WatchedContent final : QMimeData {
-    explicit WatchedContent(const QLabel *label)
-        : status(label) {}
-    QStringList formats() const override {
-        seen.insert(status->text());
-        return QMimeData::formats();
-    }
-    const QLabel *status;
-    mutable QSet<QString> seen;
-};
-
-/// A window whose watcher hears the test clipboard; notes the order entries are listed in.
-struct Watched {
-    explicit Watched(TestRig &r)
-        : rig(r)
-        , form(r.m) {
-        QObject::connect(&rig.clipboard, &Clipboard::changed, &form,
-                         [this] { form.MainWndProc(WinMsg::DrawClipboard, 0, 0); });
-        for (auto [list, kind] : {std::pair{form.lstTxt, "text"}, {form.lstImg, "picture"}})
-            QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, &form,
-                             [this, kind] { listed << QString::fromLatin1(kind); });
-    }
-    /// Another program's copy, given as "type=value" formats and "picture",
-    /// joined by ';'. Returns the status lines seen while it was handled.
-    QSet<QString> copy(const QString &formats) {
-        auto *content = new WatchedContent(form.lTip);
-        for (const QString &format : formats.split(u';'))
-            format == u"picture"
-                ? content->setImageData(testPicture(8, 8))
-                : content->setData(format.section(u'=', 0, 0), format.section(u'=', 1).toUtf8());
-        rig.clipboard.offer(content);
-        return content->seen;
-    }
-
-    TestRig &rig;
-    frmMain form;
-    QStringList listed;
-};
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class tst_Watcher : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachKindOfContent_data() {
-        QTest::addColumn<QString>("formats");
-        QTest::addColumn<QStringList>("listed");
-        QTest::newRow("text") << "text/plain=剪贴" << QStringList{"text"};
-        QTest::newRow("picture") << "picture" << QStringList{"picture"};
+    void eachKindOfCopy_data() {
+        QTest::addColumn<QString>("formats"); // "type=value" and "picture", joined by ';'
+        QTest::addColumn<QStringList>("taken");
+        QTest::newRow("text") << u"text/plain=剪贴"_s << QStringList{u"剪贴"_s};
+        QTest::newRow("picture") << u"picture"_s << QStringList{u"图像00"_s};
         QTest::newRow("both, text first")
-            << "picture;text/plain=a" << QStringList{"text", "picture"};
-        QTest::newRow("files") << "text/plain=/a;text/uri-list=file:///a" << QStringList{};
-        QTest::newRow("secret") << "text/plain=pw;x-kde-passwordManagerHint=secret"
+            << u"picture;text/plain=a"_s << QStringList{u"a"_s, u"图像00"_s};
+        QTest::newRow("rich text alone: an empty entry")
+            << u"text/rtf={\\rtf1 x}"_s << QStringList{QString()};
+        QTest::newRow("owner did not answer") << u"text/plain"_s << QStringList{};
+        QTest::newRow("the same, rich text beside it")
+            << u"text/plain;text/rtf={\\rtf1 x}"_s << QStringList{};
+        QTest::newRow("files") << u"text/plain=/a;text/uri-list=file:///a"_s << QStringList{};
+        QTest::newRow("secret") << u"text/plain=pw;x-kde-passwordManagerHint=secret;picture"_s
                                 << QStringList{};
     }
-    void eachKindOfContent() {
+    void eachKindOfCopy() {
         QFETCH(QString, formats);
-        QFETCH(QStringList, listed);
+        QFETCH(QStringList, taken);
         TestRig rig;
-        Watched w(rig);
-        // Every change shows the copying text while it is handled, then "ready".
-        QCOMPARE(w.copy(formats), QSet{Copying});
-        QCOMPARE(w.form.lTip->text(), Ready);
-        QCOMPARE(w.listed, listed);
-        QCOMPARE(rig.tempPictures().size(), int(listed.count(QStringLiteral("picture"))));
+        QStringList order;
+        connect(&rig.texts(), &TextEntries::rowsInserted, this,
+                [&] { order << rig.texts().text(rig.texts().count() - 1); });
+        connect(&rig.pictures(), &PictureEntries::rowsInserted, this,
+                [&] { order << rig.pictures().caption(rig.pictures().count() - 1); });
+        QSignalSpy started(&rig.watcher, &ClipboardWatcher::captureStarted);
+        QSignalSpy finished(&rig.watcher, &ClipboardWatcher::captureFinished);
+        auto *content = new QMimeData;
+        for (const QString &format : formats.split(u';')) {
+            // No value stands for an owner that did not answer: null data.
+            const QByteArray value =
+                format.contains(u'=') ? format.section(u'=', 1).toUtf8() : QByteArray();
+            format == u"picture" ? content->setImageData(testPicture(8, 8))
+                                 : content->setData(format.section(u'=', 0, 0), value);
+        }
+        rig.clipboard.offer(content);
+        QCOMPARE(order, taken);
+        QCOMPARE(rig.tempPictures().size(), int(formats.contains(u"picture") && !taken.isEmpty()));
+        // Every change is taken whole, whatever it adds.
+        QCOMPARE(started.size() + finished.size(), 2);
     }
 
-    void monitoringOffTakesNothingAndLeavesTheStatus() {
+    void monitoringOffTakesNothing() {
         TestRig rig;
-        Watched w(rig);
-        w.form.menuDetectClpBd->trigger();
-        QCOMPARE(w.copy(QStringLiteral("text/plain=no;picture")), QSet<QString>());
-        QCOMPARE(w.form.lTip->text(), Ready);
-        QVERIFY(rig.tempPictures().isEmpty());
-        // The tick is read at every change; the same text twice is handled twice, kept once.
-        w.form.menuDetectClpBd->trigger();
-        QCOMPARE(w.copy(QStringLiteral("text/plain=twice")), QSet{Copying});
-        QCOMPARE(w.copy(QStringLiteral("text/plain=twice")), QSet{Copying});
-        QCOMPARE(w.listed, QStringList{"text"});
+        QSignalSpy started(&rig.watcher, &ClipboardWatcher::captureStarted);
+        rig.watcher.setMonitoring(false);
+        rig.clipboard.offerText(u"no"_s);
+        rig.clipboard.offerImage(testPicture(3, 3));
+        QCOMPARE(started.size(), 0);
+        QCOMPARE(rig.texts().count() + rig.pictures().count(), 0);
+        // The same text twice is heard twice, kept once.
+        rig.watcher.setMonitoring(true);
+        rig.clipboard.offerText(u"twice"_s);
+        rig.clipboard.offerText(u"twice"_s);
+        QCOMPARE(started.size(), 2);
+        QCOMPARE(rig.texts().count(), 1);
+        // Stopped listening, nothing is heard.
+        rig.watcher.stopListening();
+        rig.clipboard.offerText(u"later"_s);
+        QCOMPARE(started.size(), 2);
+    }
+
+    void unreadableTextNeverOverwritesTheOldest() {
+        TestRig rig;
+        for (int i = 0; i < 100; ++i)
+            rig.clipboard.offerText(u"t%1"_s.arg(i));
+        rig.clipboard.offer(u"text/plain"_s, QByteArray()); // no answer
+        QCOMPARE(rig.texts().text(0), u"t0"_s);
+        rig.clipboard.offer(u"text/plain"_s, QByteArray("")); // a copy of empty text
+        QCOMPARE(rig.texts().text(0), QString());
     }
 };
 

@@ -16,7 +16,7 @@ bool isRichText(const QString &mime) {
     return mime == u"text/rtf" || mime == u"text/richtext" || mime == u"application/rtf";
 }
 
-bool isReadableImage(const QString &mime) {
+bool isReadablePicture(const QString &mime) {
     static const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
     return mime == u"application/x-qt-image" || readable.contains(mime.toLatin1());
 }
@@ -36,36 +36,7 @@ bool isLocalFileList(const QMimeData *data) {
     return true;
 }
 
-} // namespace
-
-QSet<int> clipboardFormats(const QMimeData *data) {
-    QSet<int> result;
-    if (!data)
-        return result;
-    for (const QString &mime : data->formats()) {
-        if (isPlainText(mime))
-            result.insert(ClipFormat::Text);
-        else if (isRichText(mime))
-            result.insert(ClipFormat::RichText);
-        else if (mime == u"image/x-wmf")
-            result.insert(ClipFormat::MetafilePicture);
-        else if (mime == u"image/x-emf")
-            result.insert(ClipFormat::EnhancedMetafile);
-        else if (isReadableImage(mime))
-            result.insert(ClipFormat::Bitmap);
-    }
-    if (data->hasImage())
-        result.insert(ClipFormat::Bitmap);
-    if (isLocalFileList(data)) {
-        result.insert(ClipFormat::FileList);
-        result.remove(ClipFormat::Text);
-    }
-    return result;
-}
-
-bool isSecretContent(const QMimeData *data) {
-    if (!data)
-        return false;
+bool isSecret(const QMimeData *data) {
     static const QString hint = QStringLiteral("x-kde-passwordManagerHint");
     if (data->hasFormat(hint) && data->data(hint).trimmed() == "secret")
         return true;
@@ -81,6 +52,33 @@ bool isSecretContent(const QMimeData *data) {
         }
     }
     return false;
+}
+
+} // namespace
+
+ClipOffer clipOfferOf(const QMimeData *data) {
+    ClipOffer offer;
+    if (!data)
+        return offer;
+    offer.mimeTypes = data->formats();
+    for (const QString &mime : std::as_const(offer.mimeTypes)) {
+        if (isPlainText(mime))
+            offer.kinds |= ClipKind::Text;
+        else if (isRichText(mime))
+            offer.kinds |= ClipKind::RichText;
+        else if (mime == u"image/x-wmf" || mime == u"image/x-emf")
+            offer.kinds |= ClipKind::Metafile;
+        else if (isReadablePicture(mime))
+            offer.kinds |= ClipKind::Picture;
+    }
+    if (data->hasImage())
+        offer.kinds |= ClipKind::Picture;
+    if (isLocalFileList(data)) {
+        offer.kinds |= ClipKind::Files;
+        offer.kinds &= ~ClipKinds(ClipKind::Text);
+    }
+    offer.secret = isSecret(data);
+    return offer;
 }
 
 void allowLargePictures() {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QList>
 #include <QUrl>
 
 /// Opens a document or a web address in the user's default browser.
@@ -15,15 +14,4 @@ public:
 class DesktopLauncher final : public Launcher {
 public:
     bool open(const QUrl &url) override;
-};
-
-/// Records what was opened; answers with `succeed`.
-class FakeLauncher final : public Launcher {
-public:
-    bool open(const QUrl &url) override {
-        opened.append(url);
-        return succeed;
-    }
-    QList<QUrl> opened;
-    bool succeed = true;
 };

@@ -21,14 +21,9 @@ QtClipboard::QtClipboard(QObject *parent)
     }
 }
 
-QSet<int> QtClipboard::formats() const {
+ClipOffer QtClipboard::offer() const {
     QClipboard *cb = board();
-    return clipboardFormats(cb ? cb->mimeData() : nullptr);
-}
-
-bool QtClipboard::isSecret() const {
-    QClipboard *cb = board();
-    return isSecretContent(cb ? cb->mimeData() : nullptr);
+    return clipOfferOf(cb ? cb->mimeData() : nullptr);
 }
 
 std::optional<QString> QtClipboard::readText() const {
@@ -56,7 +51,7 @@ std::optional<QString> QtClipboard::readText() const {
     return text;
 }
 
-QImage QtClipboard::getImage() const {
+QImage QtClipboard::readImage() const {
     QClipboard *cb = board();
     const QMimeData *data = cb ? cb->mimeData() : nullptr;
     if (!data || !data->hasImage())

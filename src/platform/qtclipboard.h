@@ -3,16 +3,15 @@
 
 #include "platform/clipboard.h"
 
-/// The desktop's clipboard through QGuiApplication::clipboard().
+/// The desktop's clipboard through QGuiApplication::clipboard(): X11 and Windows.
 class QtClipboard final : public Clipboard {
     Q_OBJECT
 public:
     explicit QtClipboard(QObject *parent = nullptr);
 
-    QSet<int> formats() const override;
-    bool isSecret() const override;
+    ClipOffer offer() const override;
     std::optional<QString> readText() const override;
-    QImage getImage() const override;
+    QImage readImage() const override;
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     void clear() override;

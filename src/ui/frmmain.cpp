@@ -1,109 +1,269 @@
 // SPDX-License-Identifier: MIT
 #include "ui/frmmain.h"
 
-#include "app/module1.h"
+#include "core/entrystore.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
 #include "ui/artwork.h"
+#include "ui/frmoptions.h"
+#include "ui/frmsetskin.h"
+#include "ui/help.h"
 #include "ui/picturebox.h"
+#include "ui/picturepane.h"
 #include "ui/textbox.h"
-#include "ui/toolbar.h"
+#include "ui/textpane.h"
+#include "ui/trayicon.h"
+#include "ui/twips.h"
 
-#include <QGroupBox>
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
-#include <QPainter>
-#include <QSystemTrayIcon>
-#include <qdrawutil.h>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 
-/// A frame with an etched line round it and its caption set into the top line.
-class FrameBox final : public QGroupBox {
-public:
-    FrameBox(const QString &caption, QWidget *parent)
-        : QGroupBox(caption, parent) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        const QFontMetrics metrics(font());
-        const int lineTop = metrics.height() / 2;
-        qDrawShadeRect(&painter, rect().adjusted(0, lineTop, 0, 0), palette(), true);
-        const QRect caption(tw(90), 0, metrics.horizontalAdvance(title()), metrics.height());
-        painter.fillRect(caption, palette().window());
-        style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::AlignVCenter, palette(),
-                              isEnabled(), title(), QPalette::WindowText);
-    }
-};
-
-QRect twips(int left, int top, int width, int height) {
-    return QRect(tw(left), tw(top), tw(width), tw(height));
-}
-
-template <typename W> W *named(W *widget, const char *name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+const QString Ready = QStringLiteral("就绪");
+const QString Saving = QStringLiteral("数据正在自动存盘...");
+const QString Clearing = QStringLiteral("正在缓存清除数据...");
 
 } // namespace
 
-frmMain::frmMain(Module1 &module, QWidget *parent)
+frmMain::frmMain(EntryStore &store, SettingsStore &settings, Platform platform, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint)
-    , m(module) {
+    , menus(this)
+    , fmTxt(new TextPane(store.texts()))
+    , fmImg(new PicturePane(store.pictures(), menus.menuPopImg))
+    , lTip(new QLabel(Ready))
+    , m_store(store)
+    , m_settings(settings)
+    , m_platform(platform)
+    , m_help(new HelpCommands(platform.launcher, platform.dialogs, store.folders().programFolder(),
+                              this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Orlo粘贴板2.0版"));
     setWindowIcon(windowIconArt());
-    setCentralWidget(new QWidget(this));
-    createMenus();
-    createToolbar();
-    createControls();
-    connectControls();
-    // Every control has its fixed place: the window neither grows nor shrinks,
-    // which is also what keeps window managers from offering to maximise it.
-    setFixedSize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
+
+    // The two views take the same place; one of them is shown.
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(tw(30), 0, tw(30), 0);
+    layout->addWidget(fmTxt);
+    layout->addWidget(fmImg);
+    fmImg->hide();
+    setCentralWidget(client);
+    lTip->setObjectName(QStringLiteral("lTip"));
+    statusBar()->addWidget(lTip, 1);
+
+    // The first size is the design's; the window grows from there, the lists
+    // keeping their width.
+    resize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
+    setMinimumSize(size());
+    connectMenus();
+    connect(&store, &EntryStore::pictureWritten, fmImg, &PicturePane::showCaptured);
+    // Told once the capture that failed to save is over, not in its middle.
+    connect(&store, &EntryStore::autoSaveFailed, this, &frmMain::showSystemError,
+            Qt::QueuedConnection);
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::createControls() {
-    QWidget *client = centralWidget();
-
-    fmTxt = named(new FrameBox(QStringLiteral(" 文本数据 "), client), "fmTxt");
-    fmTxt->setGeometry(twips(30, 660, 8220, 5625));
-    txtMain = named(new TextBox(fmTxt), "txtMain");
-    txtMain->setGeometry(twips(1860, 320, 6225, 5100));
-    lstTxt = named(new QListWidget(fmTxt), "lstTxt");
-    lstTxt->setGeometry(twips(90, 320, 1700, 5100));
-
-    fmImg = named(new FrameBox(QStringLiteral(" 图片数据 "), client), "fmImg");
-    fmImg->setGeometry(twips(30, 660, 8220, 5625));
-    fmImg->setVisible(false);
-    lstImg = named(new QListWidget(fmImg), "lstImg");
-    lstImg->setGeometry(twips(90, 320, 1700, 5100));
-    imgMain = named(new PictureBox(fmImg), "imgMain");
-    imgMain->setGeometry(twips(1860, 320, 6225, 5100));
-    imgBak = named(new StretchImage(imgMain->clientArea()), "imgBak");
-    imgBak->setVisible(false);
-
-    lTip = named(new QLabel(QStringLiteral("就绪"), client), "lTip");
-    // Wide enough for the longest status text, so it never needs resizing.
-    lTip->setGeometry(tw(90), tw(6360), tw(8100), lTip->sizeHint().height());
+void frmMain::connectMenus() {
+    const MainMenus &m = menus;
+    const std::pair<QAction *, void (frmMain::*)()> items[] = {
+        {m.menuSaveThisTxt, &frmMain::menuSaveThisTxt_Click},
+        {m.menuSaveAllTxt, &frmMain::menuSaveAllTxt_Click},
+        {m.menuSaveThisImg, &frmMain::menuSaveThisImg_Click},
+        {m.menuSaveAllImg, &frmMain::menuSaveAllImg_Click},
+        {m.menuSave, &frmMain::menuSave_Click},
+        {m.menuCopyThis, &frmMain::menuCopyThis_Click},
+        {m.menuDelAllTxt, &frmMain::menuDelAllTxt_Click},
+        {m.menuDelAllImg, &frmMain::menuDelAllImg_Click},
+        {m.menuClearData, &frmMain::menuClearData_Click},
+        {m.menuClearCB, &frmMain::menuClearCB_Click},
+        {m.menuExit, &frmMain::quitRequested},
+        {m.menuVTxt, &frmMain::menuVTxt_Click},
+        {m.menuVImg, &frmMain::menuVImg_Click},
+        {m.menuSkin, &frmMain::menuSkin_Click},
+        {m.menuClearICP, &frmMain::menuClearICP_Click},
+        {m.menuOption, &frmMain::menuOption_Click},
+        {m.menuImgCopy, &frmMain::menuImgCopy_Click},
+        {m.menuSaveImg, &frmMain::menuSaveThisImg_Click},
+    };
+    for (const auto &[action, slot] : items)
+        connect(action, &QAction::triggered, this, slot);
+    connect(m.menuUser, &QAction::triggered, m_help, &HelpCommands::menuUser_Click);
+    connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::menuDownload_Click);
+    connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::menuAbout_Click);
+    // A mode chosen in the menu bar ticks the picture menu too, not the other way.
+    connect(m.menuShowAll, &QAction::triggered, m.menuShowA, &QAction::trigger);
+    connect(m.menuShowSize, &QAction::triggered, m.menuShowB, &QAction::trigger);
+    connect(m.menuShowA, &QAction::triggered, fmImg, &PicturePane::menuShowA_Click);
+    connect(m.menuShowB, &QAction::triggered, fmImg, &PicturePane::menuShowB_Click);
 }
 
-void frmMain::connectControls() {
-    // Emptying a list leaves it without a selection: that shows nothing and
-    // keeps the current entry, as no entry was chosen.
-    connect(lstTxt, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            lstTxt_Click();
-    });
-    connect(txtMain, &TextBox::userEdited, this, &frmMain::txtMain_Change);
-    connect(lstImg, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            lstImg_Click();
-    });
-    connect(imgMain, &PictureBox::mousePressed, this, &frmMain::imgMain_MouseDown);
-    connect(imgBak, &StretchImage::mousePressed, this, &frmMain::imgMain_MouseDown);
+void frmMain::showStatus(const QString &text) {
+    lTip->setText(text);
+    // A long command would otherwise keep the old text on screen until it ends.
+    if (lTip->isVisible())
+        lTip->repaint();
+}
+
+void frmMain::showSystemError(const QString &description) {
+    m_platform.dialogs.message(MessageIcon::Critical, QStringLiteral("系统错误!") + description);
+}
+
+void frmMain::showFromTray() {
+    if (isVisible())
+        return;
+    setWindowState(windowState() &
+                   ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    emit quitRequested();
+    event->accept();
+}
+
+void frmMain::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Hidden only while the icon can bring the window back: a notification
+    // area may come or go while the program runs. Otherwise the window stays
+    // minimised on the taskbar.
+    if (m_tray && m_tray->isShown())
+        hide();
+}
+
+void frmMain::menuSaveThisTxt_Click() {
+    const SaveResult saved = m_store.saveText(fmTxt->lstTxt->currentIndex().row());
+    if (!saved.ok)
+        showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
+}
+
+bool frmMain::saveAllText() {
+    showStatus(Saving);
+    const SaveResult saved = m_store.saveAllText();
+    if (!saved.ok)
+        showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
+    showStatus(Ready);
+    return saved.ok;
+}
+
+void frmMain::menuSaveAllTxt_Click() {
+    saveAllText();
+}
+
+void frmMain::tellPictureFailures(int failed) {
+    for (int i = 0; i < failed; ++i)
+        showSystemError(QString());
+}
+
+void frmMain::menuSaveThisImg_Click() {
+    tellPictureFailures(
+        int(m_store.savePicture(fmImg->lstImg->currentIndex().row()).failed.size()));
+}
+
+bool frmMain::saveAllPictures() {
+    showStatus(Saving);
+    const ImageSaveResult copied = m_store.saveAllPictures();
+    tellPictureFailures(int(copied.failed.size()));
+    showStatus(Ready);
+    return copied.ok();
+}
+
+void frmMain::menuSaveAllImg_Click() {
+    saveAllPictures();
+}
+
+void frmMain::menuSave_Click() {
+    saveAllText();
+    // The text is already empty when it was saved. Deleting it again here
+    // could take texts captured while a message box was open, unsaved.
+    if (saveAllPictures()) {
+        showStatus(Clearing);
+        m_store.deleteTempPictures();
+        showStatus(Ready);
+    }
+}
+
+void frmMain::menuCopyThis_Click() {
+    // The view shown is the frame not hidden, also while the window itself is.
+    if (fmImg->isVisibleTo(this))
+        menuImgCopy_Click();
+    else
+        m_platform.clipboard.setText(fmTxt->txtMain->text());
+}
+
+void frmMain::menuImgCopy_Click() {
+    if (!fmImg->imgMain->picture().isNull())
+        m_platform.clipboard.setImage(fmImg->imgMain->picture());
+}
+
+void frmMain::menuDelAllTxt_Click() {
+    m_store.deleteAllText();
+}
+
+void frmMain::menuDelAllImg_Click() {
+    m_store.deleteAllPictures();
+}
+
+void frmMain::menuClearData_Click() {
+    showStatus(Clearing);
+    menuDelAllTxt_Click();
+    menuDelAllImg_Click();
+    showStatus(Ready);
+}
+
+void frmMain::menuClearCB_Click() {
+    m_platform.clipboard.clear();
+}
+
+void frmMain::menuVTxt_Click() {
+    fmTxt->setVisible(true);
+    fmImg->setVisible(false);
+}
+
+void frmMain::menuVImg_Click() {
+    fmTxt->setVisible(false);
+    fmImg->setVisible(true);
+}
+
+void frmMain::menuSkin_Click() {
+    frmSetSkin dialog(fmTxt->txtMain, this);
+    dialog.exec();
+}
+
+void frmMain::menuClearICP_Click() {
+    const QString signature = m_platform.dialogs.input(QStringLiteral("请输入要清除的文字："),
+                                                       QStringLiteral("清除签名"));
+    if (signature.isEmpty())
+        return;
+    showStatus(QStringLiteral("正在清除指定的文本，请稍候……"));
+    fmTxt->removeSignature(signature);
+    showStatus(Ready);
+}
+
+void frmMain::menuOption_Click() {
+    frmOptions dialog(m_store.options(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Options chosen = dialog.chosen();
+    const QStringList failed = writeOptions(m_settings, chosen);
+    // The policy in force stays the one read at start until the next start.
+    if (chosen.autoSave)
+        m_store.setFolders(chosen);
+    if (!failed.isEmpty())
+        showSystemError(
+            saveFailureDescription(m_settings.location(), QStringLiteral("设置无法保存：") +
+                                                              failed.join(QStringLiteral(", "))));
 }

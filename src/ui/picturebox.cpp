@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/picturebox.h"
 
+#include "ui/twips.h"
+
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,11 +39,14 @@ private:
 
 PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
-    , m_client(new PictureArea(this)) {
+    , m_client(new PictureArea(this))
+    , m_stretched(new StretchImage(m_client)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     m_client->setObjectName(QStringLiteral("clientArea"));
-    m_client->setGeometry(contentsRect());
+    m_stretched->setObjectName(QStringLiteral("imgBak"));
+    m_stretched->hide();
+    connect(m_stretched, &StretchImage::mousePressed, this, &PictureBox::mousePressed);
 }
 
 void PictureBox::setPicture(const QImage &picture, const QString &sourceFile) {
@@ -68,6 +73,7 @@ bool PictureBox::showsFileAsItIs(const QString &file) const {
 void PictureBox::resizeEvent(QResizeEvent *event) {
     QFrame::resizeEvent(event);
     m_client->setGeometry(contentsRect());
+    m_stretched->setGeometry(tw(-50), tw(-50), width(), height());
 }
 
 StretchImage::StretchImage(QWidget *parent)

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <QPixmap>
 
+class StretchImage;
+
 /// A picture drawn at its natural size from the top-left corner of a sunken
-/// frame, cut off at the edges (imgMain). What lies over the picture is put
-/// in clientArea(), so it is placed from the inner corner and cut off at the
-/// border as well.
+/// frame, cut off at the edges (imgMain). Over it lies the same picture
+/// stretched (imgBak), hidden unless shown: 50 twips up and left of the
+/// inner corner, as wide and high as the whole box, cut off at the border.
 class PictureBox final : public QFrame {
     Q_OBJECT
 public:
@@ -27,6 +29,8 @@ public:
 
     /// The area inside the border.
     QWidget *clientArea() const { return m_client; }
+    /// The stretched picture over it.
+    StretchImage *stretched() const { return m_stretched; }
 
 signals:
     void mousePressed(Qt::MouseButton button, const QPoint &globalPos);
@@ -44,6 +48,7 @@ private:
     static FileStamp stampOf(const QString &file);
 
     QWidget *m_client;
+    StretchImage *m_stretched;
     QImage m_picture;
     QString m_sourceFile;
     FileStamp m_sourceStamp;

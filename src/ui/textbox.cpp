@@ -102,7 +102,7 @@ void TextBox::setText(const QString &text) {
     m_blocks = document()->blockCount();
     m_source = text;
     m_unedited = true;
-    m_edit = Edit();
+    m_edit = TextEdit();
     if (m_blocks != m_breaks.size() + 1 || m_rawLength != m_length - wideBreaksBefore(m_blocks - 1))
         resync();
 }
@@ -187,12 +187,5 @@ void TextBox::resync() {
     m_source = QString();
     m_unedited = false;
     // A change that only the whole text describes.
-    m_edit = Edit();
-}
-
-void TextBox::applyLastEdit(QString &copy) const {
-    if (m_edit.lengthBefore >= 0 && copy.size() == m_edit.lengthBefore)
-        copy.replace(m_edit.position, m_edit.removed, m_edit.added);
-    else
-        copy = text();
+    m_edit = TextEdit();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/textentries.h"
+
 #include <QByteArray>
 #include <QPlainTextEdit>
 
@@ -32,19 +34,8 @@ public:
     /// Length of text(), known without building it.
     qsizetype textLength() const { return m_length; }
 
-    /// The user's last change, in terms of text(): at `position`, `removed`
-    /// characters became `added`. `lengthBefore` is the length of text()
-    /// before the change, -1 when the change cannot be described piecewise.
-    struct Edit {
-        qsizetype position = 0;
-        qsizetype removed = 0;
-        QString added;
-        qsizetype lengthBefore = -1;
-    };
-    const Edit &lastEdit() const { return m_edit; }
-    /// Brings a copy of text() from before the last edit up to date: in
-    /// place when its length fits, otherwise by taking text() whole.
-    void applyLastEdit(QString &copy) const;
+    /// The user's last change, in terms of text().
+    const TextEdit &lastEdit() const { return m_edit; }
 
 signals:
     /// The user changed the text: typing, pasting, cutting, undo, drag and drop.
@@ -68,5 +59,5 @@ private:
     QString m_source;
     bool m_unedited = true;
     bool m_settingText = false;
-    Edit m_edit;
+    TextEdit m_edit;
 };

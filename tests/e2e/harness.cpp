@@ -50,8 +50,7 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
 }
 
 QString unavailable() {
-    QStringList needed = u"xdotool xwininfo xprop xclip trayer openbox"_s.split(u' ');
-    for (const QString &name : needed << qEnvironmentVariable("ORLO_CLIPBOARD_BIN")) {
+    for (const QString &name : u"xdotool xwininfo xprop xclip trayer openbox"_s.split(u' ')) {
         if (QStandardPaths::findExecutable(name).isEmpty())
             return u"missing: "_s + name;
     }
@@ -148,23 +147,48 @@ QStringList Orlo::tempPictures() const {
     return QDir(m_dir.filePath(u"data/image/temp"_s)).entryList({u"*.bmp"_s}, QDir::Files);
 }
 
-QByteArray Orlo::report() const {
+QList<QJsonObject> Orlo::report() const {
     QFile file(m_dir.path() + Report);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QList<QJsonObject> lines;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n'))
+            lines.append(QJsonDocument::fromJson(line).object());
+    }
+    return lines;
 }
 
 QList<Entry> Orlo::entries() const {
     QList<Entry> found;
-    for (const QByteArray &line : report().split('\n')) {
-        const QJsonObject object = QJsonDocument::fromJson(line).object();
-        if (object.contains(u"entry"_s))
-            found.append({object[u"entry"_s].toString(), object[u"text"_s].toString()});
+    for (const QJsonObject &line : report()) {
+        if (line.contains(u"entry"_s))
+            found.append({line[u"entry"_s].toString(), line[u"text"_s].toString()});
     }
     return found;
 }
 
 int Orlo::changes() const {
-    return int(report().count(R"({"change")"));
+    const QList<QJsonObject> lines = report();
+    return int(std::count_if(lines.cbegin(), lines.cend(),
+                             [](const QJsonObject &line) { return line.contains(u"change"_s); }));
+}
+
+QList<Entry> Orlo::take(const std::function<bool()> &copy) {
+    const int before = changes();
+    const qsizetype known = entries().size();
+    if (!copy())
+        return {{u"copy failed"_s, {}}};
+    if (!QTest::qWaitFor([&] { return changes() > before; }, 10000))
+        return {{u"not handled"_s, {}}};
+    return entries().mid(known);
+}
+
+QSize Orlo::textViewSize() const {
+    QSize size;
+    for (const QJsonObject &line : report()) {
+        if (line.contains(u"textView"_s))
+            size = {line[u"textView"_s][0].toInt(), line[u"textView"_s][1].toInt()};
+    }
+    return size;
 }
 
 // A process id of 0, when the program is not running, would match other windows.
@@ -202,11 +226,24 @@ bool Orlo::minimizeWindow() {
     return run(u"xdotool windowminimize "_s + window()).ok;
 }
 
-bool Orlo::clickTrayIcon() {
-    // The pointer leaves the icon at once, so that no tool tip comes up.
+bool Orlo::clickTrayIcon(int button) {
+    // The pointer leaves the icon at once, so that no tool tip comes up; a
+    // menu stays where it opened.
     const QString icon = trayIcon();
-    const QString click = u"xdotool mousemove --window %1 5 5 click 1 mousemove 600 700"_s;
-    return !icon.isEmpty() && run(click.arg(icon)).ok;
+    const QString click = u"xdotool mousemove --window %1 5 5 click %2 mousemove 600 700"_s;
+    return !icon.isEmpty() && run(click.arg(icon).arg(button)).ok;
+}
+
+QString Orlo::openMenu() const {
+    // Menus are the program's viewable windows that the window manager
+    // leaves alone, as it does the icon.
+    const QString icon = trayIcon();
+    for (const QString &id : ownWindows(u"--onlyvisible"_s)) {
+        if (id != icon &&
+            run(u"xwininfo -id "_s + id).output.contains(u"Override Redirect State: yes"_s))
+            return id;
+    }
+    return {};
 }
 
 bool Orlo::pressKeys(const QString &keys) {

@@ -3,9 +3,11 @@
 // Everything a test starts is killed by its process id when its owner goes.
 #pragma once
 
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <list>
 
 namespace e2e {
@@ -60,8 +62,9 @@ struct Entry {
     QString caption, text;
 };
 
-/// The program under test, run from a private copy with its own folders,
-/// or from where it was installed, with only its HOME private.
+/// The program under test, run from a private copy with its own folders (the
+/// build that reports what it does), or the release program from where it
+/// was installed, with only its HOME private (watched from outside only).
 class Orlo {
 public:
     Orlo();
@@ -72,18 +75,23 @@ public:
     QString folder() const { return m_dir.path(); }
     QStringList tempPictures() const;
     QList<Entry> entries() const;
-    int changes() const;    ///< clipboard changes handled
-    QString window() const; ///< X window ids, of this and the icon; empty when none
+    int changes() const; ///< clipboard changes handled
+    /// Runs `copy` (another program's copy) and waits until the program has
+    /// handled it; the entries it added, or {"copy failed"} / {"not handled"}.
+    QList<Entry> take(const std::function<bool()> &copy);
+    QSize textViewSize() const; ///< as last reported
+    QString window() const;     ///< X window ids, of this and the icon; empty when none
     QString trayIcon() const;
+    QString openMenu() const; ///< a pop-up menu of the program, when one is up
     bool windowViewable() const;
     QString windowState() const; ///< "Normal", "Iconic", or empty when hidden
     bool minimizeWindow();
-    bool clickTrayIcon();
+    bool clickTrayIcon(int button = 1);
     bool pressKeys(const QString &keys); ///< xdotool names ("ctrl+q") to the main window
 
 private:
     QStringList ownWindows(const QString &filter = {}) const;
-    QByteArray report() const;
+    QList<QJsonObject> report() const;
 
     QTemporaryDir m_dir;
     QString m_program;

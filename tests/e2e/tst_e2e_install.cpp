@@ -142,16 +142,23 @@ private slots:
         QVERIFY2(orlo.start(), "no icon in the tray");
         Copier copier;
         QVERIFY(copier.copyText(u"从安装处运行"_s));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(0).text, u"从安装处运行"_s, 10000);
         // Nothing beside the installed executable; data in the user's folder.
         QCOMPARE(QDir(m_root + u"/usr/bin"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{u"orlo-clipboard"_s});
         const QString data = orlo.folder() + u"/.local/share/orlo-clipboard/data"_s;
         for (const QString &sub : {u"text"_s, u"image"_s, u"other"_s, u"image/temp"_s})
             QVERIFY2(QFileInfo(data + u'/' + sub).isDir(), qPrintable(sub));
-        // Task bars find the desktop entry by the window's class.
+        // The copy was taken: saved with Ctrl+S, it is in the text data file.
         QVERIFY(orlo.clickTrayIcon());
         QTRY_VERIFY_WITH_TIMEOUT(orlo.windowViewable(), 10000);
+        QVERIFY(orlo.pressKeys(u"ctrl+s"_s));
+        const QDir saved(data + u"/text"_s, u"*.htm"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(saved.entryList().size(), 1, 10000);
+        QFile page(saved.filePath(saved.entryList().value(0)));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(
+            page.readAll().contains("\xb4\xd3\xb0\xb2\xd7\xb0\xb4\xa6\xd4\xcb\xd0\xd0<br><br>"));
+        // Task bars find the desktop entry by the window's class.
         const QString entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
         QVERIFY(tool(u"xprop"_s, {u"-id"_s, orlo.window(), u"WM_CLASS"_s})
                     .endsWith(u'"' + desktopKey(entry, u"StartupWMClass"_s) + u'"'));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Any text, encoded for a data file, gives pure code page 936 bytes without
 // raw markup, from which every character can be read back.
-#include "store/pageencoding.h"
+#include "core/pageencoding.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -12,7 +12,7 @@ namespace {
 /// Reads the page text back: decodes the bytes and resolves the references
 /// and the three escapes the encoder writes.
 QString readBack(const QByteArray &bytes) {
-    QStringDecoder decoder(DataFileCodec);
+    QStringDecoder decoder("GBK");
     const QString decoded = decoder.decode(bytes);
     if (decoder.hasError())
         std::abort();

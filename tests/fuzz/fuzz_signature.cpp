@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The one-pass removal gives what the slow step-by-step rule gives.
+#include "core/signature.h"
 #include "signaturereference.h"
-#include "ui/signature.h"
 
 #include <cstdlib>
 

@@ -18,6 +18,7 @@ for target in fuzz_pageencoding fuzz_signature; do
     mkdir -p "$work/$target"
     echo "fuzzing $target for ${seconds}s"
     "$out/$target" -max_total_time="$seconds" -max_len=4096 -rss_limit_mb=2048 \
+        -artifact_prefix="$out/" \
         -print_final_stats=1 "$work/$target" 2>&1 | tail -n 12
     # libFuzzer's exit status tells whether a target failed.
     test "${PIPESTATUS[0]}" -eq 0

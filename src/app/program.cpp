@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "app/program.h"
+
+#include "core/settings.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QSessionManager>
+
+Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
+                 QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+    , m_store(DataFolders(programFolder), readOptions(settings, programFolder), platform.clock)
+    , m_watcher(platform.clipboard, m_store)
+    , m_window(m_store, settings, platform)
+    , m_tray(m_window.windowIcon(), m_window.menus.menuDetectClpBd, m_window.menus.menuExit) {
+    m_window.setTray(&m_tray);
+    // The tick is the switch: the watcher follows it.
+    connect(m_window.menus.menuDetectClpBd, &QAction::toggled, &m_watcher,
+            &ClipboardWatcher::setMonitoring);
+    connect(&m_watcher, &ClipboardWatcher::captureStarted, &m_window,
+            [this] { m_window.showStatus(QStringLiteral("正在从剪贴板复制数据...")); });
+    connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window,
+            [this] { m_window.showStatus(QStringLiteral("就绪")); });
+    connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &frmMain::showFromTray);
+    connect(&m_window, &frmMain::quitRequested, this, &Program::unload);
+}
+
+Program::~Program() = default;
+
+void Program::start() {
+    m_store.folders().provide();
+    const bool tray = m_tray.show();
+    m_watcher.listen();
+    if (const QString error = m_platform.clipboard.listenError(); !error.isEmpty())
+        m_window.showSystemError(error);
+    // The end of the desktop session ends the program as closing it does.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+#if QT_CONFIG(sessionmanager)
+        connect(app, &QGuiApplication::commitDataRequest, this, &Program::unload);
+#endif
+        connect(app, &QCoreApplication::aboutToQuit, this, &Program::unload);
+    }
+    // Without a notification area there would be no way back to a hidden window.
+    if (tray)
+        m_window.hide();
+    else
+        m_window.show();
+}
+
+void Program::unload() {
+    // Closing the window, the exit command, the session's end and the quit
+    // that follows each of them all lead here; the first one counts.
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_window.menuClearData_Click();
+    m_tray.hide();
+    m_watcher.stopListening();
+    m_window.hide();
+    QCoreApplication::quit();
+}
+
+void Program::showWindow() {
+    if (m_unloaded)
+        return;
+    if (m_window.isVisible() && m_window.isMinimized())
+        m_window.showNormal();
+    m_window.showFromTray();
+    m_window.raise();
+    m_window.activateWindow();
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/entrystore.h"
+#include "core/watcher.h"
+#include "platform/platform.h"
+#include "ui/frmmain.h"
+#include "ui/trayicon.h"
+
+#include <QObject>
+
+class SettingsStore;
+
+/// The running program: what it has caught, the watcher that catches it,
+/// the main window and the tray icon, brought up and taken down in order.
+class Program final : public QObject {
+    Q_OBJECT
+public:
+    /// Reads the settings; `programFolder` is where data/ lives.
+    Program(Platform platform, SettingsStore &settings, const QString &programFolder,
+            QObject *parent = nullptr);
+    ~Program() override;
+
+    const Platform &platform() const { return m_platform; }
+    EntryStore &store() { return m_store; }
+    ClipboardWatcher &watcher() { return m_watcher; }
+    frmMain &window() { return m_window; }
+    TrayIcon &tray() { return m_tray; }
+
+    /// Provides the data folders, puts the icon up, starts listening to the
+    /// clipboard (what is on it now is not taken), and hides the window
+    /// behind the icon, or shows it when there is no notification area.
+    void start();
+    /// Discards every entry and temp picture, takes the icon down, stops
+    /// listening and quits. Runs once, whichever way the program ends.
+    void unload();
+    bool unloaded() const { return m_unloaded; }
+    /// A later start asks for the window: it comes up, also from the taskbar.
+    void showWindow();
+
+private:
+    Platform m_platform;
+    EntryStore m_store;
+    ClipboardWatcher m_watcher;
+    frmMain m_window;
+    TrayIcon m_tray;
+    bool m_unloaded = false;
+};

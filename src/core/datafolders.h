@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class QImage;
+
+/// The folders beneath the program folder: the default data folders
+/// data/text, data/image and data/other, and the temp picture folder
+/// data/image/temp, where picture entries live until they are saved.
+class DataFolders {
+public:
+    explicit DataFolders(QString programFolder);
+
+    const QString &programFolder() const { return m_program; }
+    /// `sub` beneath the program folder: "/data/text" gives <program>/data/text.
+    QString beneath(QStringView sub) const;
+    QString temp() const;
+
+    /// Creates the four folders when missing; the temp folder is made the
+    /// user's alone. Folders the user typed are never made.
+    void provide() const;
+
+private:
+    QString m_program;
+};
+
+/// Writes a picture as BMP, private to the user, replacing the file in one step.
+bool writeTempPicture(const QImage &picture, const QString &path);
+
+/// Removes every *.bmp of `folder`; false when one could not go.
+bool deleteTempPictures(const QString &folder);

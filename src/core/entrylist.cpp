@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "core/entrylist.h"
+
+#include "core/captions.h"
+
+EntryList::EntryList(QString (*captionOf)(int), QObject *parent)
+    : QAbstractListModel(parent)
+    , m_caption(captionOf) {}
+
+int EntryList::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_count;
+}
+
+QVariant EntryList::data(const QModelIndex &index, int role) const {
+    if (role != Qt::DisplayRole || index.parent().isValid() || !exists(index.row()))
+        return {};
+    return caption(index.row());
+}
+
+QString EntryList::caption(int row) const {
+    return m_caption(row);
+}
+
+int EntryList::newest() const {
+    if (m_next > 0)
+        return m_next - 1;
+    return m_count >= EntryBound ? EntryBound - 1 : -1;
+}
+
+void EntryList::select(int row) {
+    if (!exists(row))
+        return;
+    m_current = row;
+    emit currentChanged(row);
+}
+
+bool EntryList::full() const {
+    return m_next >= EntryBound;
+}
+
+void EntryList::startAgain() {
+    m_next = qint16(m_next % EntryBound);
+}
+
+int EntryList::beginPlace() {
+    const int row = m_next;
+    m_appending = row >= m_count;
+    if (m_appending)
+        beginInsertRows({}, m_count, m_count);
+    return m_appending ? m_count : row;
+}
+
+void EntryList::endPlace(int row) {
+    if (m_appending) {
+        ++m_count;
+        endInsertRows();
+    } else {
+        emit dataChanged(index(row), index(row));
+    }
+    m_next = Increment(m_next);
+    select(row);
+}
+
+void EntryList::beginClear() {
+    beginResetModel();
+}
+
+void EntryList::endClear() {
+    m_count = 0;
+    m_next = 0;
+    m_current = -1;
+    endResetModel();
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QAbstractListModel>
+
+/// The entries of one kind, numbered from 0 and listed by caption: row n is
+/// entry n. Knows the number of the next entry, where it goes, and which
+/// entry is current (the one shown). The views follow it; they never decide
+/// what exists.
+///
+/// The next entry goes to row `next()`: appended when that is past the last
+/// row, otherwise in place of the entry there (after the overwrite policy
+/// started again at 0, or at the 16-bit limit of the numbers).
+class EntryList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    int count() const { return m_count; }
+    bool exists(int row) const { return row >= 0 && row < m_count; }
+    /// The caption of entry `row`, "文本07" or "图像07".
+    QString caption(int row) const;
+    /// The number of the next entry (16-bit, saturating).
+    qint16 next() const { return m_next; }
+    /// The row taken last, or -1: right after the overwrite policy started
+    /// again at 0 that is the hundredth entry, not next() - 1.
+    int newest() const;
+    /// The current entry; -1 when there is none (nothing taken, or all gone).
+    int current() const { return m_current; }
+    /// Makes an existing entry current. Tells currentChanged() also when it
+    /// already was, so that views show what a capture put in its place.
+    void select(int row);
+
+    /// Whether the hundredth entry has been taken: the overflow policy applies.
+    bool full() const;
+    /// The overwrite policy: the next entry is number 0 again.
+    void startAgain();
+
+signals:
+    void currentChanged(int row);
+
+protected:
+    explicit EntryList(QString (*captionOf)(int), QObject *parent = nullptr);
+
+    /// Where the next entry goes, announced to the views; the caller stores
+    /// it there, then calls endPlace(), which counts and selects it.
+    int beginPlace();
+    void endPlace(int row);
+    /// Forgets every entry; the next one is number 0.
+    void beginClear();
+    void endClear();
+
+private:
+    QString (*m_caption)(int);
+    int m_count = 0;
+    qint16 m_next = 0;
+    int m_current = -1;
+    bool m_appending = false;
+};

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/entrylist.h"
+
+#include <QList>
+#include <QString>
+
+/// A change the user made to a text: at `position`, `removed` characters
+/// became `added`, in a text that was `lengthBefore` long (-1: the change
+/// cannot be told piecewise).
+struct TextEdit {
+    qsizetype position = 0;
+    qsizetype removed = 0;
+    QString added;
+    qsizetype lengthBefore = -1;
+};
+
+/// The captured texts (文本00, 文本01 …), held in memory.
+class TextEntries final : public EntryList {
+    Q_OBJECT
+public:
+    explicit TextEntries(QObject *parent = nullptr);
+
+    /// The text of entry `row`; empty when there is none.
+    QString text(int row) const;
+    const QList<QString> &texts() const { return m_texts; }
+
+    /// Whether `text` equals the newest entry (exactly, letter case
+    /// included): taking it again would add nothing.
+    bool isNewest(const QString &text) const;
+    /// Takes a captured text as the next entry and makes it current, unless
+    /// it is the newest entry already. Returns whether it was taken.
+    bool take(const QString &text);
+    /// Lists the texts of an ended run as entries 0, 1 …, the newest current.
+    void restore(const QList<QString> &texts);
+    /// Replaces the text of an existing entry (an edit, a removed signature).
+    void setText(int row, const QString &text);
+    /// Applies an edit to an existing entry in place, when its length fits;
+    /// false when it does not (the caller then sets the whole text).
+    bool applyEdit(int row, const TextEdit &edit);
+    void clear();
+
+signals:
+    /// The text of an entry changed after it was taken.
+    void textChanged(int row);
+
+private:
+    QList<QString> m_texts;
+};

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "platform/codepage936.h"
+
+#include <QStringEncoder>
+#include <algorithm>
+
+struct CodePage936::Converter {
+    QStringEncoder encoder{"GBK"};
+};
+
+CodePage936::CodePage936()
+    : m_converter(std::make_unique<Converter>()) {}
+
+CodePage936::~CodePage936() = default;
+
+bool CodePage936::isValid() const {
+    return m_converter->encoder.isValid();
+}
+
+void CodePage936::append(QStringView text, QByteArray &out) {
+    QStringEncoder &encoder = m_converter->encoder;
+    const qsizetype start = out.size();
+    out.resize(start + encoder.requiredSpace(text.size()));
+    const char *end = encoder.appendToBuffer(out.data() + start, text);
+    out.resize(end - out.constData());
+}
+
+bool CodePage936::appendExact(QStringView text, QByteArray &out, qsizetype questionMarks) {
+    // The converter writes '?' for what the code page lacks, mostly without
+    // raising its error flag: more '?' out than in gives it away.
+    if (questionMarks < 0)
+        questionMarks = std::count(text.cbegin(), text.cend(), u'?');
+    const qsizetype start = out.size();
+    append(text, out);
+    QStringEncoder &encoder = m_converter->encoder;
+    if (!encoder.hasError() && std::count(out.cbegin() + start, out.cend(), '?') == questionMarks)
+        return true;
+    out.resize(start);
+    // A fresh converter: resetState() leaves the error flag raised, and one
+    // assigned over the old one raises it no more.
+    m_converter = std::make_unique<Converter>();
+    return false;
+}

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class QDialog;
+class QPushButton;
+class QWidget;
+
+/// Gives a dialog its OK and Cancel buttons at the bottom right, under
+/// `content`, OK first in the tab order and focused; makes it fixed in size
+/// (no resizing, no minimise or maximise button) and centred on the screen
+/// of `near`.
+void frameDialog(QDialog *dialog, QWidget *content, QPushButton *cancel, QPushButton *ok,
+                 const QWidget *near);

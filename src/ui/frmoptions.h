@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/settings.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+/// The options dialog: the overflow policy and the three data folders.
+/// Built afresh at every opening from what is in force; OK accepts the
+/// choice (stored by the caller), Cancel, Esc and the close box drop it.
+class frmOptions final : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmOptions(const Options &inForce, QWidget *parent = nullptr);
+
+    /// The choice: the policy and the folders as they stand in the fields.
+    Options chosen() const;
+
+    QRadioButton *optClear;
+    QRadioButton *optSave;
+    /// The folders, enabled only with the save policy.
+    QGroupBox *Frame2;
+    QLineEdit *txtTxt;
+    QLineEdit *txtImg;
+    QLineEdit *txtOthers;
+    QPushButton *cmdCancel;
+    QPushButton *cmdOK;
+};

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "ui/help.h"
+
+#include "platform/dialogs.h"
+#include "platform/launcher.h"
+#include "platform/programfolder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
+
+QStringList manualCandidates(const QString &programFolder, const QString &executableFolder) {
+    QStringList candidates;
+    for (const QString &folder :
+         {programFolder, executableFolder, installedDataFolder(executableFolder)}) {
+        if (folder.isEmpty())
+            continue;
+        const QString path = folder + QStringLiteral("/readme.htm");
+        if (!candidates.contains(path))
+            candidates.append(path);
+    }
+    return candidates;
+}
+
+QString findManual(const QString &programFolder, const QString &executableFolder) {
+    const QStringList candidates = manualCandidates(programFolder, executableFolder);
+    for (const QString &path : candidates) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    // A missing manual is for the browser to report, like any missing page.
+    return candidates.value(0);
+}
+
+HelpCommands::HelpCommands(Launcher &launcher, Dialogs &dialogs, QString programFolder,
+                           QObject *parent)
+    : QObject(parent)
+    , m_launcher(launcher)
+    , m_dialogs(dialogs)
+    , m_programFolder(std::move(programFolder)) {}
+
+void HelpCommands::menuUser_Click() {
+    const QString manual = findManual(m_programFolder, QCoreApplication::applicationDirPath());
+    if (!m_launcher.open(QUrl::fromLocalFile(manual)))
+        m_dialogs.message(MessageIcon::Critical,
+                          QStringLiteral("IE浏览器启动过程中发生未知错误，请检查IE浏览器。"));
+}
+
+void HelpCommands::menuDownload_Click() {
+    const QString address = QString::fromUtf16(ForumAddress);
+    if (!m_launcher.open(QUrl(address)))
+        m_dialogs.message(MessageIcon::Critical,
+                          QStringLiteral("IE浏览器启动过程中发生未知错误，请手动启动浏览器访问") +
+                              address + u'。');
+}
+
+void HelpCommands::menuAbout_Click() {
+    const QStringList lines{QStringLiteral("Orlo粘贴板2.0版"), QString(),
+                            QStringLiteral("作者：Orlo粘贴板开发组"), QString(),
+                            QStringLiteral("二〇二六年十二月")};
+    m_dialogs.message(MessageIcon::Information, lines.join(QStringLiteral("\r\n")));
+}

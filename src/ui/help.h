@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class Dialogs;
+class Launcher;
+
+/// The product forum.
+inline constexpr char16_t ForumAddress[] = u"https://bbs.orlo-clipboard.cn/";
+
+/// Where the user manual (readme.htm) is looked for, in this order: the
+/// program folder, the executable's folder, the installed data folder.
+QStringList manualCandidates(const QString &programFolder, const QString &executableFolder);
+/// The first candidate that exists; when none does, the first candidate.
+QString findManual(const QString &programFolder, const QString &executableFolder);
+
+/// The help menu: the manual and the forum in the default browser, and the
+/// About box.
+class HelpCommands final : public QObject {
+    Q_OBJECT
+public:
+    HelpCommands(Launcher &launcher, Dialogs &dialogs, QString programFolder,
+                 QObject *parent = nullptr);
+
+public slots:
+    void menuUser_Click();
+    void menuDownload_Click();
+    void menuAbout_Click();
+
+private:
+    Launcher &m_launcher;
+    Dialogs &m_dialogs;
+    QString m_programFolder;
+};

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#include "ui/picturepane.h"
+
+#include "core/pictureentries.h"
+#include "ui/picturebox.h"
+#include "ui/twips.h"
+
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QListView>
+#include <QMenu>
+
+PicturePane::PicturePane(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent)
+    : QGroupBox(QStringLiteral(" 图片数据 "), parent)
+    , lstImg(new QListView(this))
+    , imgMain(new PictureBox(this))
+    , imgBak(imgMain->stretched())
+    , m_entries(entries)
+    , m_menu(menuPopImg) {
+    setObjectName(QStringLiteral("fmImg"));
+    lstImg->setObjectName(QStringLiteral("lstImg"));
+    imgMain->setObjectName(QStringLiteral("imgMain"));
+    lstImg->setModel(&entries);
+    lstImg->setFixedWidth(tw(1700));
+    lstImg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(lstImg);
+    layout->addWidget(imgMain, 1);
+
+    connect(&entries, &PictureEntries::currentChanged, this, &PicturePane::lstImg_Click);
+    connect(&entries, &PictureEntries::modelReset, this, [this] {
+        imgMain->setPicture(QImage());
+        imgBak->setPicture(QImage());
+    });
+    connect(lstImg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { m_entries.select(current.row()); });
+    connect(imgMain, &PictureBox::mousePressed, this, &PicturePane::imgMain_MouseDown);
+}
+
+void PicturePane::showCaptured(const QString &file, const QImage &picture) {
+    imgMain->setPicture(picture, file);
+}
+
+void PicturePane::lstImg_Click(int row) {
+    lstImg->setCurrentIndex(m_entries.index(row));
+    const QString file = m_entries.file(row);
+    // A capture shows its picture as it writes the file, then makes it
+    // current: reading the file back would give the same picture again.
+    if (!imgMain->showsFileAsItIs(file)) {
+        QImageReader reader(file);
+        const QImage picture = reader.read();
+        if (!picture.isNull())
+            imgMain->setPicture(picture, file);
+    }
+    imgBak->setPicture(imgMain->picture());
+}
+
+void PicturePane::menuShowA_Click() {
+    imgBak->setVisible(true);
+    imgBak->setPicture(imgMain->picture());
+}
+
+void PicturePane::menuShowB_Click() {
+    imgBak->setVisible(false);
+}
+
+void PicturePane::imgMain_MouseDown(Qt::MouseButton button, const QPoint &globalPos) {
+    if (button == Qt::RightButton)
+        m_menu->popup(globalPos);
+}

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#include "ui/textpane.h"
+
+#include "core/signature.h"
+#include "core/textentries.h"
+#include "ui/textbox.h"
+#include "ui/twips.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+
+TextPane::TextPane(TextEntries &entries, QWidget *parent)
+    : QGroupBox(QStringLiteral(" 文本数据 "), parent)
+    , lstTxt(new QListView(this))
+    , txtMain(new TextBox(this))
+    , m_entries(entries) {
+    setObjectName(QStringLiteral("fmTxt"));
+    lstTxt->setObjectName(QStringLiteral("lstTxt"));
+    txtMain->setObjectName(QStringLiteral("txtMain"));
+    lstTxt->setModel(&entries);
+    lstTxt->setFixedWidth(tw(1700));
+    lstTxt->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(lstTxt);
+    layout->addWidget(txtMain, 1);
+
+    connect(&entries, &TextEntries::currentChanged, this, &TextPane::lstTxt_Click);
+    connect(&entries, &TextEntries::modelReset, this, [this] { txtMain->setText(QString()); });
+    // The user's choice; a list emptied chooses nothing.
+    connect(lstTxt->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { m_entries.select(current.row()); });
+    connect(txtMain, &TextBox::userEdited, this, &TextPane::txtMain_Change);
+}
+
+void TextPane::lstTxt_Click(int row) {
+    lstTxt->setCurrentIndex(m_entries.index(row));
+    txtMain->setText(m_entries.text(row));
+}
+
+void TextPane::txtMain_Change() {
+    const int row = m_entries.current();
+    if (m_entries.exists(row) && !m_entries.applyEdit(row, txtMain->lastEdit()))
+        m_entries.setText(row, txtMain->text());
+}
+
+void TextPane::removeSignature(const QString &signature) {
+    QString text = txtMain->text();
+    const qsizetype before = text.size();
+    text = RemoveSignature(std::move(text), signature);
+    // Every removal shortens the text; an untouched box keeps its caret and scrolling.
+    if (text.size() != before)
+        txtMain->setText(text);
+    m_entries.setText(m_entries.current(), text);
+}

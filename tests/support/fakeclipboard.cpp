@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "fakeclipboard.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+FakeClipboard::FakeClipboard(QObject *parent)
+    : Clipboard(parent) {
+    allowLargePictures();
+}
+
+void FakeClipboard::offer(QMimeData *data) {
+    m_data.reset(data);
+    emit changed();
+}
+
+void FakeClipboard::offer(const QString &mime, const QByteArray &bytes) {
+    auto *data = new QMimeData;
+    data->setData(mime, bytes);
+    offer(data);
+}
+
+void FakeClipboard::offerText(const QString &text) {
+    auto *data = new QMimeData;
+    data->setText(text.isNull() ? QStringLiteral("") : text);
+    offer(data);
+}
+
+void FakeClipboard::offerImage(const QImage &image) {
+    auto *data = new QMimeData;
+    data->setImageData(image);
+    offer(data);
+}
+
+std::optional<QString> FakeClipboard::readText() const {
+    if (!m_data->hasText())
+        return QString();
+    QString text = m_data->text();
+    if (text.isNull() && m_data->hasFormat(QStringLiteral("text/plain")))
+        return std::nullopt;
+    return text;
+}
+
+QImage FakeClipboard::readImage() const {
+    const QVariant direct = m_data->imageData();
+    if (direct.canConvert<QImage>()) {
+        QImage image = qvariant_cast<QImage>(direct);
+        if (!image.isNull())
+            return image;
+    }
+    // Encoded pictures (image/png …) are decoded the way the toolkit does it.
+    for (const QString &mime : m_data->formats()) {
+        if (!mime.startsWith(u"image/"))
+            continue;
+        QByteArray bytes = m_data->data(mime);
+        QBuffer buffer(&bytes);
+        QImage image = QImageReader(&buffer).read();
+        if (!image.isNull())
+            return image;
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/clipboard.h"
+
+#include <QMimeData>
+#include <memory>
+
+/// A clipboard held in memory: another program's copy is offer(), the
+/// program's own copies land here too.
+class FakeClipboard final : public Clipboard {
+    Q_OBJECT
+public:
+    explicit FakeClipboard(QObject *parent = nullptr);
+
+    /// Replaces the content (ownership taken) and tells listeners.
+    void offer(QMimeData *data);
+    /// One format of bytes, as another program offers it.
+    void offer(const QString &mime, const QByteArray &bytes);
+    /// Text as another program's copy gives it; a null text as an empty one.
+    void offerText(const QString &text);
+    void offerImage(const QImage &image);
+    const QMimeData *mimeData() const { return m_data.get(); }
+
+    ClipOffer offer() const override { return clipOfferOf(m_data.get()); }
+    /// Null text under text/plain stands for an owner that did not answer.
+    std::optional<QString> readText() const override;
+    QImage readImage() const override;
+    void setText(const QString &text) override { offerText(text); }
+    void setImage(const QImage &image) override { offerImage(image); }
+    void clear() override { offer(new QMimeData); }
+    QString listenError() const override { return failure; }
+
+    QString failure; ///< what listenError() says
+
+private:
+    std::unique_ptr<QMimeData> m_data = std::make_unique<QMimeData>();
+};

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// A program state of its own for one test: a temporary program folder,
+// settings in a file there and fakes for the desktop (FakeDesktop); with the
+// data folders, the store of entries and the watcher that fills it from the
+// fake clipboard (TestRig).
+#pragma once
+
+#include "core/entrystore.h"
+#include "core/watcher.h"
+#include "fakeclipboard.h"
+#include "fakes.h"
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+struct FakeDesktop {
+    FakeDesktop() { QStandardPaths::setTestModeEnabled(true); }
+    Platform platform() { return {clipboard, dialogs, clock, launcher}; }
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    QTemporaryDir dir;
+    FakeClipboard clipboard;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeLauncher launcher;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+};
+
+struct TestRig : FakeDesktop {
+    explicit TestRig(bool autoSave = false)
+        : store(DataFolders(dir.path()), options(autoSave), clock) {
+        store.folders().provide();
+        watcher.listen();
+    }
+
+    /// The options read from the settings, with the given policy.
+    Options options(bool autoSave) {
+        Options read = readOptions(settings, dir.path());
+        read.autoSave = autoSave;
+        return read;
+    }
+    QStringList tempPictures() const {
+        return QDir(store.folders().temp())
+            .entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    }
+    TextEntries &texts() { return store.texts(); }
+    PictureEntries &pictures() { return store.pictures(); }
+
+    EntryStore store;
+    ClipboardWatcher watcher{clipboard, store};
+};
+
+inline QImage testPicture(int width, int height, QColor color = Qt::red) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// What a clipboard offer holds, read from its MIME types.
+#include "platform/clipboard.h"
+
+#include <QBuffer>
+#include <QMimeData>
+#include <QTest>
+
+using Mime = QList<QPair<QString, QByteArray>>;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray pngBytes() {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+const QString WindowsFormat = u"application/x-qt-windows-mime;value=\"%1\""_s;
+
+} // namespace
+
+class tst_ClipboardOffer : public QObject {
+    Q_OBJECT
+private slots:
+    void kindsAndSecrets_data() {
+        QTest::addColumn<Mime>("offered");
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<bool>("secret");
+        const int text = int(ClipKind::Text), picture = int(ClipKind::Picture);
+        const auto row = [](const char *name, const Mime &mime, int kinds, bool secret = false) {
+            QTest::newRow(name) << mime << kinds << secret;
+        };
+        row("plain text", {{"text/plain;charset=utf-8", "hi"}}, text);
+        row("rich text", {{"application/rtf", "{}"}, {"text/richtext", "x"}},
+            int(ClipKind::RichText));
+        row("png and text", {{"image/png", pngBytes()}, {"UTF8_STRING", "t"}}, text | picture);
+        row("metafiles", {{"image/x-wmf", "x"}, {"image/x-emf", "x"}}, int(ClipKind::Metafile));
+        // A file manager offers the paths as text as well; no text is taken from it.
+        row("file manager copy",
+            {{"text/uri-list", "file:///home/u/a.txt\r\n"}, {"text/plain", "/home/u/a.txt"}},
+            int(ClipKind::Files));
+        row("gnome copied files", {{"x-special/gnome-copied-files", "copy\nfile:///tmp/a"}},
+            int(ClipKind::Files));
+        row("web link is text", {{"text/uri-list", "https://example.org/"}, {"text/plain", "x"}},
+            text);
+        row("html only", {{"text/html", "<b>x</b>"}}, 0);
+        row("password manager", {{"text/plain", "pw"}, {"x-kde-passwordManagerHint", "secret"}},
+            text, true);
+        row("not a secret", {{"text/plain", "pw"}, {"x-kde-passwordManagerHint", "other"}}, text);
+        row("kept out of history",
+            {{"text/plain", "pin"},
+             {WindowsFormat.arg("CanIncludeInClipboardHistory"), QByteArray(4, 0)}},
+            text, true);
+        row("history allowed",
+            {{"text/plain", "pin"},
+             {WindowsFormat.arg("CanIncludeInClipboardHistory"), QByteArray(4, 1)}},
+            text);
+        row("excluded from monitors",
+            {{WindowsFormat.arg("ExcludeClipboardContentFromMonitorProcessing"), QByteArray()}}, 0,
+            true);
+    }
+    void kindsAndSecrets() {
+        QFETCH(Mime, offered);
+        QFETCH(int, kinds);
+        QFETCH(bool, secret);
+        QMimeData data;
+        for (const auto &[type, bytes] : offered)
+            data.setData(type, bytes);
+        const ClipOffer offer = clipOfferOf(&data);
+        QCOMPARE(int(offer.kinds.toInt()), kinds);
+        QCOMPARE(offer.secret, secret);
+        QCOMPARE(offer.mimeTypes.size(), offered.size());
+        QCOMPARE(clipOfferOf(nullptr).kinds.toInt(), 0);
+    }
+};
+
+QTEST_MAIN(tst_ClipboardOffer)
+#include "tst_clipboardoffer.moc"

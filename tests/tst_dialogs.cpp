@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+// The options and appearance dialogs as the menus open them, and the help
+// commands.
+#include "ui/frmoptions.h"
+#include "ui/frmsetskin.h"
+#include "ui/help.h"
+#include "ui/textbox.h"
+#include "ui/textpane.h"
+#include "windowrig.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString stored(TestRig &rig, const char *section, const char *key) {
+    return rig.settings.ReadSetting(section, key, u"<none>"_s);
+}
+
+void choose(QComboBox *box, const QString &item) {
+    box->setCurrentIndex(box->findText(item));
+    emit box->activated(box->currentIndex());
+}
+
+/// Leaves a dialog by Cancel (0), Esc (1), the close box (2) or OK (3).
+/// Whether it had opened with the focus on OK.
+bool leave(QDialog *dialog, int how) {
+    auto *ok = dialog->findChild<QPushButton *>(u"cmdOK"_s);
+    ok = ok ? ok : dialog->findChild<QPushButton *>(u"cmdApply"_s);
+    const bool focused = dialog->focusWidget() == ok;
+    if (how == 0)
+        dialog->findChild<QPushButton *>(u"cmdCancel"_s)->click();
+    else if (how == 1)
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else if (how == 2)
+        dialog->close();
+    else
+        ok->click();
+    return focused;
+}
+
+QString lookOf(const QWidget *w) {
+    const QFont f = w->font();
+    QString look;
+    QDebug(&look).noquote() << f.family() << f.bold() << f.italic() << f.pointSizeF()
+                            << w->palette().color(QPalette::Text).name()
+                            << w->palette().color(QPalette::Base).name();
+    return look.trimmed();
+}
+
+} // namespace
+
+class tst_Dialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void leaving_data() {
+        QTest::addColumn<bool>("atStart"); // the save policy was stored before the start
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("how");
+        QTest::newRow("first start, Cancel") << false << true << "/tmp/不要" << 0;
+        QTest::newRow("save policy stored, Esc") << true << false << "/tmp/不要" << 1;
+        QTest::newRow("close box") << false << true << "/tmp/不要" << 2;
+        QTest::newRow("save, edit, back to overwrite, OK") << false << false << "/tmp/别的" << 3;
+        QTest::newRow("save, a new folder, OK") << false << true << "/数据/文本 " << 3;
+        QTest::newRow("save, a folder emptied, OK") << true << true << "" << 3;
+    }
+    void leaving() {
+        QFETCH(bool, atStart);
+        QFETCH(bool, save);
+        QFETCH(QString, folder);
+        QFETCH(int, how);
+        WindowRig rig(atStart);
+        if (atStart)
+            rig.settings.WriteSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
+        frmMain &form = rig.form;
+        const QString data = rig.dir.path() + "/data/", look = lookOf(form.fmTxt->txtMain);
+        QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
+        whenModal([&](QDialog *dialog) {
+            auto *options = qobject_cast<frmOptions *>(dialog);
+            seen << options->optSave->isChecked() << options->Frame2->isEnabled();
+            options->optSave->click();
+            options->txtTxt->setText(folder);
+            if (!save)
+                options->optClear->click();
+            seen << options->txtTxt->isEnabled() << leave(dialog, how);
+        });
+        form.menus.menuOption->trigger();
+        QCOMPARE(seen, (QList<bool>{atStart, atStart, save, true}));
+        const bool ok = how == 3;
+        QCOMPARE(stored(rig, "Option", "AutoSave"),
+                 ok ? (save ? "True" : "False") : (atStart ? "True" : "<none>"));
+        QCOMPARE(stored(rig, "Path", "txtPath"), ok && save ? folder : "<none>");
+        QCOMPARE(stored(rig, "Path", "imgPath"), ok && save ? data + "image" : "<none>");
+        QCOMPARE(rig.store.options().txtPath, ok && save ? folder : data + "text");
+        QCOMPARE(rig.store.options().autoSave, atStart); // until the next start
+
+        QString family;
+        whenModal([&](QDialog *dialog) {
+            auto *skin = qobject_cast<frmSetSkin *>(dialog);
+            family = skin->cmbFont->itemText(skin->cmbFont->count() - 1);
+            choose(skin->cmbFont, family);
+            choose(skin->cmbIBU, "粗斜体");
+            choose(skin->cmbSize, "20");
+            choose(skin->cmbFColor, "红色");
+            choose(skin->cmbBColor, "青色");
+            seen << leave(dialog, how);
+        });
+        form.menus.menuSkin->trigger();
+        QCOMPARE(seen.last(), true);
+        QCOMPARE(lookOf(form.fmTxt->txtMain), ok ? family + " true true 20 #ff0000 #00ffff" : look);
+        // OK at once gives the default look back.
+        whenModal([](QDialog *dialog) { dialog->accept(); });
+        form.menus.menuSkin->trigger();
+        const QLineEdit fresh;
+        QCOMPARE(lookOf(form.fmTxt->txtMain), lookOf(&fresh));
+        QVERIFY(rig.dialogs.messages.isEmpty());
+    }
+
+    void appearance() {
+        WindowRig rig;
+        const QLineEdit fresh;
+        frmSetSkin dialog(rig.form.fmTxt->txtMain);
+        const QStringList names{"黑色", "红色", "绿色", "黄色", "蓝色", "青色", "白色", "红"};
+        const QList<int> values{0, 255, 65280, 65535, 16711680, 16776960, 16777215, -1};
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(frmSetSkin::funSetColor(names.at(i)), values.at(i));
+        // A name typed into a list is no choice.
+        for (QComboBox *box : {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbIBU, dialog.cmbFont})
+            box->lineEdit()->setText(box->itemText(box->count() - 1));
+        QCOMPARE(lookOf(dialog.txtPre), lookOf(&fresh));
+        // Every style sets both flags, after regular and after bold italic.
+        const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};
+        for (int i = 0; i < 8; ++i) {
+            choose(dialog.cmbIBU, styles.at(i < 4 ? 0 : 3));
+            choose(dialog.cmbIBU, styles.at(i % 4));
+            QCOMPARE(dialog.txtPre->font().bold(), i % 2 == 1);
+            QCOMPARE(dialog.txtPre->font().italic(), i % 4 >= 2);
+        }
+        // The size follows every key; what is no size leaves it.
+        const QStringList typed{"\b1", "2", "abc", "\b\b\b\b.5", "0", "\b\b\b\b"};
+        const QList<qreal> sizes{1, 12, 12, 1.5, 1.5, 1};
+        for (int i = 0; i < typed.size(); ++i) {
+            QTest::keyClicks(dialog.cmbSize->lineEdit(), typed.at(i));
+            QCOMPARE(dialog.txtPre->font().pointSizeF(), sizes.at(i));
+        }
+    }
+
+    void unsavedOptionsAreTold() {
+        WindowRig rig;
+        QFile::remove(rig.path(u"settings.ini"_s));
+        QVERIFY(QDir().mkpath(rig.path(u"settings.ini"_s))); // cannot be written now
+        whenModal([](QDialog *dialog) { dialog->accept(); });
+        rig.form.menus.menuOption->trigger();
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QVERIFY(rig.dialogs.messages.at(0).text.endsWith(u"AutoSave"_s));
+    }
+
+    void help() {
+        WindowRig rig;
+        rig.launcher.succeed = false;
+        for (QAction *item :
+             {rig.form.menus.menuUser, rig.form.menus.menuDownload, rig.form.menus.menuAbout})
+            item->trigger();
+        QCOMPARE(rig.launcher.opened.size(), 2);
+        QVERIFY(rig.launcher.opened.at(0).toLocalFile().endsWith(u"/readme.htm"_s));
+        QStringList shown;
+        for (const FakeDialogs::Shown &box : std::as_const(rig.dialogs.messages))
+            shown << QString::number(int(box.icon)) + u' ' + box.text;
+        const QString failed = "1 IE浏览器启动过程中发生未知错误，";
+        QCOMPARE(
+            shown,
+            (QStringList{failed + "请检查IE浏览器。",
+                         failed + "请手动启动浏览器访问" + QString::fromUtf16(ForumAddress) + "。",
+                         "0 " + rig.form.windowTitle() +
+                             "\r\n\r\n作者：Orlo粘贴板开发组\r\n\r\n二〇二六年十二月"}));
+    }
+};
+
+QTEST_MAIN(tst_Dialogs)
+#include "tst_dialogs.moc"

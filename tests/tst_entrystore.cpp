@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: MIT
+// The entries: numbering, the duplicate rule, both overflow policies, and
+// what the save and delete commands leave behind.
+#include "core/captions.h"
+#include "testrig.h"
+
+#include <QImageReader>
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Captures the texts t<from>… and as many pictures.
+void capture(TestRig &rig, int from, int count) {
+    for (int i = from; i < from + count; ++i) {
+        rig.store.captureText(u"t%1"_s.arg(i));
+        rig.store.capturePicture(testPicture(2, 2, QColor::fromHsv(i % 360, 255, 255)));
+    }
+}
+
+QStringList captions(const EntryList &entries) {
+    QStringList shown;
+    for (int row = 0; row < entries.rowCount(); ++row)
+        shown << entries.data(entries.index(row)).toString();
+    return shown;
+}
+
+/// The entry lines of the only text data file; none without exactly one file.
+QStringList savedLines(const TestRig &rig) {
+    const QString folder = rig.store.options().txtPath;
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    QFile file(folder + u'/' + files.value(0));
+    if (files.size() != 1 || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
+    return lines.mid(1, lines.size() - 3);
+}
+
+} // namespace
+
+class tst_EntryStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void entriesAreNumberedAndRepeatsSkipped() {
+        TestRig rig;
+        QSignalSpy current(&rig.texts(), &TextEntries::currentChanged);
+        for (const char *text : {"A", "A", "B", "A", "a", "6", "7", "8", "9", "10", "11", "12"})
+            rig.store.captureText(QString::fromLatin1(text));
+        QCOMPARE(rig.texts().count(), 11); // only the second "A" was a repeat
+        QCOMPARE(captions(rig.texts()).mid(9), (QStringList{u"文本09"_s, u"文本10"_s}));
+        QCOMPARE(rig.texts().current(), 10);
+        QCOMPARE(current.size(), 11);
+        QCOMPARE(rig.texts().text(3), u"a"_s);
+        QCOMPARE(TextCaption(100), u"文本100"_s);
+        QCOMPARE(Increment(32767), qint16(32767));
+    }
+
+    void overwritePolicyReplacesTheOldestEntryInPlace() {
+        TestRig rig;
+        capture(rig, 0, 100);
+        rig.store.captureText(u"t99"_s); // still the newest entry after the wrap
+        QCOMPARE(rig.texts().next(), qint16(0));
+        // A capture onto the current row tells the views again.
+        rig.texts().select(0);
+        rig.pictures().select(0);
+        QSignalSpy textShown(&rig.texts(), &TextEntries::currentChanged);
+        QSignalSpy pictureShown(&rig.pictures(), &PictureEntries::currentChanged);
+        rig.store.captureText(u"new"_s);
+        rig.store.capturePicture(testPicture(2, 2, Qt::blue));
+        QCOMPARE(textShown.value(0), QVariantList{0});
+        QCOMPARE(pictureShown.value(0), QVariantList{0});
+        QCOMPARE(rig.texts().count() + rig.pictures().count(), 200);
+        QCOMPARE(rig.texts().texts().mid(0, 2), (QStringList{u"new"_s, u"t1"_s}));
+        QCOMPARE(rig.tempPictures().size(), 100);
+        QCOMPARE(QImage(rig.pictures().file(0)).pixelColor(0, 0), QColor(Qt::blue));
+    }
+
+    void savePolicy_data() {
+        QTest::addColumn<bool>("textFolder");
+        QTest::addColumn<bool>("pictureFolder");
+        QTest::newRow("saved") << true << true;
+        QTest::newRow("text folder missing") << false << true;
+        QTest::newRow("picture folder missing") << true << false;
+    }
+    void savePolicy() {
+        QFETCH(bool, textFolder);
+        QFETCH(bool, pictureFolder);
+        TestRig rig(true);
+        Options folders = rig.store.options();
+        if (!textFolder)
+            folders.txtPath = rig.path(u"gone"_s);
+        if (!pictureFolder)
+            folders.imgPath = rig.path(u"gone"_s);
+        rig.store.setFolders(folders);
+        QSignalSpy told(&rig.store, &EntryStore::autoSaveFailed);
+        capture(rig, 0, 102);
+        // Saved: emptied and numbered from 0 again (the temp pictures stay for
+        // the next captures to replace). Not saved: everything stays, numbering
+        // goes on past 100, and the failure is told once, not at every capture.
+        QCOMPARE(rig.texts().count(), textFolder ? 2 : 102);
+        QCOMPARE(rig.pictures().count(), pictureFolder ? 2 : 102);
+        QCOMPARE(rig.texts().text(rig.texts().count() - 1), u"t101"_s);
+        QCOMPARE(rig.pictures().caption(rig.pictures().current()),
+                 pictureFolder ? u"图像01"_s : u"图像101"_s);
+        QCOMPARE(told.size(), int(!textFolder) + int(!pictureFolder));
+        if (!told.isEmpty())
+            QCOMPARE(told.at(0).at(0).toString(),
+                     saveFailureDescription(rig.path(u"gone"_s), u"文件夹不存在"_s));
+        QCOMPARE(savedLines(rig).size(), textFolder ? 100 : 0);
+        QCOMPARE(QDir(folders.imgPath).entryList({u"*.bmp"_s}).size(), pictureFolder ? 100 : 0);
+        QCOMPARE(rig.tempPictures().size(), pictureFolder ? 100 : 102);
+
+        // Once the folder is back, the next capture saves everything.
+        rig.store.setFolders(rig.options(true));
+        capture(rig, 102, 1);
+        QCOMPARE(rig.texts().count(), textFolder ? 3 : 0);
+        QCOMPARE(rig.pictures().count(), pictureFolder ? 3 : 0);
+    }
+
+    void saveAllTextAfterTheCountWrapped() {
+        TestRig rig;
+        capture(rig, 0, 101);
+        QVERIFY(rig.store.saveAllText().ok);
+        const QStringList lines = savedLines(rig);
+        QCOMPARE(lines.size(), 100); // slot 0 holds the newest
+        QCOMPARE(lines.first() + lines.last(), u"t100<br><br>t99<br><br>"_s);
+        QCOMPARE(rig.texts().count() + rig.texts().next(), 0);
+        QCOMPARE(rig.texts().current(), -1);
+    }
+
+    void deletingAndSavingPictures() {
+        TestRig rig;
+        capture(rig, 0, 3);
+        QVERIFY(rig.store.saveAllPictures().ok());
+        QCOMPARE(rig.pictures().count(), 0);
+        QCOMPARE(rig.tempPictures().size(), 3); // replaced by the next captures
+        capture(rig, 3, 1);
+        QCOMPARE(rig.pictures().caption(0), u"图像00"_s);
+        QCOMPARE(rig.store.savePicture(0).saved, QList<int>{0});
+        QCOMPARE(rig.store.savePicture(-1).failed, QList<int>{-1});
+        rig.store.deleteAllPictures();
+        QCOMPARE(rig.tempPictures(), QStringList());
+        QCOMPARE(QDir(rig.store.options().imgPath).entryList({u"*.bmp"_s}).size(), 4);
+    }
+
+    void pictureIsWrittenAsAPrivateBmp() {
+        TestRig rig;
+        QDir(rig.store.folders().temp()).removeRecursively(); // put back by the capture
+        QSignalSpy written(&rig.store, &EntryStore::pictureWritten);
+        rig.store.capturePicture(testPicture(120, 45));
+        QImageReader reader(rig.pictures().file(0));
+        QCOMPARE(reader.format(), QByteArray("bmp"));
+        const QImage back = reader.read();
+        QCOMPARE(back.size(), QSize(120, 45));
+        QCOMPARE(back.pixelColor(5, 5), QColor(Qt::red));
+        QCOMPARE(written.value(0).value(0).toString(), reader.fileName());
+        QCOMPARE(QFile::permissions(reader.fileName()) & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+    }
+};
+
+QTEST_MAIN(tst_EntryStore)
+#include "tst_entrystore.moc"

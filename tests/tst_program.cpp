@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The program brought up and taken down, on fakes.
+#include "app/program.h"
+#include "testrig.h"
+#include "ui/textpane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Started : FakeDesktop {
+    Started() { program.start(); }
+    Program program{platform(), settings, dir.path()};
+};
+
+} // namespace
+
+class tst_Program : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsListeningAndTellsWhenItCannot() {
+        FakeDesktop rig;
+        rig.clipboard.failure = u"no change notification"_s;
+        Program program(rig.platform(), rig.settings, rig.dir.path());
+        rig.clipboard.offerText(u"before the start"_s); // not taken
+        program.start();
+        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QCOMPARE(rig.dialogs.messages[0].icon, MessageIcon::Critical);
+        QCOMPARE(rig.dialogs.messages[0].text, u"系统错误!no change notification"_s);
+        // Offscreen there is no notification area: the window stays reachable.
+        QVERIFY(program.window().isVisible());
+        rig.clipboard.offerText(u"after"_s);
+        QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
+        QCOMPARE(program.window().lTip->text(), u"就绪"_s);
+    }
+
+    void theTrayMenuShowsSwitchesAndEnds() {
+        Started s;
+        const QList<QAction *> items = s.program.tray().icon()->contextMenu()->actions();
+        QCOMPARE(items.size(), 4); // with a line before 退出
+        QCOMPARE(items.at(0)->text(), u"显示主窗口"_s);
+        QCOMPARE(items.at(1), s.program.window().menus.menuDetectClpBd);
+        QCOMPARE(items.at(3), s.program.window().menus.menuExit);
+        // Monitoring off from either menu: nothing is taken.
+        items.at(1)->trigger();
+        s.clipboard.offerText(u"not taken"_s);
+        QCOMPARE(s.program.store().texts().count(), 0);
+        s.program.window().hide();
+        items.at(0)->trigger();
+        QVERIFY(s.program.window().isVisible());
+    }
+
+    void everyWayOutDiscardsEverythingOnce_data() {
+        QTest::addColumn<QString>("way");
+        for (const char *way : {"window closed", "exit command", "application quits"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
+    void everyWayOutDiscardsEverythingOnce() {
+        QFETCH(QString, way);
+        Started s;
+        s.clipboard.offerText(u"秘密"_s);
+        s.clipboard.offerImage(testPicture(8, 8));
+        EntryStore &store = s.program.store();
+        const auto leavePicture = [&](const QString &name) {
+            return QFile(store.folders().temp() + u'/' + name).open(QIODevice::WriteOnly);
+        };
+        QVERIFY(leavePicture(u"图像57.bmp"_s)); // left by a run that was killed
+        if (way == u"window closed")
+            QVERIFY(s.program.window().close());
+        else if (way == u"exit command")
+            s.program.window().menus.menuExit->trigger();
+        else
+            QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
+        QVERIFY(s.program.unloaded() && !s.program.tray().icon()->isVisible());
+        s.clipboard.offerText(u"too late"_s); // no longer listening
+        QCOMPARE(store.texts().count() + store.pictures().count(), 0);
+        QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList());
+        // Whatever follows (the quit after a close...) finds the work done.
+        QVERIFY(leavePicture(u"图像00.bmp"_s));
+        s.program.window().show();
+        s.program.window().close();
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
+        QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList{u"图像00.bmp"_s});
+    }
+};
+
+QTEST_MAIN(tst_Program)
+#include "tst_program.moc"
