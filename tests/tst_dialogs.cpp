@@ -131,9 +131,16 @@ private slots:
         const QList<int> values{0, 255, 65280, 65535, 16711680, 16776960, 16777215, -1};
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(frmSetSkin::funSetColor(names.at(i)), values.at(i));
-        // A name typed into a list is no choice.
-        for (QComboBox *box : {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbIBU, dialog.cmbFont})
+        // A name typed into a list is no choice, nor is leaving the box.
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (QComboBox *box : {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbIBU, dialog.cmbFont}) {
+            box->setFocus();
+            QTest::keyClick(box->lineEdit(), Qt::Key_Tab); // its initial text
+            box->setFocus();
             box->lineEdit()->setText(box->itemText(box->count() - 1));
+            QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+        }
         QCOMPARE(lookOf(dialog.txtPre), lookOf(&fresh));
         // Every style sets both flags, after regular and after bold italic.
         const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};

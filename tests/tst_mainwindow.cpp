@@ -97,9 +97,9 @@ private slots:
         QTest::addColumn<int>("picturesLeft");
         QTest::addColumn<int>("boxes");
         QTest::newRow("saved") << QString() << 0 << 0 << 0;
-        // One box for the text file, one for each picture not copied.
+        // One box for each kind not saved, not one for each picture.
         QTest::newRow("text folder missing") << u"text"_s << 2 << 0 << 1;
-        QTest::newRow("picture folder missing") << u"image"_s << 0 << 2 << 2;
+        QTest::newRow("picture folder missing") << u"image"_s << 0 << 2 << 1;
     }
     void dataCommands() {
         QFETCH(QString, broken);

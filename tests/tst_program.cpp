@@ -8,10 +8,16 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMetaMethod>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+/// Lets a test ask who listens to the application.
+struct Listened : QApplication {
+    using QObject::isSignalConnected;
+};
 
 struct Started : FakeDesktop {
     Started() { program.start(); }
@@ -38,6 +44,16 @@ private slots:
         rig.clipboard.offerText(u"after"_s);
         QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
         QCOMPARE(program.window().lTip->text(), u"就绪"_s);
+    }
+
+    void aSessionCheckpointIsNoEnd() {
+        Started s;
+        // Session managers ask to save at checkpoints, and before logouts that
+        // may still be cancelled: nothing may end the program there.
+        const QMetaMethod saveRequest =
+            QMetaMethod::fromSignal(&QGuiApplication::commitDataRequest);
+        QVERIFY(!static_cast<Listened *>(qApp)->isSignalConnected(saveRequest));
+        QVERIFY(!s.program.unloaded());
     }
 
     void theTrayMenuShowsSwitchesAndEnds() {

@@ -19,6 +19,7 @@ namespace {
 /// The window; counts edits not followed piecewise.
 struct Window : WindowRig {
     Window() {
+        form.show(); // a hidden window's text box waits to be shown
         QObject::connect(box, &TextBox::userEdited, &form,
                          [this] { wholeCopies += box->lastEdit().lengthBefore < 0; });
     }
@@ -64,6 +65,13 @@ private slots:
         row("first rules", "a\r\nb\nc", 5, 5, "\rx", "a\r\nb\nc\r\nx");
         row("join at LF", "1\r\n2\n3\r4", 4, 4, "\b", "1\r\n23\r4");
         row("over two kinds", "1\r\n2\n3\r4", 0, 5, "Z", "Z\r4");
+        // A long line is shown in blocks, never split inside a pair; their
+        // ends stand for nothing.
+        const QString line = QString(4095, u'a') + QStringLiteral("😀") + QString(5000, u'b') +
+                             QStringLiteral("\r\nend");
+        row("long line", line, 6000, 6000, "\rZ",
+            QString(line).insert(5999, QStringLiteral("\r\nZ")));
+        row("joined where it was shown apart", line, 4098, 4098, "\b", line);
     }
     void entriesKeepTheirLineBreaksThroughEdits() {
         QFETCH(QString, text);

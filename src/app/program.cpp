@@ -7,8 +7,7 @@
 #include "platform/dialogs.h"
 
 #include <QAction>
-#include <QGuiApplication>
-#include <QSessionManager>
+#include <QCoreApplication>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
                  QObject *parent)
@@ -34,16 +33,23 @@ Program::~Program() = default;
 
 void Program::start() {
     m_store.folders().provide();
+    // What a run that was killed, crashed or lost its power left.
+    const EntryStore::Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
     if (const QString error = m_platform.clipboard.listenError(); !error.isEmpty())
         m_window.showSystemError(error);
-    // The end of the desktop session ends the program as closing it does.
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-#if QT_CONFIG(sessionmanager)
-        connect(app, &QGuiApplication::commitDataRequest, this, &Program::unload);
-#endif
-        connect(app, &QCoreApplication::aboutToQuit, this, &Program::unload);
+    // The end of the desktop session quits the application (or stops the
+    // program by a signal). A session manager's request to save is no end:
+    // it comes at checkpoints too, and at logouts that are then cancelled.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
+    if (recovered.texts + recovered.pictures + recovered.damaged > 0) {
+        QString told = QStringLiteral("已恢复上次未保存的 %1 条文本和 %2 张图片")
+                           .arg(recovered.texts)
+                           .arg(recovered.pictures);
+        if (recovered.damaged > 0)
+            told += QStringLiteral("，跳过 %1 条损坏的记录").arg(recovered.damaged);
+        m_window.showStatus(told);
     }
     // Without a notification area there would be no way back to a hidden window.
     if (tray)

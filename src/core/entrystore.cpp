@@ -4,7 +4,11 @@
 #include "core/textfile.h"
 #include "platform/clock.h"
 
+#include <QDir>
 #include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <map>
 
 EntryStore::EntryStore(const DataFolders &folders, const Options &options, const Clock &clock,
                        QObject *parent)
@@ -12,7 +16,8 @@ EntryStore::EntryStore(const DataFolders &folders, const Options &options, const
     , m_folders(folders)
     , m_options(options)
     , m_clock(clock)
-    , m_pictures(folders.temp()) {}
+    , m_pictures(folders.temp())
+    , m_journal(folders.temp() + QStringLiteral("/entries.journal")) {}
 
 void EntryStore::setFolders(const Options &chosen) {
     m_options.txtPath = chosen.txtPath;
@@ -20,22 +25,79 @@ void EntryStore::setFolders(const Options &chosen) {
     m_options.othPath = chosen.othPath;
 }
 
-bool EntryStore::autoSaved(bool ok, const QString &reason, const QString &folder,
-                           bool &failureTold) {
-    if (ok) {
-        failureTold = false;
-        return true;
+void EntryStore::tellOnce(const QString &problem, bool &told) {
+    if (problem.isEmpty()) {
+        told = false;
+        return;
     }
-    // One message for a run of failed saves, not one per capture.
-    if (!failureTold) {
-        failureTold = true;
-        emit autoSaveFailed(saveFailureDescription(folder, reason));
+    // One message for a run of failures, not one per capture.
+    if (!told) {
+        told = true;
+        emit failed(problem);
     }
-    return false;
+}
+
+EntryStore::Recovery EntryStore::recover() {
+    Recovery recovery;
+    const Journal::Contents kept = Journal::read(m_journal.path());
+    m_texts.restore(kept.texts);
+    // Recorded again as numbered now.
+    m_journal.restart(m_texts.texts());
+    recovery.texts = int(kept.texts.size());
+    recovery.damaged = kept.damaged;
+    const int pictures = recoverPictures();
+    recovery.pictures = m_pictures.count();
+    recovery.damaged += pictures - recovery.pictures;
+    // Under the overwrite policy a hundred entries start again at the oldest.
+    for (EntryList *entries : std::initializer_list<EntryList *>{&m_texts, &m_pictures}) {
+        if (entries->full() && !m_options.autoSave)
+            entries->startAgain();
+    }
+    return recovery;
+}
+
+int EntryStore::recoverPictures() {
+    QDir temp(m_folders.temp());
+    static const QRegularExpression name(QStringLiteral("^图像(\\d{2,})\\.bmp$"));
+    std::map<qint64, QString> found; // by number: their old order
+    for (const QString &file : temp.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+        if (const QRegularExpressionMatch match = name.match(file); match.hasMatch())
+            found.emplace(match.captured(1).toLongLong(), file);
+    }
+    for (const auto &[number, file] : found) {
+        const QString path = temp.filePath(file);
+        if (QImageReader(path).read().isNull()) {
+            // Kept for the user to look at, out of the way of the entries.
+            const QString aside = m_folders.beneath(u"/data/image/unreadable");
+            QDir().mkpath(aside);
+            QFile::rename(path, freeDataFileName(aside, file.chopped(4), u".bmp"));
+            continue;
+        }
+        // Numbered again from 0: upwards, each name is free by the time it is taken.
+        const QString next = m_pictures.nextFile();
+        if (path != next)
+            QFile::rename(path, next);
+        m_pictures.take();
+    }
+    return int(found.size());
+}
+
+void EntryStore::compactJournal() {
+    qint64 live = 0;
+    for (const QString &text : m_texts.texts())
+        live += text.size() * 2 + 32;
+    if (m_journal.size() > (qint64(32) << 20) && m_journal.size() > 4 * live)
+        m_journal.restart(m_texts.texts());
 }
 
 void EntryStore::captureText(const QString &text) {
-    if (!m_texts.take(text) || !m_texts.full())
+    if (m_texts.isNewest(text))
+        return;
+    // In the journal before it is listed: from here on a crash loses nothing.
+    m_journal.taken(m_texts.next(), text);
+    m_texts.take(text);
+    compactJournal();
+    if (!m_texts.full())
         return;
     if (!m_options.autoSave) {
         m_texts.startAgain();
@@ -43,19 +105,32 @@ void EntryStore::captureText(const QString &text) {
     }
     const SaveResult saved =
         SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now());
-    if (autoSaved(saved.ok, saved.reason, m_options.txtPath, m_textFailureTold))
+    if (saved.ok)
         deleteAllText();
+    tellOnce(saved.ok ? QString() : saveFailureDescription(m_options.txtPath, saved.reason),
+             m_textSaveTold);
 }
 
 void EntryStore::capturePicture(const QImage &picture) {
     if (picture.isNull())
         return;
     const QString file = m_pictures.nextFile();
-    if (!writeTempPicture(picture, file)) {
+    bool written = writeTempPicture(picture, file);
+    if (!written) {
         // The temp folder is ours: when it went missing, put it back once.
         m_folders.provide();
-        writeTempPicture(picture, file);
+        written = writeTempPicture(picture, file);
     }
+    if (!written) {
+        // An entry without its file could be neither shown nor saved.
+        const QString why = folderProblem(m_folders.temp());
+        tellOnce(saveFailureDescription(m_folders.temp(),
+                                        why.isEmpty() ? QString::fromUtf16(SaveReason::WriteFailed)
+                                                      : why),
+                 m_pictureWriteTold);
+        return;
+    }
+    m_pictureWriteTold = false;
     emit pictureWritten(file, picture);
     m_pictures.take();
     if (!m_pictures.full())
@@ -66,8 +141,26 @@ void EntryStore::capturePicture(const QImage &picture) {
     }
     const ImageSaveResult copied =
         CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
-    if (autoSaved(copied.ok(), copied.reason, m_options.imgPath, m_pictureFailureTold))
-        m_pictures.clear();
+    keepUnsaved(copied);
+    tellOnce(copied.problem, m_pictureSaveTold);
+}
+
+bool EntryStore::editText(int row, const TextEdit &edit) {
+    if (!m_texts.exists(row))
+        return true;
+    if (!m_texts.applyEdit(row, edit))
+        return false;
+    m_journal.edited(row, edit);
+    compactJournal();
+    return true;
+}
+
+void EntryStore::setText(int row, const QString &text) {
+    if (!m_texts.exists(row))
+        return;
+    m_journal.taken(row, text);
+    m_texts.setText(row, text);
+    compactJournal();
 }
 
 SaveResult EntryStore::saveText(int row) const {
@@ -78,7 +171,7 @@ SaveResult EntryStore::saveAllText() {
     const SaveResult saved =
         SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now());
     if (saved.ok) {
-        m_textFailureTold = false;
+        m_textSaveTold = false;
         deleteAllText();
     }
     return saved;
@@ -88,18 +181,26 @@ ImageSaveResult EntryStore::savePicture(int row) const {
     return CopyImageFiles(m_pictures, row, row, m_options.imgPath, m_clock);
 }
 
+void EntryStore::keepUnsaved(const ImageSaveResult &copied) {
+    // A save that took nothing away leaves the list as it is.
+    if (!copied.saved.isEmpty() || !copied.gone.isEmpty())
+        m_pictures.keepOnly(copied.failed);
+    if (m_pictures.full() && !m_options.autoSave)
+        m_pictures.startAgain();
+}
+
 ImageSaveResult EntryStore::saveAllPictures() {
     const ImageSaveResult copied =
         CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
-    if (copied.ok()) {
-        m_pictureFailureTold = false;
-        m_pictures.clear();
-    }
+    keepUnsaved(copied);
+    if (copied.ok())
+        m_pictureSaveTold = false;
     return copied;
 }
 
 void EntryStore::deleteAllText() {
     m_texts.clear();
+    m_journal.restart();
 }
 
 void EntryStore::deleteAllPictures() {

@@ -3,6 +3,7 @@
 
 #include "core/datafolders.h"
 #include "core/imagefiles.h"
+#include "core/journal.h"
 #include "core/pictureentries.h"
 #include "core/savefile.h"
 #include "core/settings.h"
@@ -18,8 +19,12 @@ class QImage;
 /// the save and delete commands act on every entry that exists.
 ///
 /// Under the save policy a hundredth entry saves all entries of its kind;
-/// when that save fails everything stays, numbering goes on past 100, and the
-/// save is tried again at every capture, told once until one succeeds.
+/// what could not be saved stays, numbering goes on past 100, and the save is
+/// tried again at every capture, told once until one succeeds.
+///
+/// Nothing caught is lost to an abnormal end: texts are in the journal before
+/// they are listed, and pictures in their temp files; recover() takes back
+/// what an ended run left.
 class EntryStore final : public QObject {
     Q_OBJECT
 public:
@@ -36,11 +41,30 @@ public:
     /// Takes the folders of a confirmed options dialog.
     void setFolders(const Options &chosen);
 
+    /// What recover() took back.
+    struct Recovery {
+        int texts = 0;
+        int pictures = 0;
+        /// Journal records and picture files that could not be read; such
+        /// pictures are kept aside in data/image/unreadable.
+        int damaged = 0;
+    };
+    /// Takes back what a run that ended without its orderly exit left: the
+    /// texts of its journal and the pictures in the temp folder, as entries
+    /// numbered from 0 in their old order.
+    Recovery recover();
+
     /// A text from the clipboard; the same text as the newest entry adds nothing.
     void captureText(const QString &text);
-    /// A picture from the clipboard, written to its temp picture file; a
-    /// null picture (one that could not be read) adds nothing.
+    /// A picture from the clipboard, written to its temp picture file. A
+    /// null picture (one that could not be read), or one whose file cannot be
+    /// written, adds nothing.
     void capturePicture(const QImage &picture);
+    /// The user edited entry `row`: false when the edit does not fit its text
+    /// (the caller then sets the whole text).
+    bool editText(int row, const TextEdit &edit);
+    /// Replaces the text of entry `row`.
+    void setText(int row, const QString &text);
 
     /// Writes entry `row` (none when it does not exist) to a new text data file.
     SaveResult saveText(int row) const;
@@ -49,9 +73,11 @@ public:
     SaveResult saveAllText();
     /// Copies the temp picture file of entry `row` into the image data folder.
     ImageSaveResult savePicture(int row) const;
-    /// Copies every picture entry's file; when all were copied, the picture
-    /// entries are forgotten (their files stay for the next captures to replace).
+    /// Copies every picture entry's file. The entries copied go, and so do
+    /// those whose file is gone; those the folder would not take stay,
+    /// numbered again from 0.
     ImageSaveResult saveAllPictures();
+    /// Deletes every text entry, in memory and in the journal.
     void deleteAllText();
     /// Forgets every picture entry and deletes the temp picture files.
     void deleteAllPictures();
@@ -59,22 +85,31 @@ public:
     bool deleteTempPictures();
 
 signals:
-    /// An automatic save failed, the first time since it last worked: the
-    /// description to show after "系统错误!".
-    void autoSaveFailed(const QString &description);
+    /// Something the user must hear of, told once until it works again: an
+    /// automatic save failed, or a captured picture could not be written.
+    /// The description to show after "系统错误!".
+    void failed(const QString &description);
     /// A captured picture was written to `file`, about to be listed: views
     /// may show it without reading the file back.
     void pictureWritten(const QString &file, const QImage &picture);
 
 private:
-    /// After an automatic save: true when it worked; otherwise tells once.
-    bool autoSaved(bool ok, const QString &reason, const QString &folder, bool &failureTold);
+    /// Tells `problem` unless it was told since the last time all was well
+    /// (an empty problem).
+    void tellOnce(const QString &problem, bool &told);
+    /// The entries a picture save did not take stay.
+    void keepUnsaved(const ImageSaveResult &copied);
+    /// Restarts the journal from the entries when it has grown far past them.
+    void compactJournal();
+    int recoverPictures();
 
     DataFolders m_folders;
     Options m_options;
     const Clock &m_clock;
     TextEntries m_texts;
     PictureEntries m_pictures;
-    bool m_textFailureTold = false;
-    bool m_pictureFailureTold = false;
+    Journal m_journal;
+    bool m_textSaveTold = false;
+    bool m_pictureSaveTold = false;
+    bool m_pictureWriteTold = false;
 };

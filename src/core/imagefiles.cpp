@@ -50,6 +50,19 @@ QString copyOne(const PictureEntries &pictures, int n, const QString &folder, co
 
 } // namespace
 
+namespace {
+
+QString captionsOf(const PictureEntries &pictures, const QList<int> &rows) {
+    QStringList captions;
+    for (int row : rows) {
+        if (row >= 0) // there is no entry -1 (nothing chosen) to name
+            captions << pictures.caption(row);
+    }
+    return captions.isEmpty() ? QString() : u'\n' + captions.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 ImageSaveResult CopyImageFiles(const PictureEntries &pictures, int first, int last,
                                const QString &folder, const Clock &clock) {
     ImageSaveResult result;
@@ -57,11 +70,19 @@ ImageSaveResult CopyImageFiles(const PictureEntries &pictures, int first, int la
         const QString problem = copyOne(pictures, int(n), folder, clock);
         if (problem.isEmpty()) {
             result.saved.append(int(n));
-            continue;
+        } else if (problem == QStringView(SaveReason::NoPicture)) {
+            result.gone.append(int(n));
+        } else {
+            result.failed.append(int(n));
+            if (result.reason.isEmpty())
+                result.reason = problem;
         }
-        result.failed.append(int(n));
-        if (result.reason.isEmpty())
-            result.reason = problem;
     }
+    if (!result.failed.isEmpty())
+        result.problem =
+            saveFailureDescription(folder, result.reason) + captionsOf(pictures, result.failed);
+    if (!result.gone.isEmpty())
+        result.problem +=
+            u'\n' + QString::fromUtf16(SaveReason::NoPicture) + captionsOf(pictures, result.gone);
     return result;
 }

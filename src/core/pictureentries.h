@@ -20,8 +20,10 @@ public:
     /// Lists the picture just written to nextFile() as the next entry and
     /// makes it current.
     void take();
-    /// Forgets every entry; their files stay until they are deleted or the
-    /// next entries of the same numbers replace them.
+    /// Keeps only the entries of `rows` (ascending), numbered again from 0
+    /// with their files renamed to match; the other entries' files go.
+    void keepOnly(const QList<int> &rows);
+    /// Forgets every entry and deletes their files.
     void clear();
 
 private:

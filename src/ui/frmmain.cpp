@@ -37,7 +37,7 @@ frmMain::frmMain(EntryStore &store, SettingsStore &settings, Platform platform, 
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint)
     , menus(this)
-    , fmTxt(new TextPane(store.texts()))
+    , fmTxt(new TextPane(store))
     , fmImg(new PicturePane(store.pictures(), menus.menuPopImg))
     , lTip(new QLabel(Ready))
     , m_store(store)
@@ -66,9 +66,8 @@ frmMain::frmMain(EntryStore &store, SettingsStore &settings, Platform platform, 
     setMinimumSize(size());
     connectMenus();
     connect(&store, &EntryStore::pictureWritten, fmImg, &PicturePane::showCaptured);
-    // Told once the capture that failed to save is over, not in its middle.
-    connect(&store, &EntryStore::autoSaveFailed, this, &frmMain::showSystemError,
-            Qt::QueuedConnection);
+    // Told once the capture that failed is over, not in its middle.
+    connect(&store, &EntryStore::failed, this, &frmMain::showSystemError, Qt::QueuedConnection);
 }
 
 frmMain::~frmMain() = default;
@@ -163,20 +162,18 @@ void frmMain::menuSaveAllTxt_Click() {
     saveAllText();
 }
 
-void frmMain::tellPictureFailures(int failed) {
-    for (int i = 0; i < failed; ++i)
-        showSystemError(QString());
-}
-
 void frmMain::menuSaveThisImg_Click() {
-    tellPictureFailures(
-        int(m_store.savePicture(fmImg->lstImg->currentIndex().row()).failed.size()));
+    const ImageSaveResult copied = m_store.savePicture(fmImg->lstImg->currentIndex().row());
+    if (!copied.ok())
+        showSystemError(copied.problem);
 }
 
 bool frmMain::saveAllPictures() {
     showStatus(Saving);
     const ImageSaveResult copied = m_store.saveAllPictures();
-    tellPictureFailures(int(copied.failed.size()));
+    // One message for the whole list, naming what stays and what is gone.
+    if (!copied.ok())
+        showSystemError(copied.problem);
     showStatus(Ready);
     return copied.ok();
 }
@@ -201,7 +198,7 @@ void frmMain::menuCopyThis_Click() {
     if (fmImg->isVisibleTo(this))
         menuImgCopy_Click();
     else
-        m_platform.clipboard.setText(fmTxt->txtMain->text());
+        m_platform.clipboard.setText(fmTxt->shownText());
 }
 
 void frmMain::menuImgCopy_Click() {

@@ -70,7 +70,6 @@ private:
     void connectMenus();
     bool saveAllText();
     bool saveAllPictures();
-    void tellPictureFailures(int failed);
 
     EntryStore &m_store;
     SettingsStore &m_settings;

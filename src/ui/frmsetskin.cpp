@@ -45,6 +45,18 @@ QComboBox *newCombo(const char *name, const QStringList &items, const QString &i
     box->setEditable(true);
     // Typing alone never chooses: no completion and nothing added on Enter.
     box->setInsertPolicy(QComboBox::NoInsert);
+    // Nor does leaving the box: it would take a typed name, or the initial
+    // text, for a choice of that item. Heard first, the item is made the
+    // current one quietly, so that the box has nothing left to choose.
+    auto *edit = new QLineEdit;
+    QObject::connect(edit, &QLineEdit::editingFinished, box, [box] {
+        const int typed = box->findText(box->lineEdit()->text());
+        if (typed >= 0 && typed != box->currentIndex()) {
+            const QSignalBlocker quiet(box);
+            box->setCurrentIndex(typed);
+        }
+    });
+    box->setLineEdit(edit);
     box->setCompleter(nullptr);
     box->addItems(items);
     // A fixed initial text in the edit field, no item chosen.

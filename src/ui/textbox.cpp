@@ -8,8 +8,14 @@
 namespace {
 
 // What ended a line of the given text. The editor starts a new block at each
-// of these; in its own text every one of them reads as U+2029.
-enum Break : char { Lf, CrLf, Cr, ParagraphSeparator, FrameStart, FrameEnd };
+// of these; in its own text every one of them reads as U+2029. A soft break
+// ends a block inside a long line and stands for nothing in the text.
+enum Break : char { Lf, CrLf, Cr, ParagraphSeparator, FrameStart, FrameEnd, Soft };
+
+/// Characters of one line the editor gets as one block at most: it lays out a
+/// block whole, and a line of millions of characters would keep it busy for
+/// seconds, also while the window is hidden.
+constexpr qsizetype LongLine = 4096;
 
 constexpr QChar BlockSeparator(QChar::ParagraphSeparator);
 
@@ -25,41 +31,67 @@ QStringView breakText(char code) {
         return u"\uFDD0";
     case FrameEnd:
         return u"\uFDD1";
+    case Soft:
+        return {};
     default:
         return u"\n";
     }
 }
 
-/// The breaks of a text, in order, split as the editor splits lines.
-QByteArray breaksOf(QStringView text) {
-    QByteArray breaks;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        switch (text[i].unicode()) {
-        case u'\r':
-            if (i + 1 < size && text[i + 1] == u'\n') {
-                breaks.append(CrLf);
-                ++i;
-            } else {
-                breaks.append(Cr);
-            }
-            break;
-        case u'\n':
-            breaks.append(Lf);
-            break;
-        case QChar::ParagraphSeparator:
-            breaks.append(ParagraphSeparator);
-            break;
-        case 0xFDD0:
-            breaks.append(FrameStart);
-            break;
-        case 0xFDD1:
-            breaks.append(FrameEnd);
-            break;
-        default:
-            break;
-        }
+/// Characters more in the text than in the editor, for a break.
+qsizetype extraOf(char code) {
+    return qsizetype(breakText(code).size()) - 1;
+}
+
+/// The break that `text` holds at `i`, and how many characters it takes;
+/// none (0) for any other character.
+std::pair<char, qsizetype> breakAt(QStringView text, qsizetype i) {
+    switch (text[i].unicode()) {
+    case u'\r':
+        return i + 1 < text.size() && text[i + 1] == u'\n' ? std::pair{char(CrLf), 2}
+                                                           : std::pair{char(Cr), 1};
+    case u'\n':
+        return {Lf, 1};
+    case QChar::ParagraphSeparator:
+        return {ParagraphSeparator, 1};
+    case 0xFDD0:
+        return {FrameStart, 1};
+    case 0xFDD1:
+        return {FrameEnd, 1};
+    default:
+        return {Soft, 0};
     }
+}
+
+/// The breaks of a text, in order, split as the editor splits lines, with
+/// a soft break wherever a line runs past LongLine characters (never inside
+/// a surrogate pair). The text the editor gets goes to `shown` when it
+/// differs from `text`, which is when there are soft breaks.
+QByteArray breaksOf(QStringView text, QString &shown) {
+    QByteArray breaks;
+    qsizetype run = 0;    // characters since the last break
+    qsizetype copied = 0; // characters of `text` already in `shown`
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto [code, width] = breakAt(text, i);
+        if (width > 0) {
+            breaks.append(code);
+            run = 0;
+            i += width - 1;
+            continue;
+        }
+        if (run >= LongLine && !text[i].isLowSurrogate()) {
+            if (shown.isNull())
+                shown.reserve(text.size() + text.size() / LongLine);
+            shown.append(text.sliced(copied, i - copied));
+            shown.append(u'\n');
+            copied = i;
+            breaks.append(Soft);
+            run = 0;
+        }
+        ++run;
+    }
+    if (!shown.isNull())
+        shown.append(text.sliced(copied));
     return breaks;
 }
 
@@ -88,13 +120,15 @@ void TextBox::setText(const QString &text) {
     // again: with megabytes of text the second time must cost nothing.
     if (m_unedited && text == m_source)
         return;
+    QString shown;
+    m_breaks = breaksOf(text, shown);
     m_settingText = true;
-    QPlainTextEdit::setPlainText(text);
+    QPlainTextEdit::setPlainText(shown.isNull() ? text : shown);
     m_settingText = false;
 
-    m_breaks = breaksOf(text);
-    const char first = m_breaks.isEmpty() ? char(Lf) : m_breaks.front();
-    m_newBreak = first == CrLf || first == Cr ? first : char(Lf);
+    const auto first =
+        std::find_if(m_breaks.cbegin(), m_breaks.cend(), [](char code) { return code != Soft; });
+    m_newBreak = first != m_breaks.cend() && (*first == CrLf || *first == Cr) ? *first : char(Lf);
     m_uniform = std::all_of(m_breaks.cbegin(), m_breaks.cend(),
                             [this](char code) { return code == m_newBreak; });
     m_length = text.size();
@@ -103,7 +137,7 @@ void TextBox::setText(const QString &text) {
     m_source = text;
     m_unedited = true;
     m_edit = TextEdit();
-    if (m_blocks != m_breaks.size() + 1 || m_rawLength != m_length - wideBreaksBefore(m_blocks - 1))
+    if (m_blocks != m_breaks.size() + 1 || m_rawLength != m_length - extraBefore(m_blocks - 1))
         resync();
 }
 
@@ -125,11 +159,13 @@ QString TextBox::text() const {
     return result;
 }
 
-qsizetype TextBox::wideBreaksBefore(qsizetype block) const {
+qsizetype TextBox::extraBefore(qsizetype block) const {
     block = std::clamp<qsizetype>(block, 0, m_breaks.size());
     if (m_uniform)
-        return m_newBreak == CrLf ? block : 0;
-    return std::count(m_breaks.cbegin(), m_breaks.cbegin() + block, char(CrLf));
+        return block * extraOf(m_newBreak);
+    const auto end = m_breaks.cbegin() + block;
+    return std::count(m_breaks.cbegin(), end, char(CrLf)) -
+           std::count(m_breaks.cbegin(), end, char(Soft));
 }
 
 void TextBox::documentChanged(int position, int removed, int added) {
@@ -159,13 +195,13 @@ void TextBox::documentChanged(int position, int removed, int added) {
         return;
     }
 
-    const qsizetype wideBefore = wideBreaksBefore(block);
-    const qsizetype wideGone = wideBreaksBefore(block + goneBreaks) - wideBefore;
+    const qsizetype extra = extraBefore(block);
+    const qsizetype extraGone = extraBefore(block + goneBreaks) - extra;
     if (newBreaks > 0)
         piece.replace(BlockSeparator, breakText(m_newBreak).toString());
 
-    m_edit.position = position + wideBefore;
-    m_edit.removed = removedRaw + wideGone;
+    m_edit.position = position + extra;
+    m_edit.removed = removedRaw + extraGone;
     m_edit.lengthBefore = m_length;
     m_edit.added = piece;
     m_breaks.replace(block, goneBreaks, QByteArray(newBreaks, m_newBreak));
@@ -183,7 +219,7 @@ void TextBox::resync() {
     m_rawLength = doc->characterCount() - 1;
     m_breaks = QByteArray(m_blocks - 1, m_newBreak);
     m_uniform = true;
-    m_length = m_rawLength + wideBreaksBefore(m_blocks - 1);
+    m_length = m_rawLength + extraBefore(m_blocks - 1);
     m_source = QString();
     m_unedited = false;
     // A change that only the whole text describes.

@@ -16,7 +16,9 @@
 /// class remembers the break of every line ("\n", "\r\n", "\r" ...) of the
 /// text it was given, so text() gives that text back unchanged and the
 /// user's edits keep its style. New line breaks take the style of the
-/// text's first one ("\n" when it has none).
+/// text's first one ("\n" when it has none). A very long line is shown in
+/// blocks of a few thousand characters, so that showing and editing it never
+/// lays out the whole line at once.
 class TextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -45,7 +47,9 @@ private:
     void documentChanged(int position, int removed, int added);
     /// Takes the document as it is, every line break in the new style.
     void resync();
-    qsizetype wideBreaksBefore(qsizetype block) const;
+    /// Characters the breaks before `block` take in text() more than in the
+    /// editor (a CR LF one more, a soft break one less).
+    qsizetype extraBefore(qsizetype block) const;
 
     /// The break after each block but the last, one code per break.
     QByteArray m_breaks;

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "ui/textpane.h"
 
+#include "core/entrystore.h"
 #include "core/signature.h"
-#include "core/textentries.h"
 #include "ui/textbox.h"
 #include "ui/twips.h"
 
 #include <QHBoxLayout>
 #include <QListView>
 
-TextPane::TextPane(TextEntries &entries, QWidget *parent)
+TextPane::TextPane(EntryStore &store, QWidget *parent)
     : QGroupBox(QStringLiteral(" 文本数据 "), parent)
     , lstTxt(new QListView(this))
     , txtMain(new TextBox(this))
-    , m_entries(entries) {
+    , m_store(store)
+    , m_entries(store.texts()) {
+    TextEntries &entries = m_entries;
     setObjectName(QStringLiteral("fmTxt"));
     lstTxt->setObjectName(QStringLiteral("lstTxt"));
     txtMain->setObjectName(QStringLiteral("txtMain"));
@@ -25,7 +27,10 @@ TextPane::TextPane(TextEntries &entries, QWidget *parent)
     layout->addWidget(txtMain, 1);
 
     connect(&entries, &TextEntries::currentChanged, this, &TextPane::lstTxt_Click);
-    connect(&entries, &TextEntries::modelReset, this, [this] { txtMain->setText(QString()); });
+    connect(&entries, &TextEntries::modelReset, this, [this] {
+        m_waiting = false;
+        txtMain->setText(QString());
+    });
     // The user's choice; a list emptied chooses nothing.
     connect(lstTxt->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { m_entries.select(current.row()); });
@@ -34,21 +39,40 @@ TextPane::TextPane(TextEntries &entries, QWidget *parent)
 
 void TextPane::lstTxt_Click(int row) {
     lstTxt->setCurrentIndex(m_entries.index(row));
-    txtMain->setText(m_entries.text(row));
+    m_waiting = true;
+    if (txtMain->isVisible())
+        showCurrent();
+}
+
+void TextPane::showEvent(QShowEvent *event) {
+    QGroupBox::showEvent(event);
+    showCurrent();
+}
+
+void TextPane::showCurrent() {
+    if (!m_waiting)
+        return;
+    m_waiting = false;
+    txtMain->setText(m_entries.text(m_entries.current()));
+}
+
+QString TextPane::shownText() {
+    showCurrent();
+    return txtMain->text();
 }
 
 void TextPane::txtMain_Change() {
     const int row = m_entries.current();
-    if (m_entries.exists(row) && !m_entries.applyEdit(row, txtMain->lastEdit()))
-        m_entries.setText(row, txtMain->text());
+    if (m_entries.exists(row) && !m_store.editText(row, txtMain->lastEdit()))
+        m_store.setText(row, txtMain->text());
 }
 
 void TextPane::removeSignature(const QString &signature) {
-    QString text = txtMain->text();
+    QString text = shownText();
     const qsizetype before = text.size();
     text = RemoveSignature(std::move(text), signature);
     // Every removal shortens the text; an untouched box keeps its caret and scrolling.
     if (text.size() != before)
         txtMain->setText(text);
-    m_entries.setText(m_entries.current(), text);
+    m_store.setText(m_entries.current(), text);
 }

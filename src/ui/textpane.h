@@ -3,23 +3,32 @@
 
 #include <QGroupBox>
 
+class EntryStore;
 class QListView;
 class TextBox;
 class TextEntries;
 
 /// The text view (fmTxt): the list of text entries (lstTxt) and the current
 /// entry's text (txtMain), where the user edits it.
+///
+/// The text box takes the current entry only while it can be seen: a
+/// capture while the window is hidden costs no text layout at all.
 class TextPane final : public QGroupBox {
     Q_OBJECT
 public:
-    TextPane(TextEntries &entries, QWidget *parent = nullptr);
+    TextPane(EntryStore &store, QWidget *parent = nullptr);
 
     QListView *lstTxt;
     TextBox *txtMain;
 
+    /// The text shown, or about to be shown, edits included.
+    QString shownText();
     /// Removes every occurrence of `signature` from the shown text, letter
     /// case aside, and keeps the result in the current entry.
     void removeSignature(const QString &signature);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     /// An entry became current (chosen, or just captured): show it.
@@ -28,5 +37,10 @@ private slots:
     void txtMain_Change();
 
 private:
+    /// Puts the current entry into the text box, if it waits for that.
+    void showCurrent();
+
+    EntryStore &m_store;
     TextEntries &m_entries;
+    bool m_waiting = false;
 };

@@ -136,6 +136,11 @@ bool Orlo::start(bool expectTray) {
                            10000);
 }
 
+void Orlo::kill() {
+    m_process.stop();
+    QFile::remove(m_dir.path() + Report);
+}
+
 int Orlo::startAgain() {
     Started again;
     const bool ended = again.start(m_program, {}, m_environment, true) && again.waitForEnd(10000) &&
@@ -170,6 +175,11 @@ int Orlo::changes() const {
     const QList<QJsonObject> lines = report();
     return int(std::count_if(lines.cbegin(), lines.cend(),
                              [](const QJsonObject &line) { return line.contains(u"change"_s); }));
+}
+
+QString Orlo::status() const {
+    const QList<QJsonObject> lines = report();
+    return lines.value(0).value(u"status"_s).toString();
 }
 
 QList<Entry> Orlo::take(const std::function<bool()> &copy) {

@@ -70,12 +70,16 @@ public:
     Orlo();
     explicit Orlo(const QString &installedProgram);
     bool start(bool expectTray = true); ///< waits for its tray icon, or with no tray its window
+    /// Ends it as a crash or a power cut would, at once; what it reported is
+    /// forgotten, what it left in its folders is not.
+    void kill();
     Started &process() { return m_process; }
     int startAgain(); ///< waits for that start's end; its exit code or -1
     QString folder() const { return m_dir.path(); }
     QStringList tempPictures() const;
     QList<Entry> entries() const;
-    int changes() const; ///< clipboard changes handled
+    int changes() const;    ///< clipboard changes handled
+    QString status() const; ///< the status line at start
     /// Runs `copy` (another program's copy) and waits until the program has
     /// handled it; the entries it added, or {"copy failed"} / {"not handled"}.
     QList<Entry> take(const std::function<bool()> &copy);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The program as the end-to-end tests run it: the same program, which also
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
-// is appended for every new entry, every clipboard change handled, and
-// every new size of the text view.
+// is appended for the status line and every entry there is at start, then
+// for every new entry, every clipboard change handled, and every new size of
+// the text view.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -14,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 
 namespace {
 
@@ -23,15 +25,15 @@ public:
         : m_program(program)
         , m_path(std::move(path)) {
         EntryStore &store = program.store();
-        connect(&store.texts(), &TextEntries::rowsInserted, this, [this](auto, int first, int) {
-            const TextEntries &texts = m_program.store().texts();
-            append({{QStringLiteral("entry"), texts.caption(first)},
-                    {QStringLiteral("text"), texts.text(first)}});
-        });
-        connect(
-            &store.pictures(), &PictureEntries::rowsInserted, this, [this](auto, int first, int) {
-                append({{QStringLiteral("entry"), m_program.store().pictures().caption(first)}});
-            });
+        append({{QStringLiteral("status"), program.window().lTip->text()}});
+        for (int row = 0; row < store.texts().count(); ++row)
+            textTaken(row);
+        for (int row = 0; row < store.pictures().count(); ++row)
+            pictureTaken(row);
+        connect(&store.texts(), &TextEntries::rowsInserted, this,
+                [this](auto, int first, int) { textTaken(first); });
+        connect(&store.pictures(), &PictureEntries::rowsInserted, this,
+                [this](auto, int first, int) { pictureTaken(first); });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{QStringLiteral("change"), true}});
@@ -49,6 +51,14 @@ protected:
     }
 
 private:
+    void textTaken(int row) {
+        const TextEntries &texts = m_program.store().texts();
+        append({{QStringLiteral("entry"), texts.caption(row)},
+                {QStringLiteral("text"), texts.text(row)}});
+    }
+    void pictureTaken(int row) {
+        append({{QStringLiteral("entry"), m_program.store().pictures().caption(row)}});
+    }
     void append(const QJsonObject &line) {
         QFile file(m_path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Append))

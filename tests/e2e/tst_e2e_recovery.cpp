@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+// Nothing caught is lost when the program is killed, and a picture save that
+// partly fails keeps only what failed; a huge one-line copy holds up nothing.
+#include "harness.h"
+
+#include <QDir>
+#include <QImage>
+
+using namespace e2e;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList texts(const QList<Entry> &entries) {
+    QStringList found;
+    for (const Entry &entry : entries) {
+        if (entry.caption.startsWith(u"文本"_s))
+            found << entry.text;
+    }
+    return found;
+}
+
+QString picture(Orlo &orlo, QColor color) {
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(color);
+    const QString file = orlo.folder() + u"/%1.png"_s.arg(color.name().mid(1));
+    image.save(file);
+    return file;
+}
+
+} // namespace
+
+class tst_E2eRecovery : public QObject {
+    Q_OBJECT
+
+    Desktop desktop;
+    Copier copier;
+
+    std::function<bool()> copied(const QString &text) {
+        return [this, text] {
+            return copier.copyText(text);
+        };
+    }
+    std::function<bool()> copiedPicture(const QString &file) {
+        return [this, file] {
+            return copier.copyFile(file, u"image/png"_s);
+        };
+    }
+
+private slots:
+    void initTestCase() {
+        if (const QString why = unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY(desktop.startTrayHost() && desktop.startWindowManager());
+    }
+
+    void aKilledProgramLosesNothing() {
+        Orlo orlo;
+        QVERIFY(orlo.start());
+        for (const QString &text : {u"第一条"_s, u"second 😀"_s, u"third"_s})
+            QCOMPARE(orlo.take(copied(text)).size(), 1);
+        QCOMPARE(orlo.take(copiedPicture(picture(orlo, Qt::blue))).size(), 1);
+        QCOMPARE(orlo.take(copiedPicture(picture(orlo, Qt::green))).size(), 1);
+        orlo.kill();
+
+        // Its journal torn at the end, as a power cut in the middle of a write would.
+        QFile journal(orlo.folder() + u"/data/image/temp/entries.journal"_s);
+        QVERIFY(journal.open(QIODevice::ReadWrite) && journal.resize(journal.size() - 3));
+        journal.close();
+        QVERIFY(orlo.start());
+        QCOMPARE(texts(orlo.entries()), (QStringList{u"第一条"_s, u"second 😀"_s}));
+        QCOMPARE(orlo.status(), u"已恢复上次未保存的 2 条文本和 2 张图片，跳过 1 条损坏的记录"_s);
+        QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/图像01.bmp"_s).pixelColor(1, 1),
+                 QColor(Qt::green));
+
+        // What is caught after it joins it, and a second crash loses neither.
+        QCOMPARE(orlo.take(copied(u"fourth"_s)).value(0).caption, u"文本02"_s);
+        orlo.kill();
+        QVERIFY(orlo.start());
+        QCOMPARE(texts(orlo.entries()), (QStringList{u"第一条"_s, u"second 😀"_s, u"fourth"_s}));
+        QCOMPARE(orlo.status(), u"已恢复上次未保存的 3 条文本和 2 张图片"_s);
+
+        // An orderly end leaves nothing to take back.
+        orlo.process().terminate();
+        QVERIFY(orlo.process().waitForEnd(10000));
+        orlo.kill(); // only forgets what it reported
+        QVERIFY(orlo.start());
+        QCOMPARE(orlo.entries().size(), 0);
+        QCOMPARE(orlo.status(), u"就绪"_s);
+    }
+
+    void killedWhileTakingTenMegabytes() {
+        Orlo orlo;
+        QVERIFY(orlo.start());
+        QCOMPARE(orlo.take(copied(u"before"_s)).size(), 1);
+        const QString journal = orlo.folder() + u"/data/image/temp/entries.journal"_s;
+        const qint64 before = QFileInfo(journal).size();
+        QVERIFY(copier.copyText(QString(10'000'000, u'长')));
+        // Killed once the journal has begun to take it.
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(journal).size() > before; }, 10000));
+        orlo.kill();
+        QVERIFY(orlo.start());
+        const QStringList found = texts(orlo.entries());
+        QCOMPARE(found.value(0), u"before"_s);
+        QVERIFY(found.size() == 1 || found.value(1) == QString(10'000'000, u'长'));
+    }
+
+    void aPictureSaveKeepsOnlyWhatFailed() {
+        Orlo orlo;
+        QVERIFY(orlo.start());
+        for (const QColor color : {Qt::red, Qt::green, Qt::blue})
+            QCOMPARE(orlo.take(copiedPicture(picture(orlo, color))).size(), 1);
+        QVERIFY(QFile::remove(orlo.folder() + u"/data/image/temp/图像01.bmp"_s));
+        QVERIFY(orlo.clickTrayIcon());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo.windowViewable(), 10000);
+        const QDir saved(orlo.folder() + u"/data/image"_s, u"*.bmp"_s, QDir::Name, QDir::Files);
+        // One message names the picture that is gone, however many there are.
+        for (int press = 0; press < 2; ++press) {
+            QVERIFY(orlo.pressKeys(u"ctrl+s"_s));
+            if (press == 0) {
+                const QString box = u"search --sync --onlyvisible --name ^Orlo粘贴板$"_s;
+                QVERIFY(runTool(u"xdotool"_s, box.split(u' '), 10000).ok);
+                QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(saved.entryList().size(), 2, 10000);
+        }
+        QCOMPARE(orlo.tempPictures(), QStringList());
+    }
+
+    void aHugeOneLineCopyHoldsUpNothing() {
+        Orlo orlo;
+        QVERIFY(orlo.start());
+        // Minified code, a data address: three million characters, no line break.
+        const QString line = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
+        QCOMPARE(orlo.take(copied(line)).value(0).text.size(), line.size());
+        // Copies right after one another are each taken.
+        for (const QString &text : {u"one"_s, u"two"_s, u"three"_s})
+            QCOMPARE(orlo.take(copied(text)).size(), 1);
+        // Shown, the line is the entry's, whole.
+        QVERIFY(orlo.clickTrayIcon());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo.windowViewable(), 10000);
+        QCOMPARE(orlo.take(copied(line + u'!')).value(0).text.size(), line.size() + 1);
+    }
+};
+
+E2E_MAIN(tst_E2eRecovery)
+#include "tst_e2e_recovery.moc"
