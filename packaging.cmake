@@ -41,6 +41,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://bbs.orlo-clipboard.cn/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The interface is Chinese: any font with the characters will do.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei")
+# Native windows in a Wayland session; without it they run on XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei, qt6-wayland")
 
 include(CPack)

@@ -4,9 +4,13 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei)
+# libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
+    libwayland-dev libwayland-bin pkg-config)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
-TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file desktop-file-utils lintian)
+# sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in.
+TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file
+    desktop-file-utils lintian sway wl-clipboard qt6-wayland)
 # For the fuzzers; the tests go on without them where they cannot be had.
 OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What a clipboard offer holds, read from its MIME types.
 #include "platform/clipboard.h"
+#include "platform/clipboardaccess.h"
 
 #include <QBuffer>
 #include <QMimeData>
@@ -77,6 +78,22 @@ private slots:
         QCOMPARE(offer.secret, secret);
         QCOMPARE(offer.mimeTypes.size(), offered.size());
         QCOMPARE(clipOfferOf(nullptr).kinds.toInt(), 0);
+    }
+
+    void aWaylandSessionWithoutDataControl() {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        qputenv("WAYLAND_DISPLAY", "orlo-no-such-compositor");
+        // Neither data-control nor XWayland: said, not silently caught nothing.
+        qunsetenv("DISPLAY");
+        QVERIFY(chooseClipboardAccess().problem.contains(u"XWayland"_s));
+        // With XWayland the windows go there, unless the user chose a platform.
+        qputenv("DISPLAY", ":99");
+        QCOMPARE(chooseClipboardAccess().problem, QString());
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform);
+        qunsetenv("QT_QPA_PLATFORM");
+        QCOMPARE(int(chooseClipboardAccess().way), int(ClipboardAccess::Way::Toolkit));
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), "xcb");
+        qputenv("QT_QPA_PLATFORM", platform);
     }
 };
 

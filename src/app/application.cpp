@@ -8,7 +8,8 @@
 #include <QGuiApplication>
 
 Application::Application(int &argc, char **argv)
-    : m_app(argc, argv)
+    : m_access(chooseClipboardAccess())
+    , m_app(argc, argv)
     , m_single(SingleInstance::defaultFolder(), SingleInstance::defaultName()) {
     QApplication::setApplicationName(QStringLiteral("orlo-clipboard"));
     QApplication::setApplicationVersion(QStringLiteral(ORLO_VERSION));
@@ -29,7 +30,8 @@ Application::Application(int &argc, char **argv)
         return;
     }
 
-    m_program = std::make_unique<Program>(Platform{m_clipboard, m_dialogs, m_clock, m_launcher},
+    m_clipboard = openClipboard(m_access);
+    m_program = std::make_unique<Program>(Platform{*m_clipboard, m_dialogs, m_clock, m_launcher},
                                           m_settings, programFolder());
     Program &program = *m_program;
     m_dialogs.setParent(&program.window());

@@ -3,9 +3,10 @@
 
 #include "app/singleinstance.h"
 #include "core/settings.h"
+#include "platform/clipboard.h"
+#include "platform/clipboardaccess.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"
-#include "platform/qtclipboard.h"
 #include "platform/qtdialogs.h"
 
 #include <QApplication>
@@ -27,10 +28,12 @@ public:
     int exec();
 
 private:
+    /// Chosen first: it may decide the window system the application uses.
+    ClipboardAccess m_access;
     QApplication m_app;
     SingleInstance m_single;
     int m_exitCode = 0;
-    QtClipboard m_clipboard;
+    std::unique_ptr<Clipboard> m_clipboard;
     QtDialogs m_dialogs;
     SystemClock m_clock;
     DesktopLauncher m_launcher;

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
                  QObject *parent)
@@ -37,6 +38,7 @@ void Program::start() {
     const EntryStore::Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
+    m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
     if (const QString error = m_platform.clipboard.listenError(); !error.isEmpty())
         m_window.showSystemError(error);
     // The end of the desktop session quits the application (or stops the

@@ -75,6 +75,8 @@ public:
     virtual void clear() = 0;
     /// Empty when change notices could be set up, otherwise why not.
     virtual QString listenError() const { return {}; }
+    /// How the changes are seen, in the user's words: "X11", "Wayland 数据控制" …
+    virtual QString name() const = 0;
 
 signals:
     /// The content changed (another program or this one wrote to it).

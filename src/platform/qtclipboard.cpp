@@ -13,8 +13,9 @@ QClipboard *board() {
 
 } // namespace
 
-QtClipboard::QtClipboard(QObject *parent)
-    : Clipboard(parent) {
+QtClipboard::QtClipboard(QString problem, QObject *parent)
+    : Clipboard(parent)
+    , m_problem(std::move(problem)) {
     allowLargePictures();
     if (QClipboard *cb = board()) {
         connect(cb, &QClipboard::dataChanged, this, &Clipboard::changed);
@@ -77,5 +78,15 @@ void QtClipboard::clear() {
 QString QtClipboard::listenError() const {
     if (!board())
         return QStringLiteral("no clipboard");
-    return {};
+    return m_problem;
+}
+
+QString QtClipboard::name() const {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"xcb")
+        return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? QStringLiteral("X11")
+                                                              : QStringLiteral("X11（XWayland）");
+    if (platform == u"windows")
+        return QStringLiteral("Windows");
+    return platform;
 }

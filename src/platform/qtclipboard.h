@@ -7,7 +7,9 @@
 class QtClipboard final : public Clipboard {
     Q_OBJECT
 public:
-    explicit QtClipboard(QObject *parent = nullptr);
+    /// `problem`, when given, is why changes made while the program is in
+    /// the background cannot be seen here; listenError() tells it.
+    explicit QtClipboard(QString problem = {}, QObject *parent = nullptr);
 
     ClipOffer offer() const override;
     std::optional<QString> readText() const override;
@@ -16,4 +18,8 @@ public:
     void setImage(const QImage &image) override;
     void clear() override;
     QString listenError() const override;
+    QString name() const override;
+
+private:
+    QString m_problem;
 };

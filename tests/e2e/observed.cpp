@@ -3,7 +3,8 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, and every new size of
-// the text view.
+// the text view. Lines on its standard input run menu items ("menuCopyThis"),
+// for desktops where no tool can type into its window.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -11,11 +12,13 @@
 #include "ui/textbox.h"
 #include "ui/textpane.h"
 
+#include <QAction>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QSocketNotifier>
 
 namespace {
 
@@ -25,7 +28,8 @@ public:
         : m_program(program)
         , m_path(std::move(path)) {
         EntryStore &store = program.store();
-        append({{QStringLiteral("status"), program.window().lTip->text()}});
+        append({{QStringLiteral("status"), program.window().lTip->text()},
+                {QStringLiteral("clipboard"), program.window().lTip->toolTip()}});
         for (int row = 0; row < store.texts().count(); ++row)
             textTaken(row);
         for (int row = 0; row < store.pictures().count(); ++row)
@@ -39,6 +43,8 @@ public:
             append({{QStringLiteral("change"), true}});
         });
         program.window().fmTxt->txtMain->installEventFilter(this);
+        m_input.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
+        connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommands);
     }
 
 protected:
@@ -51,6 +57,17 @@ protected:
     }
 
 private:
+    void runCommands() {
+        char line[256];
+        const qint64 size = m_input.readLine(line, sizeof line);
+        if (size <= 0) {
+            m_commands.setEnabled(false); // the test has gone
+            return;
+        }
+        const QString item = QString::fromLatin1(line, size).trimmed();
+        if (auto *action = m_program.window().findChild<QAction *>(item))
+            action->trigger();
+    }
     void textTaken(int row) {
         const TextEntries &texts = m_program.store().texts();
         append({{QStringLiteral("entry"), texts.caption(row)},
@@ -67,6 +84,8 @@ private:
 
     Program &m_program;
     QString m_path;
+    QFile m_input;
+    QSocketNotifier m_commands{0, QSocketNotifier::Read};
 };
 
 } // namespace

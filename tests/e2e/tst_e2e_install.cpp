@@ -153,7 +153,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(orlo.windowViewable(), 10000);
         QVERIFY(orlo.pressKeys(u"ctrl+s"_s));
         const QDir saved(data + u"/text"_s, u"*.htm"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(saved.entryList().size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10000);
         QFile page(saved.filePath(saved.entryList().value(0)));
         QVERIFY(page.open(QIODevice::ReadOnly));
         QVERIFY(

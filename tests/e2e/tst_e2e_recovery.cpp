@@ -122,7 +122,7 @@ private slots:
                 QVERIFY(runTool(u"xdotool"_s, box.split(u' '), 10000).ok);
                 QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
             }
-            QTRY_COMPARE_WITH_TIMEOUT(saved.entryList().size(), 2, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 2, 10000);
         }
         QCOMPARE(orlo.tempPictures(), QStringList());
     }

@@ -57,7 +57,8 @@ private slots:
             QVERIFY2(QGuiApplication::primaryScreen()->geometry().contains(where), qPrintable(at));
         }
         const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(saved.entryList().size(), saveFails ? 0 : 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), saveFails ? 0 : 1,
+                                  10000);
         QVERIFY(!QFileInfo::exists(u"/nonexistent/orlo"_s));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), settings);

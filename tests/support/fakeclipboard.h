@@ -30,6 +30,7 @@ public:
     void setImage(const QImage &image) override { offerImage(image); }
     void clear() override { offer(new QMimeData); }
     QString listenError() const override { return failure; }
+    QString name() const override { return QStringLiteral("fake"); }
 
     QString failure; ///< what listenError() says
 

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "platform/clipboardaccess.h"
+
+#include "platform/qtclipboard.h"
+
+#ifdef ORLO_WAYLAND
+#include "platform/wayland/connection.h"
+#include "platform/wayland/dataclipboard.h"
+#endif
+
+ClipboardAccess chooseClipboardAccess() {
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+#ifdef ORLO_WAYLAND
+    QString whyNot;
+    if (wayland::Connection::open(&whyNot))
+        return {ClipboardAccess::Way::DataControl, {}};
+#endif
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        return {};
+    }
+    return {ClipboardAccess::Way::Toolkit,
+            QStringLiteral("\n这个Wayland桌面既不提供数据控制（data-control）协议，也没有XWayland，"
+                           "程序在后台时看不到复制的内容。")};
+}
+
+std::unique_ptr<Clipboard> openClipboard(const ClipboardAccess &access) {
+#ifdef ORLO_WAYLAND
+    if (access.way == ClipboardAccess::Way::DataControl) {
+        QString whyNot;
+        if (std::unique_ptr<Clipboard> clipboard = makeDataControlClipboard(&whyNot))
+            return clipboard;
+        return std::make_unique<QtClipboard>(u'\n' + whyNot);
+    }
+#endif
+    return std::make_unique<QtClipboard>(access.problem);
+}

@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+#include "platform/wayland/connection.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+#include <wayland-client.h>
+
+namespace wayland {
+
+struct Connection::Globals {
+    struct Manager {
+        const DataControlProtocol *protocol;
+        uint32_t name, version;
+    };
+    wl_registry *registry = nullptr;
+    uint32_t seatName = 0;
+    wl_seat *seat = nullptr;
+    std::vector<Manager> managers;
+    bool lost = false; ///< the seat or the manager went away
+
+    static void global(void *data, wl_registry *registry, uint32_t name, const char *interface,
+                       uint32_t version) {
+        auto *self = static_cast<Globals *>(data);
+        if (std::strcmp(interface, wl_seat_interface.name) == 0 && !self->seat) {
+            self->seatName = name; // the first seat: sessions have one
+            self->seat =
+                static_cast<wl_seat *>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+            return;
+        }
+        for (const DataControlProtocol &protocol : dataControlProtocols()) {
+            if (std::strcmp(interface, protocol.name) == 0)
+                self->managers.push_back({&protocol, name, version});
+        }
+    }
+    static void globalRemove(void *data, wl_registry *, uint32_t name) {
+        auto *self = static_cast<Globals *>(data);
+        if (name == self->seatName)
+            self->lost = true;
+    }
+    static constexpr wl_registry_listener listener{&global, &globalRemove};
+};
+
+std::unique_ptr<Connection> Connection::open(QString *whyNot) {
+    auto fail = [whyNot](const QString &why) {
+        if (whyNot)
+            *whyNot = why;
+        return nullptr;
+    };
+    // Without it libwayland would try "wayland-0", a compositor the session never named.
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return fail(QStringLiteral("WAYLAND_DISPLAY is not set"));
+    std::unique_ptr<Connection> connection(new Connection);
+    connection->m_display = wl_display_connect(nullptr);
+    if (!connection->m_display) {
+        return fail(QStringLiteral("cannot connect to the Wayland compositor %1: %2")
+                        .arg(qEnvironmentVariable("WAYLAND_DISPLAY"),
+                             QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    if (!connection->bindGlobals(whyNot))
+        return nullptr;
+    return connection;
+}
+
+Connection::~Connection() {
+    m_readable.reset();
+    m_writable.reset();
+    if (!m_display)
+        return;
+    m_manager.reset();
+    if (m_globals) {
+        if (m_globals->seat)
+            wl_seat_destroy(m_globals->seat);
+        if (m_globals->registry)
+            wl_registry_destroy(m_globals->registry);
+    }
+    wl_display_flush(m_display);
+    wl_display_disconnect(m_display);
+}
+
+bool Connection::bindGlobals(QString *whyNot) {
+    m_globals = std::make_unique<Globals>();
+    m_globals->registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_globals->registry, &Globals::listener, m_globals.get());
+    if (!roundtrip()) {
+        if (whyNot)
+            *whyNot = m_error;
+        return false;
+    }
+    const Globals::Manager *chosen = nullptr;
+    for (const DataControlProtocol &protocol : dataControlProtocols()) {
+        for (const Globals::Manager &manager : m_globals->managers) {
+            if (!chosen && manager.protocol == &protocol)
+                chosen = &manager;
+        }
+    }
+    if (!chosen || !m_globals->seat) {
+        if (whyNot) {
+            *whyNot = chosen ? QStringLiteral("the Wayland compositor offers no seat")
+                             : QStringLiteral("the Wayland compositor offers no clipboard "
+                                              "access for clipboard managers (data-control)");
+        }
+        return false;
+    }
+    m_protocol = chosen->protocol;
+    m_seat = reinterpret_cast<wl_proxy *>(m_globals->seat);
+    m_manager.reset(bindManager(m_globals->registry, chosen->name, chosen->version, *m_protocol));
+    return true;
+}
+
+bool Connection::roundtrip() {
+    if (wl_display_roundtrip(m_display) < 0)
+        return !checkBroken();
+    return true;
+}
+
+void Connection::startDispatching(std::function<void()> onBroken) {
+    m_onBroken = std::move(onBroken);
+    const int fd = wl_display_get_fd(m_display);
+    m_readable = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(m_readable.get(), &QSocketNotifier::activated, m_readable.get(),
+                     [this] { readEvents(); });
+    m_writable = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
+    m_writable->setEnabled(false);
+    QObject::connect(m_writable.get(), &QSocketNotifier::activated, m_writable.get(),
+                     [this] { flush(); });
+    // Events read by a libwayland call made elsewhere (a roundtrip) wait in
+    // the queue with the socket empty: dispatch them before the loop sleeps.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     m_readable.get(), [this] {
+                         dispatchPending();
+                         flush();
+                     });
+    dispatchPending();
+    flush();
+}
+
+void Connection::readEvents() {
+    if (!m_error.isEmpty())
+        return;
+    while (wl_display_prepare_read(m_display) != 0) {
+        dispatchPending();
+        if (!m_error.isEmpty())
+            return;
+    }
+    // Reads what is there; libwayland's socket reads never wait.
+    if (wl_display_read_events(m_display) < 0) {
+        checkBroken();
+        return;
+    }
+    dispatchPending();
+    flush();
+}
+
+void Connection::dispatchPending() {
+    if (!m_error.isEmpty())
+        return;
+    if (wl_display_dispatch_pending(m_display) < 0 || m_globals->lost)
+        checkBroken();
+}
+
+void Connection::flush() {
+    if (!m_error.isEmpty())
+        return;
+    const int sent = wl_display_flush(m_display);
+    const bool full = sent < 0 && errno == EAGAIN;
+    // A full socket takes the rest when it can.
+    if (m_writable)
+        m_writable->setEnabled(full);
+    if (sent < 0 && !full)
+        checkBroken();
+}
+
+bool Connection::checkBroken() {
+    const int error = wl_display_get_error(m_display);
+    if (error == 0 && !m_globals->lost)
+        return false;
+    if (m_error.isEmpty()) {
+        m_error = m_globals->lost ? QStringLiteral("the Wayland seat went away")
+                                  : QStringLiteral("the Wayland connection failed: %1")
+                                        .arg(QString::fromLocal8Bit(std::strerror(error)));
+        if (m_readable)
+            m_readable->setEnabled(false);
+        if (m_writable)
+            m_writable->setEnabled(false);
+        if (m_onBroken)
+            m_onBroken();
+    }
+    return true;
+}
+
+} // namespace wayland

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/wayland/protocol.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QSocketNotifier;
+struct wl_display;
+
+namespace wayland {
+
+/// A connection of the back end's own to the compositor, with a seat and the
+/// data-control manager bound. Its events are read and dispatched from the
+/// Qt event loop; the program's windows, if any, use another connection.
+class Connection final {
+public:
+    /// Connects to $WAYLAND_DISPLAY; nothing, and why, when that or the
+    /// data-control manager is not to be had.
+    static std::unique_ptr<Connection> open(QString *whyNot);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    const DataControlProtocol &protocol() const { return *m_protocol; }
+    wl_proxy *manager() const { return m_manager.get(); }
+    wl_proxy *seat() const { return m_seat; }
+
+    /// Waits for the compositor to have handled every request sent so far and
+    /// dispatches the events that came meanwhile. Only while setting up.
+    bool roundtrip();
+    /// From now on events are read as they come; `onBroken` is called once
+    /// when the connection fails.
+    void startDispatching(std::function<void()> onBroken);
+    /// Sends the requests made so far.
+    void flush();
+    /// Reads and dispatches the events that have come, without waiting.
+    void readEvents();
+    /// Why the connection failed; empty while it works.
+    QString error() const { return m_error; }
+
+private:
+    Connection() = default;
+    bool bindGlobals(QString *whyNot);
+    void dispatchPending();
+    bool checkBroken();
+
+    struct Globals;
+    wl_display *m_display = nullptr;
+    std::unique_ptr<Globals> m_globals;
+    const DataControlProtocol *m_protocol = nullptr;
+    wl_proxy *m_seat = nullptr;
+    ManagerPtr m_manager;
+    std::unique_ptr<QSocketNotifier> m_readable, m_writable;
+    std::function<void()> m_onBroken;
+    QString m_error;
+};
+
+} // namespace wayland

@@ -1,0 +1,391 @@
+// SPDX-License-Identifier: MIT
+#include "platform/wayland/dataclipboard.h"
+
+#include "platform/wayland/connection.h"
+#include "platform/wayland/pipes.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <map>
+#include <unistd.h>
+
+using namespace wayland;
+
+namespace {
+
+// Transfers past these are given up: text and pictures as large as the
+// picture reader takes, markers that are a word or a list of paths.
+constexpr qsizetype dataLimit = qsizetype(512) * 1024 * 1024;
+constexpr qsizetype markerLimit = qsizetype(16) * 1024 * 1024;
+// An owner that keeps sending still gets no more than this for one change.
+constexpr qint64 fetchCapMs = 60'000;
+// Changes waiting to be reported; past this the oldest still fetching is
+// given up, so that a flood of copies cannot use up the file descriptors.
+constexpr size_t pendingLimit = 64;
+
+const QStringList ownTextTypes{QStringLiteral("text/plain;charset=utf-8"),
+                               QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING"),
+                               QStringLiteral("STRING"), QStringLiteral("TEXT")};
+const QStringList ownPictureTypes{QStringLiteral("image/png"), QStringLiteral("image/bmp")};
+
+QByteArray encoded(const QImage &image, const char *format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+} // namespace
+
+struct DataControlClipboard::Offer {
+    OfferPtr proxy;
+    QStringList types;
+};
+
+struct DataControlClipboard::Change {
+    QStringList types;
+    bool quiet = false;                 ///< the content found at start: no change
+    std::optional<ClipContent> content; ///< known without fetching
+    std::map<QString, std::unique_ptr<PipeReader>> reads;
+    QTimer bound;
+    QElapsedTimer age;
+
+    bool complete() const {
+        for (const auto &[type, read] : reads) {
+            if (read->state() == PipeReader::State::Reading)
+                return false;
+        }
+        return true;
+    }
+    /// `superseded`: another change came after this one.
+    ClipContent result(bool superseded) const {
+        if (content)
+            return *content;
+        std::map<QString, QByteArray> fetched;
+        for (const auto &[type, read] : reads) {
+            // The compositor closes the pipe unwritten when our request
+            // comes after the owner was replaced: that is no copy of nothing.
+            if (read->state() == PipeReader::State::Done && !(superseded && read->data().isEmpty()))
+                fetched.emplace(type, read->data());
+        }
+        return ClipContent::fromOffer(types, fetched);
+    }
+};
+
+struct DataControlClipboard::OwnSource {
+    DataControlClipboard *owner = nullptr;
+    SourcePtr proxy;
+    QString token; ///< a type only this source offers: tells our own offers apart
+    QStringList types;
+    QString text;
+    QImage image;
+    ClipContent content;
+    std::map<QString, QByteArray> encodings; ///< made when first asked for
+
+    QByteArray dataFor(const QString &type) {
+        const QString key = image.isNull() ? QString() : type;
+        auto found = encodings.find(key);
+        if (found == encodings.end()) {
+            const QByteArray bytes = image.isNull()         ? text.toUtf8()
+                                     : type == u"image/png" ? encoded(image, "PNG")
+                                                            : encoded(image, "BMP");
+            found = encodings.emplace(key, bytes).first;
+        }
+        return found->second;
+    }
+};
+
+struct DataControlClipboard::Events {
+    static DataControlClipboard *self(void *data) {
+        return static_cast<DataControlClipboard *>(data);
+    }
+    static void dataOffer(void *data, wl_proxy *, wl_proxy *offer) {
+        self(data)->onDataOffer(offer);
+    }
+    static void selection(void *data, wl_proxy *, wl_proxy *offer) {
+        self(data)->onSelection(offer);
+    }
+    static void finished(void *data, wl_proxy *) { self(data)->onFinished(); }
+    static void primarySelection(void *data, wl_proxy *, wl_proxy *offer) {
+        self(data)->onPrimarySelection(offer);
+    }
+    static void offerType(void *data, wl_proxy *, const char *mimeType) {
+        static_cast<Offer *>(data)->types << QString::fromUtf8(mimeType);
+    }
+    static void send(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
+        auto *source = static_cast<OwnSource *>(data);
+        source->owner->onSend(*source, mimeType, fd);
+    }
+    static void cancelled(void *data, wl_proxy *) {
+        auto *source = static_cast<OwnSource *>(data);
+        source->owner->onCancelled(*source);
+    }
+
+    static constexpr DeviceListener deviceListener{&dataOffer, &selection, &finished,
+                                                   &primarySelection};
+    static constexpr OfferListener offerListener{&offerType};
+    static constexpr SourceListener sourceListener{&send, &cancelled};
+};
+
+DataControlClipboard::DataControlClipboard(std::unique_ptr<Connection> connection)
+    : m_connection(std::move(connection)) {
+    allowLargePictures();
+}
+
+DataControlClipboard::~DataControlClipboard() {
+    // Every object of the connection goes before the connection itself.
+    m_changes.clear();
+    m_writers.clear();
+    m_sources.clear();
+    m_newOffers.clear();
+    m_selected.reset();
+    m_device.reset();
+    m_connection.reset();
+}
+
+bool DataControlClipboard::start(QString *whyNot) {
+    m_device.reset(
+        getDataDevice(m_connection->protocol(), m_connection->manager(), m_connection->seat()));
+    addListener(m_device.get(), &Events::deviceListener, this);
+    // The compositor answers with the content found now: fetched, not reported.
+    if (!m_connection->roundtrip() || !m_error.isEmpty()) {
+        if (whyNot)
+            *whyNot = m_error.isEmpty() ? m_connection->error() : m_error;
+        return false;
+    }
+    m_started = true;
+    m_connection->startDispatching([this] {
+        if (m_error.isEmpty())
+            m_error = m_connection->error();
+    });
+    return true;
+}
+
+ClipOffer DataControlClipboard::offer() const {
+    return m_current.offer();
+}
+
+std::optional<QString> DataControlClipboard::readText() const {
+    return m_current.text();
+}
+
+QImage DataControlClipboard::readImage() const {
+    return m_current.image();
+}
+
+void DataControlClipboard::setText(const QString &text) {
+    auto source = std::make_unique<OwnSource>();
+    source->types = ownTextTypes;
+    source->text = text;
+    source->content = ClipContent::ofText(text, source->types);
+    own(std::move(source));
+}
+
+void DataControlClipboard::setImage(const QImage &image) {
+    if (image.isNull())
+        return;
+    auto source = std::make_unique<OwnSource>();
+    source->types = ownPictureTypes;
+    source->image = image;
+    source->content = ClipContent::ofImage(image, source->types);
+    own(std::move(source));
+}
+
+void DataControlClipboard::clear() {
+    if (!connected())
+        return;
+    setSelection(m_device.get(), nullptr);
+    m_connection->flush();
+    m_current = ClipContent();
+}
+
+QString DataControlClipboard::listenError() const {
+    return m_error;
+}
+
+bool DataControlClipboard::connected() const {
+    return m_device && m_error.isEmpty();
+}
+
+void DataControlClipboard::own(std::unique_ptr<OwnSource> source) {
+    if (!connected())
+        return;
+    source->owner = this;
+    source->token = QStringLiteral("application/x-orlo-source;id=%1-%2")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(++m_sourceCount);
+    source->proxy.reset(createDataSource(m_connection->protocol(), m_connection->manager()));
+    addListener(source->proxy.get(), &Events::sourceListener, source.get());
+    for (const QString &type : std::as_const(source->types))
+        offerType(source->proxy.get(), type.toUtf8().constData());
+    offerType(source->proxy.get(), source->token.toUtf8().constData());
+    setSelection(m_device.get(), source->proxy.get());
+    m_connection->flush();
+    // As on X11, our own copy reads back at once, and is reported when the
+    // compositor has made it the clipboard's content.
+    m_current = source->content;
+    m_sources.push_back(std::move(source));
+}
+
+void DataControlClipboard::onDataOffer(wl_proxy *proxy) {
+    auto offer = std::make_unique<Offer>();
+    offer->proxy.reset(proxy);
+    addListener(proxy, &Events::offerListener, offer.get());
+    m_newOffers.push_back(std::move(offer));
+}
+
+void DataControlClipboard::onPrimarySelection(wl_proxy *proxy) {
+    // Text selected with the mouse is no copy: its offer goes unread.
+    std::erase_if(m_newOffers, [proxy](const std::unique_ptr<Offer> &offer) {
+        return offer->proxy.get() == proxy;
+    });
+}
+
+void DataControlClipboard::onSelection(wl_proxy *proxy) {
+    std::unique_ptr<Offer> offer;
+    for (std::unique_ptr<Offer> &introduced : m_newOffers) {
+        if (proxy && introduced->proxy.get() == proxy)
+            offer = std::move(introduced);
+    }
+    m_newOffers.clear(); // introduced but never selected
+
+    auto change = std::make_unique<Change>();
+    change->quiet = !m_started;
+    const OwnSource *mine = nullptr;
+    for (const std::unique_ptr<OwnSource> &source : m_sources) {
+        if (offer && offer->types.contains(source->token))
+            mine = source.get();
+    }
+    if (!offer)
+        change->content = ClipContent(); // cleared, or its owner went away
+    else if (mine)
+        change->content = mine->content; // not read back through the compositor
+    else
+        fetch(*change, offer->proxy.get(), offer->types);
+    // The previous offer goes; this one stays until the next change.
+    m_selected = std::move(offer);
+
+    if (m_changes.size() >= pendingLimit) {
+        for (const std::unique_ptr<Change> &waiting : m_changes) {
+            if (!waiting->complete()) {
+                expire(*waiting);
+                break;
+            }
+        }
+    }
+    m_changes.push_back(std::move(change));
+    scheduleDelivery();
+}
+
+void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringList &types) {
+    change.types = types;
+    Change *pending = &change;
+    std::vector<int> writeEnds;
+    for (const QString &type : typesToFetch(types)) {
+        int readEnd = -1;
+        int writeEnd = -1;
+        if (!makeTransferPipe(readEnd, writeEnd))
+            continue; // not fetched: reads as offered but not to be had
+        receive(offer, type.toUtf8().constData(), writeEnd);
+        writeEnds.push_back(writeEnd);
+        const bool marker = type == u"text/uri-list" || type.startsWith(u"x-");
+        auto onProgress = [pending] {
+            if (pending->age.elapsed() < fetchCapMs)
+                pending->bound.start();
+        };
+        auto onEnd = [this, pending] {
+            if (pending->complete())
+                scheduleDelivery();
+        };
+        change.reads.emplace(type,
+                             std::make_unique<PipeReader>(readEnd, marker ? markerLimit : dataLimit,
+                                                          std::move(onProgress), std::move(onEnd)));
+    }
+    // The owner sees the end of the data only once no copy of the write end
+    // is left open here.
+    m_connection->flush();
+    for (int fd : writeEnds)
+        ::close(fd);
+    if (change.reads.empty())
+        return;
+    change.age.start();
+    change.bound.setSingleShot(true);
+    change.bound.setInterval(fetchBoundMs);
+    connect(&change.bound, &QTimer::timeout, this, [this, pending] { expire(*pending); });
+    change.bound.start();
+}
+
+void DataControlClipboard::expire(Change &change) {
+    // What did not come in time reads as not to be had.
+    for (auto &[type, read] : change.reads)
+        read->abandon();
+    change.bound.stop();
+    scheduleDelivery();
+}
+
+void DataControlClipboard::scheduleDelivery() {
+    // Delivered from the event loop, never from inside a transfer's or the
+    // connection's handlers, which the delivery may end.
+    if (m_deliveryScheduled)
+        return;
+    m_deliveryScheduled = true;
+    QMetaObject::invokeMethod(this, &DataControlClipboard::deliver, Qt::QueuedConnection);
+}
+
+void DataControlClipboard::deliver() {
+    m_deliveryScheduled = false;
+    // A receiver that runs the event loop must not get the next change inside this one.
+    if (m_delivering)
+        return;
+    m_delivering = true;
+    // The compositor announces a replacement before it closes the pipes of
+    // requests that came too late: read it before judging empty transfers.
+    m_connection->readEvents();
+    while (!m_changes.empty() && m_changes.front()->complete()) {
+        std::unique_ptr<Change> change = std::move(m_changes.front());
+        m_changes.pop_front();
+        m_current = change->result(!m_changes.empty());
+        const bool quiet = change->quiet;
+        change.reset();
+        if (!quiet)
+            emit changed();
+    }
+    m_delivering = false;
+}
+
+void DataControlClipboard::onFinished() {
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("the Wayland compositor ended clipboard access");
+    m_device.reset();
+}
+
+void DataControlClipboard::onSend(OwnSource &source, const char *mimeType, int fd) {
+    m_writers.remove_if(
+        [](const std::unique_ptr<PipeWriter> &writer) { return writer->finished(); });
+    const QString type = QString::fromUtf8(mimeType);
+    if (!source.types.contains(type)) {
+        ::close(fd); // the token, or a type never offered: nothing
+        return;
+    }
+    m_writers.push_back(std::make_unique<PipeWriter>(fd, source.dataFor(type)));
+}
+
+void DataControlClipboard::onCancelled(OwnSource &source) {
+    // Another copy replaced ours; transfers already begun go on.
+    m_sources.remove_if(
+        [&source](const std::unique_ptr<OwnSource> &own) { return own.get() == &source; });
+}
+
+std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot) {
+    std::unique_ptr<Connection> connection = Connection::open(whyNot);
+    if (!connection)
+        return nullptr;
+    std::unique_ptr<DataControlClipboard> clipboard(
+        new DataControlClipboard(std::move(connection)));
+    if (!clipboard->start(whyNot))
+        return nullptr;
+    return clipboard;
+}

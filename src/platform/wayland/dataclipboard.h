@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/clipboard.h"
+#include "platform/wayland/clipcontent.h"
+#include "platform/wayland/protocol.h"
+
+#include <deque>
+#include <list>
+#include <memory>
+#include <vector>
+
+namespace wayland {
+class Connection;
+class PipeWriter;
+} // namespace wayland
+
+/// The clipboard of a Wayland session through the data-control protocol that
+/// compositors offer clipboard managers: unlike the toolkit's clipboard it
+/// sees every copy, with no window and without the focus.
+///
+/// Each change is fetched as it comes (the text, the best picture, the small
+/// markers that decide its kinds) while its owner still has the clipboard,
+/// and reported by changed() once fetched, or once its owner has kept us
+/// waiting too long; changes are reported in the order they were made, and
+/// the readers answer at once from what the change left.
+class DataControlClipboard final : public Clipboard {
+    Q_OBJECT
+public:
+    ~DataControlClipboard() override;
+
+    ClipOffer offer() const override;
+    std::optional<QString> readText() const override;
+    QImage readImage() const override;
+    void setText(const QString &text) override;
+    void setImage(const QImage &image) override;
+    void clear() override;
+    QString listenError() const override;
+    QString name() const override { return QStringLiteral("Wayland 数据控制"); }
+
+    /// How long an owner may keep a change waiting without sending anything.
+    static constexpr int fetchBoundMs = 5000;
+
+private:
+    friend std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot);
+    struct Offer;
+    struct Change;
+    struct OwnSource;
+    struct Events;
+
+    explicit DataControlClipboard(std::unique_ptr<wayland::Connection> connection);
+    bool start(QString *whyNot);
+
+    void onDataOffer(wl_proxy *offer);
+    void onSelection(wl_proxy *offer);
+    void onPrimarySelection(wl_proxy *offer);
+    void onFinished();
+    void onSend(OwnSource &source, const char *mimeType, int fd);
+    void onCancelled(OwnSource &source);
+
+    void fetch(Change &change, wl_proxy *offer, const QStringList &types);
+    void expire(Change &change);
+    void own(std::unique_ptr<OwnSource> source);
+    void scheduleDelivery();
+    void deliver();
+    bool connected() const;
+
+    std::unique_ptr<wayland::Connection> m_connection;
+    wayland::DevicePtr m_device;
+    std::vector<std::unique_ptr<Offer>> m_newOffers; ///< introduced, not selected yet
+    std::unique_ptr<Offer> m_selected;               ///< the clipboard's offer now
+    std::deque<std::unique_ptr<Change>> m_changes;   ///< not reported yet, oldest first
+    std::list<std::unique_ptr<OwnSource>> m_sources; ///< ours, until replaced
+    std::list<std::unique_ptr<wayland::PipeWriter>> m_writers;
+    wayland::ClipContent m_current;
+    QString m_error;
+    quint64 m_sourceCount = 0;
+    bool m_started = false;
+    bool m_deliveryScheduled = false;
+    bool m_delivering = false;
+};
+
+/// The data-control clipboard of the Wayland session; nothing, and why, when
+/// there is no Wayland session or its compositor offers no data-control.
+std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot);

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "platform/wayland/pipes.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace wayland {
+namespace {
+
+void setNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+}
+
+/// write() that turns a reader gone away into EPIPE instead of the SIGPIPE that
+/// would end the program, without changing how the rest of the program sees SIGPIPE.
+ssize_t writeNoSignal(int fd, const char *data, size_t size) {
+    sigset_t pipeOnly, previous;
+    sigemptyset(&pipeOnly);
+    sigaddset(&pipeOnly, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool wasPending = sigismember(&pending, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0 && errno == EPIPE && !wasPending) {
+        const int error = errno;
+        const timespec none{0, 0};
+        while (sigtimedwait(&pipeOnly, nullptr, &none) < 0 && errno == EINTR) {
+        }
+        errno = error;
+    }
+    const int error = errno;
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    errno = error;
+    return written;
+}
+
+} // namespace
+
+bool makeTransferPipe(int &readEnd, int &writeEnd) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return false;
+    // O_NONBLOCK belongs to each end's open file: the other program keeps
+    // the blocking writes it expects.
+    setNonBlocking(fds[0]);
+    readEnd = fds[0];
+    writeEnd = fds[1];
+    return true;
+}
+
+PipeReader::PipeReader(int fd, qsizetype limit, std::function<void()> onProgress,
+                       std::function<void()> onEnd)
+    : m_fd(fd)
+    , m_limit(limit)
+    , m_notifier(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read))
+    , m_onProgress(std::move(onProgress))
+    , m_onEnd(std::move(onEnd)) {
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                     [this] { readAvailable(); });
+}
+
+PipeReader::~PipeReader() {
+    m_notifier.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void PipeReader::abandon() {
+    if (m_state != State::Reading)
+        return;
+    m_data.clear();
+    m_notifier->setEnabled(false);
+    ::close(m_fd);
+    m_fd = -1;
+    m_state = State::Failed;
+}
+
+void PipeReader::readAvailable() {
+    constexpr qsizetype chunk = 256 * 1024;
+    bool progressed = false;
+    for (;;) {
+        if (m_data.size() > m_limit) {
+            finish(State::Failed);
+            return;
+        }
+        const qsizetype before = m_data.size();
+        m_data.resize(before + chunk);
+        const ssize_t got = ::read(m_fd, m_data.data() + before, size_t(chunk));
+        m_data.resize(before + qMax<qsizetype>(got, 0));
+        if (got > 0) {
+            progressed = true;
+            continue;
+        }
+        if (got == 0) {
+            finish(State::Done);
+            return;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            break;
+        finish(State::Failed);
+        return;
+    }
+    if (progressed && m_onProgress)
+        m_onProgress();
+}
+
+void PipeReader::finish(State state) {
+    if (state == State::Failed)
+        m_data.clear();
+    else
+        m_data.squeeze();
+    m_notifier->setEnabled(false);
+    ::close(m_fd);
+    m_fd = -1;
+    m_state = state;
+    if (m_onEnd)
+        m_onEnd();
+}
+
+PipeWriter::PipeWriter(int fd, QByteArray data, int stallMs)
+    : m_fd(fd)
+    , m_data(std::move(data)) {
+    setNonBlocking(m_fd);
+    writeAvailable();
+    if (finished())
+        return;
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Write);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                     [this] { writeAvailable(); });
+    m_stall = std::make_unique<QTimer>();
+    m_stall->setSingleShot(true);
+    m_stall->setInterval(stallMs);
+    QObject::connect(m_stall.get(), &QTimer::timeout, m_stall.get(), [this] { close(); });
+    m_stall->start();
+}
+
+PipeWriter::~PipeWriter() {
+    m_notifier.reset();
+    m_stall.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void PipeWriter::writeAvailable() {
+    const qsizetype before = m_written;
+    while (m_written < m_data.size()) {
+        const ssize_t put =
+            writeNoSignal(m_fd, m_data.constData() + m_written, size_t(m_data.size() - m_written));
+        if (put > 0) {
+            m_written += put;
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (m_stall && m_written > before)
+                m_stall->start();
+            return;
+        }
+        break; // the reader went away
+    }
+    close();
+}
+
+void PipeWriter::close() {
+    if (m_fd < 0)
+        return;
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    if (m_stall)
+        m_stall->stop();
+    ::close(m_fd);
+    m_fd = -1;
+    m_data = QByteArray();
+}
+
+} // namespace wayland

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+// The program in a Wayland session (a headless sway), its window out of view
+// and without the focus: it catches every copy through data-control.
+#include "waylandsession.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+using namespace wltest;
+using namespace Qt::StringLiterals;
+
+class tst_E2eWayland : public QObject {
+    Q_OBJECT
+
+    WaylandSession session;
+    QProcess program;
+    QString folder; ///< the program's folder, which holds its data folders
+
+    QList<QJsonObject> report() const {
+        QFile file(folder + u"/report.jsonl"_s);
+        QList<QJsonObject> lines;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n'))
+                lines << QJsonDocument::fromJson(line).object();
+        }
+        return lines;
+    }
+    /// The entries reported, "文本00 its text"; with `changes`, the changes handled.
+    QStringList taken(qsizetype *changes = nullptr) const {
+        QStringList found;
+        qsizetype handled = 0;
+        for (const QJsonObject &line : report()) {
+            if (line.contains(u"entry"_s))
+                found << line[u"entry"_s].toString() + u' ' + line[u"text"_s].toString();
+            handled += line.contains(u"change"_s);
+        }
+        if (changes)
+            *changes = handled;
+        return found;
+    }
+    /// Copies with wl-copy, or runs `dctool`, and waits for the change to be handled.
+    QStringList take(const std::function<bool()> &copy) {
+        qsizetype before = 0, now = 0;
+        const qsizetype known = taken(&before).size();
+        if (!copy())
+            return {u"copy failed"_s};
+        // Reported once handled, with what it added.
+        if (!QTest::qWaitFor([&] { return taken(&now), now > before; }, 10'000))
+            return {u"not handled"_s};
+        return taken().mid(known);
+    }
+    std::function<bool()> wlCopy(const QByteArray &data, const QString &type) {
+        return [=, this] {
+            return session.copy(data, {u"--type"_s, type});
+        };
+    }
+
+private slots:
+    void initTestCase() {
+        if (const QString why = WaylandSession::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QString why;
+        QVERIFY2(session.start(&why), qPrintable(why));
+        folder = QFileInfo(session.installProgram(qEnvironmentVariable("ORLO_CLIPBOARD_BIN")))
+                     .absolutePath();
+        // The save policy: a hundred texts reach a data file.
+        QVERIFY(QDir().mkpath(folder + u"/.config"_s));
+        session.writeFile(u".config/Orlo粘贴板.conf"_s, "[Option]\nAutoSave=True\n");
+        QProcessEnvironment extra;
+        extra.insert(u"ORLO_TEST_REPORT"_s, folder + u"/report.jsonl"_s);
+        session.prepare(program, folder + u"/orlo-clipboard-observed"_s, {}, extra);
+        program.start();
+        // No tray here: the window comes up, and goes out of view and focus.
+        const bool up = QTest::qWaitFor(
+            [&] {
+                return session.swaymsg({u"-t"_s, u"get_tree"_s}).output.contains("orlo-clipboard");
+            },
+            15'000);
+        QVERIFY2(up, program.readAllStandardError().constData());
+        QVERIFY(session.swaymsg({u"[app_id=orlo-clipboard] move scratchpad"_s}).ok);
+        QTRY_COMPARE_WITH_TIMEOUT(report().value(0).value(u"clipboard"_s).toString(),
+                                  u"剪贴板监控：Wayland 数据控制"_s, 10'000);
+    }
+
+    void cleanupTestCase() {
+        program.kill();
+        program.waitForFinished(3000);
+        session.stop();
+    }
+
+    void textsAndPictures() {
+        const QString text = u"剪贴板 第一条 😀"_s;
+        QCOMPARE(take(wlCopy(text.toUtf8(), u"text/plain;charset=utf-8"_s)),
+                 QStringList{u"文本00 "_s + text});
+        QCOMPARE(take(wlCopy(text.toUtf8(), u"text/plain;charset=utf-8"_s)), QStringList());
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(QColor(10, 120, 230));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        QCOMPARE(take(wlCopy(png, u"image/png"_s)), QStringList{u"图像00 "_s});
+        QCOMPARE(QImage(folder + u"/data/image/temp/图像00.bmp"_s).convertToFormat(image.format()),
+                 image);
+    }
+
+    void secretsAndHungOwnersAreNotTaken() {
+        const QString dctool = qEnvironmentVariable("ORLO_DCTOOL_BIN");
+        const auto offer = [&](const QStringList &arguments) {
+            return [=, this] {
+                QProcess *owner =
+                    session.startBackground(dctool, QStringList{u"offer"_s} + arguments);
+                return Lines(owner).next("owner", 10'000).has_value();
+            };
+        };
+        QCOMPARE(take(offer({u"text/plain;charset=utf-8"_s, u"pw"_s, u"x-kde-passwordManagerHint"_s,
+                             u"secret"_s})),
+                 QStringList());
+        // An owner that never answers costs one wait; the next copy is taken.
+        QCOMPARE(take(offer({u"--never"_s, u"text/plain;charset=utf-8"_s, u"x"_s})), QStringList());
+        QCOMPARE(take(wlCopy("next", u"text/plain;charset=utf-8"_s)),
+                 QStringList{u"文本01 next"_s});
+    }
+
+    void copyingBackAndEmptying() {
+        program.write("menuCopyThis\n");
+        QTRY_COMPARE_WITH_TIMEOUT(session.paste({u"--no-newline"_s}).output, QByteArray("next"),
+                                  10'000);
+        program.write("menuClearCB\n");
+        QTRY_VERIFY_WITH_TIMEOUT(!session.paste().ok, 10'000);
+        // Its own copy back was taken as any other (the newest text: no entry).
+        QCOMPARE(taken().size(), 3);
+    }
+
+    void aHundredCopiesReachTheDataFile() {
+        const qsizetype before = taken().size();
+        for (int i = 2; i < 100; ++i) {
+            const QByteArray text = "copy " + QByteArray::number(i);
+            QVERIFY(session.copy(text, {u"--type"_s, u"text/plain;charset=utf-8"_s}));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(taken().size(), before + 98, 30'000);
+        const QDir saved(folder + u"/data/text"_s, u"*.htm"_s);
+        QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10'000);
+        QFile page(saved.filePath(saved.entryList().value(0)));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray bytes = page.readAll();
+        QCOMPARE(bytes.count("<br><br>"), 100);
+        QVERIFY(bytes.contains("copy 99<br><br>\r\n</font>"));
+    }
+};
+
+QTEST_MAIN(tst_E2eWayland)
+#include "tst_e2e_wayland.moc"
