@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+// Capture through Wayland's data-control on a headless sway, against a bare
+// data-control client that reads each copy's text at once (dctool watch):
+// the time from starting wl-copy to the entry being listed, and a burst of
+// copies, each started once the one before owns the clipboard.
+#include "benchutil.h"
+#include "core/entrystore.h"
+#include "core/watcher.h"
+#include "fakes.h"
+#include "platform/wayland/dataclipboard.h"
+#include "waylandsession.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <ctime>
+
+namespace {
+
+long long monotonicMicroseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1'000'000LL + now.tv_nsec / 1000;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    wltest::WaylandSession session;
+    QString why;
+    if (!session.start(&why)) {
+        std::fprintf(stderr, "no sway session: %s\n", qPrintable(why));
+        return 1;
+    }
+    // This process joins the session's compositor as a client of its own.
+    const QProcessEnvironment env = session.environment();
+    for (const char *name : {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY"})
+        qputenv(name, env.value(QString::fromLatin1(name)).toUtf8());
+    std::unique_ptr<Clipboard> clipboard = makeDataControlClipboard(&why);
+    if (!clipboard) {
+        std::fprintf(stderr, "no data-control: %s\n", qPrintable(why));
+        return 1;
+    }
+    QTemporaryDir dir;
+    FakeClock clock;
+    EntryStore store(DataFolders(dir.path()), Options{}, clock);
+    store.folders().provide();
+    ClipboardWatcher watcher(*clipboard, store);
+    watcher.listen();
+
+    QProcess *bare =
+        session.startBackground(QStringLiteral(ORLO_DCTOOL), {QStringLiteral("watch")});
+    wltest::Lines seen(bare);
+    if (!seen.next("watching", 10'000)) {
+        std::fprintf(stderr, "the bare listener did not start\n");
+        return 1;
+    }
+    // Copies made by another process while this one's event loop runs on.
+    const QString type = QStringLiteral("text/plain;charset=utf-8");
+    auto copy = [&](const QByteArray &text) {
+        QProcess *copier =
+            session.startBackground(QStringLiteral("wl-copy"), {QStringLiteral("--type"), type});
+        copier->write(text);
+        copier->closeWriteChannel();
+    };
+    QList<double> ours, baseline;
+    for (int i = 0; i < 21; ++i) {
+        const int before = store.texts().next();
+        const long long start = monotonicMicroseconds();
+        copy("剪贴板测试 text number " + QByteArray::number(i));
+        if (bench::waitFor([&] { return store.texts().next() > before; }))
+            ours << (monotonicMicroseconds() - start) / 1000.0;
+        // The bare listener's own line for this copy: its event came after the start.
+        while (const auto line = seen.next("selection", 10'000, true)) {
+            if (line->split(' ').value(1).toLongLong() >= start) {
+                baseline << (line->split(' ').value(2).toLongLong() - start) / 1000.0;
+                break;
+            }
+        }
+    }
+    const double o = bench::median(ours), b = bench::median(baseline);
+    bench::row(QStringLiteral("Wayland text latency (wl-copy → listed)"), bench::ms(o),
+               bench::ms(b), bench::times(o / b), QStringLiteral("≤ 1.3×"),
+               o <= 1.3 * b && ours.size() == 21);
+
+    // A burst: every copy taken, in the order made?
+    store.deleteAllText();
+    QStringList taken;
+    QObject::connect(&store.texts(), &TextEntries::currentChanged,
+                     [&](int row) { taken << store.texts().text(row); });
+    const int burst = 100;
+    int bareSeen = 0;
+    // Each copy once the one before owns the clipboard, as fast as wl-copy goes.
+    session.startBackground(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral("for i in $(seq 0 %1); do printf 'burst %s' $i | wl-copy --type '%2'; done")
+             .arg(burst - 1)
+             .arg(type)});
+    bench::waitFor([&] { return taken.size() >= burst; }, 30'000);
+    while (const auto line = seen.next("selection", 1000, true))
+        bareSeen += line->split(' ').value(2) != "-1"; // its text read
+    int inOrder = 0;
+    qsizetype from = 0;
+    for (int i = 0; i < burst; ++i) {
+        const qsizetype at = taken.indexOf(QStringLiteral("burst %1").arg(i), from);
+        if (at >= 0) {
+            ++inOrder;
+            from = at + 1;
+        }
+    }
+    bench::row(QStringLiteral("Wayland burst of 100 copies"),
+               QStringLiteral("%1 of %2 in order").arg(inOrder).arg(burst),
+               QStringLiteral("%1 of %2 read").arg(bareSeen).arg(burst), QStringLiteral("-"),
+               QStringLiteral("100 of 100, in order"), inOrder == burst);
+    session.stop();
+    return 0;
+}
