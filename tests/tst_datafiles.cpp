@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "core/savefile.h"
 #include "core/textfile.h"
-#include "testrig.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -102,31 +105,6 @@ private slots:
         QCOMPARE(result.reason, QString::fromUtf16(SaveReason::WriteFailed));
 #endif
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.htm")}), QStringList());
-    }
-
-    void pictureCopies() {
-        TestRig rig;
-        for (int n : {7, 12}) {
-            QFile file(rig.pictures().file(n));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("BM" + QByteArray::number(n)));
-        }
-        const QString folder = rig.store.options().imgPath;
-        const auto copy = [&](int first, int last, const QString &to) {
-            return CopyImageFiles(rig.pictures(), first, last, to, rig.clock);
-        };
-        QCOMPARE(copy(7, 12, folder).gone, (QList<int>{8, 9, 10, 11}));
-        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
-                 (QStringList{"2024050115304512.bmp", "202405011530457.bmp"}));
-        QCOMPARE(contents(folder + "/202405011530457.bmp"), "BM7");
-        // A copy never replaces an earlier one.
-        QCOMPARE(copy(7, 7, folder).saved, QList<int>{7});
-        QCOMPARE(contents(folder + "/202405011530457_2.bmp"), "BM7");
-        QCOMPARE(copy(-1, -1, folder).gone, QList<int>{-1});
-        QVERIFY(copy(0, -1, folder).ok());
-        const ImageSaveResult missing = copy(7, 9, rig.path(QStringLiteral("missing")));
-        QCOMPARE(missing.failed.size(), 3);
-        QCOMPARE(missing.reason, QString::fromUtf16(SaveReason::FolderMissing));
-        QCOMPARE(rig.tempPictures().size(), 2);
     }
 };
 

@@ -28,8 +28,7 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::defaultFolder() {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    return runtimeFolder();
 }
 
 QString SingleInstance::defaultName() {

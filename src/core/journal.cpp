@@ -131,9 +131,13 @@ void Journal::edited(int row, const TextEdit &edit) {
 
 void Journal::restart(const QList<QString> &texts) {
     m_file.close();
+    m_sync.settle();
     m_size = 0;
     if (texts.isEmpty()) {
-        QFile::remove(m_path);
+        // Emptied, where it cannot go (someone else has it open).
+        if (QFile::exists(m_path) && !QFile::remove(m_path) &&
+            m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            m_file.close();
         return;
     }
     // A snapshot replaces the file in one step: the old one or the new one.
@@ -144,12 +148,17 @@ void Journal::restart(const QList<QString> &texts) {
     qint64 size = snapshot.write(Magic, MagicSize);
     for (int row = 0; row < texts.size(); ++row)
         size += writeRecord(snapshot, Taken, row, {}, texts.at(row));
-    if (snapshot.commit() && m_file.open(QIODevice::Append | QIODevice::Unbuffered))
+    if (snapshot.commit())
         m_size = size;
+    // When the file could not be replaced, the records go on after the old
+    // ones, which hold the same entries.
+    if (m_file.open(QIODevice::Append | QIODevice::Unbuffered) && m_size == 0)
+        m_size = m_file.size();
 }
 
 void Journal::remove() {
     m_file.close();
+    m_sync.settle();
     QFile::remove(m_path);
     m_size = 0;
 }

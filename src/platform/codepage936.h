@@ -6,7 +6,8 @@
 #include <memory>
 
 /// Text in code page 936 (GBK), the character set of the data files, as the
-/// toolkit converts it (ICU). Stateless between calls.
+/// toolkit converts it (a Qt built with ICU) or, where the toolkit cannot,
+/// as Windows does. The same bytes either way. Stateless between calls.
 class CodePage936 {
 public:
     CodePage936();

@@ -2,6 +2,7 @@
 #include "platform/disksync.h"
 
 #include <QtGlobal>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -68,16 +69,25 @@ void DiskSync::request(int fd) {
     m_wake.notify_one();
 }
 
+void DiskSync::settle() {
+    std::unique_lock lock(m_mutex);
+    if (m_pending >= 0)
+        closeFile(std::exchange(m_pending, -1));
+    m_idle.wait(lock, [this] { return !m_syncing; });
+}
+
 void DiskSync::run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stopping || m_pending >= 0; });
         if (m_stopping)
             return;
-        const int fd = m_pending;
-        m_pending = -1;
+        const int fd = std::exchange(m_pending, -1);
+        m_syncing = true;
         lock.unlock();
         syncAndClose(fd);
         lock.lock();
+        m_syncing = false;
+        m_idle.notify_all();
     }
 }

@@ -20,13 +20,19 @@ public:
     /// may be closed at once: the sync works on a duplicate of it. Asking
     /// again before the last sync began asks once.
     void request(int fd);
+    /// Waits for a sync under way and drops one only asked for: the file is
+    /// no longer held open here (Windows lets no open file be replaced or
+    /// deleted).
+    void settle();
 
 private:
     void run();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    std::condition_variable m_idle;
     int m_pending = -1; ///< a duplicate of the file to sync, or -1
+    bool m_syncing = false;
     bool m_stopping = false;
     std::thread m_thread;
 };

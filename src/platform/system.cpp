@@ -2,8 +2,10 @@
 #include "platform/system.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -56,6 +58,16 @@ QString perUserName(const QString &name) {
     return name + u'-' + qEnvironmentVariable("USERNAME");
 #else
     return name;
+#endif
+}
+
+QString runtimeFolder() {
+#ifdef Q_OS_WIN
+    // Qt's runtime location on Windows is the home folder.
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+#else
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
 #endif
 }
 

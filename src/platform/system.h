@@ -27,6 +27,10 @@ std::unique_ptr<QSettings> openUserSettings(const QString &app);
 /// the user's name in it).
 QString localServerAddress(const QString &folder, const QString &name);
 QString perUserName(const QString &name);
+/// The user's folder for files that live as long as a program runs (the
+/// single-program lock): the runtime folder on Unix, the local application
+/// data folder on Windows.
+QString runtimeFolder();
 
 /// The end of the session, a closed terminal and Ctrl+C quit the event loop
 /// the orderly way, so nothing private is left behind. Windows ends the

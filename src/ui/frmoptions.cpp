@@ -4,6 +4,7 @@
 #include "ui/dialogframe.h"
 #include "ui/twips.h"
 
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -27,9 +28,9 @@ frmOptions::frmOptions(const Options &inForce, QWidget *parent)
     , optSave(
           named(new QRadioButton(QStringLiteral("数据量超过100条后，自动保存原有数据")), "optSave"))
     , Frame2(named(new QGroupBox(QStringLiteral(" 数据存放路径设置 ")), "Frame2"))
-    , txtTxt(named(new QLineEdit(inForce.txtPath), "txtTxt"))
-    , txtImg(named(new QLineEdit(inForce.imgPath), "txtImg"))
-    , txtOthers(named(new QLineEdit(inForce.othPath), "txtOthers"))
+    , txtTxt(named(new QLineEdit(QDir::toNativeSeparators(inForce.txtPath)), "txtTxt"))
+    , txtImg(named(new QLineEdit(QDir::toNativeSeparators(inForce.imgPath)), "txtImg"))
+    , txtOthers(named(new QLineEdit(QDir::toNativeSeparators(inForce.othPath)), "txtOthers"))
     , cmdCancel(named(new QPushButton(QStringLiteral("取消")), "cmdCancel"))
     , cmdOK(named(new QPushButton(QStringLiteral("确定")), "cmdOK")) {
     setObjectName(QStringLiteral("frmOptions"));
