@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Capture through Wayland's data-control on a headless sway, against a bare
-// data-control client that reads each copy's text at once (dctool watch):
+// data-control listener that reads each copy's text at once (dcwatch):
 // the time from starting wl-copy to the entry being listed, and a burst of
 // copies, each started once the one before owns the clipboard.
 #include "benchutil.h"
@@ -49,8 +49,7 @@ int main(int argc, char *argv[]) {
     ClipboardWatcher watcher(*clipboard, store);
     watcher.listen();
 
-    QProcess *bare =
-        session.startBackground(QStringLiteral(ORLO_DCTOOL), {QStringLiteral("watch")});
+    QProcess *bare = session.startBackground(QStringLiteral(ORLO_DCWATCH), {});
     wltest::Lines seen(bare);
     if (!seen.next("watching", 10'000)) {
         std::fprintf(stderr, "the bare listener did not start\n");

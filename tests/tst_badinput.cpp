@@ -3,19 +3,10 @@
 // kept, and nothing piles up.
 #include "testrig.h"
 
-#include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
 
 namespace {
-
-QByteArray encoded(const QImage &image, const char *format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 quint32 crc32(const char *data, int size) {
     quint32 crc = 0xFFFFFFFFu;
@@ -30,7 +21,7 @@ quint32 crc32(const char *data, int size) {
 /// A valid PNG whose header claims another size, with a correct checksum so
 /// that only the size itself can give it away.
 QByteArray pngClaiming(quint32 width, quint32 height) {
-    QByteArray png = encoded(testPicture(8, 8), "PNG");
+    QByteArray png = encodedPicture(testPicture(8, 8));
     // IHDR starts at byte 8: length (4), type (4), width (4), height (4), 5 more, CRC.
     qToBigEndian(width, png.data() + 16);
     qToBigEndian(height, png.data() + 20);
@@ -60,7 +51,7 @@ class tst_BadInput : public QObject {
 private slots:
     void brokenPicturesAddNothing_data() {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray png = encoded(testPicture(64, 64), "PNG");
+        const QByteArray png = encodedPicture(testPicture(64, 64));
         QTest::newRow("truncated") << png.left(png.size() / 2);
         QTest::newRow("claims 100000 x 100000") << pngClaiming(100000, 100000);
         QTest::newRow("zero size") << pngClaiming(0, 0);
@@ -74,7 +65,7 @@ private slots:
         QCOMPARE(r.pictures().count(), 0);
         QVERIFY(r.tempPictures().isEmpty());
         QVERIFY2(residentMb() - before < 200, "a lying header made the reader allocate");
-        r.clipboard.offer(QStringLiteral("image/png"), encoded(testPicture(3, 2), "PNG"));
+        r.clipboard.offer(QStringLiteral("image/png"), encodedPicture(testPicture(3, 2)));
         QCOMPARE(r.tempPictures(), QStringList{QStringLiteral("图像00.bmp")});
     }
 

@@ -11,6 +11,7 @@
 #include "fakes.h"
 #include "platform/platform.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -57,4 +58,13 @@ inline QImage testPicture(int width, int height, QColor color = Qt::red) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     return image;
+}
+
+/// A picture as the bytes of an image file, as other programs offer it.
+inline QByteArray encodedPicture(const QImage &image, const char *format = "PNG") {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
