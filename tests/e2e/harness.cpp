@@ -4,8 +4,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -21,7 +19,6 @@ namespace {
 // No session bus: the tray is the X one the tests start; no bus daemon starts.
 const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
 const QString Program = u"/orlo-clipboard"_s;
-const QString Report = u"/report.jsonl"_s;
 
 ToolResult run(const QString &line) {
     QStringList words = line.split(u' ', Qt::SkipEmptyParts);
@@ -127,7 +124,7 @@ Orlo::Orlo(const QString &installedProgram)
     , m_environment(withHome(m_dir.path())) {
     // Only the user may enter the temporary folder, as a runtime folder requires.
     m_environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
-    m_environment.insert(u"ORLO_TEST_REPORT"_s, m_dir.path() + Report);
+    m_environment.insert(u"ORLO_TEST_REPORT"_s, m_report.path());
 }
 
 bool Orlo::start(bool expectTray) {
@@ -138,7 +135,7 @@ bool Orlo::start(bool expectTray) {
 
 void Orlo::kill() {
     m_process.stop();
-    QFile::remove(m_dir.path() + Report);
+    QFile::remove(m_report.path());
 }
 
 int Orlo::startAgain() {
@@ -150,55 +147,6 @@ int Orlo::startAgain() {
 
 QStringList Orlo::tempPictures() const {
     return QDir(m_dir.filePath(u"data/image/temp"_s)).entryList({u"*.bmp"_s}, QDir::Files);
-}
-
-QList<QJsonObject> Orlo::report() const {
-    QFile file(m_dir.path() + Report);
-    QList<QJsonObject> lines;
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : file.readAll().split('\n'))
-            lines.append(QJsonDocument::fromJson(line).object());
-    }
-    return lines;
-}
-
-QList<Entry> Orlo::entries() const {
-    QList<Entry> found;
-    for (const QJsonObject &line : report()) {
-        if (line.contains(u"entry"_s))
-            found.append({line[u"entry"_s].toString(), line[u"text"_s].toString()});
-    }
-    return found;
-}
-
-int Orlo::changes() const {
-    const QList<QJsonObject> lines = report();
-    return int(std::count_if(lines.cbegin(), lines.cend(),
-                             [](const QJsonObject &line) { return line.contains(u"change"_s); }));
-}
-
-QString Orlo::status() const {
-    const QList<QJsonObject> lines = report();
-    return lines.value(0).value(u"status"_s).toString();
-}
-
-QList<Entry> Orlo::take(const std::function<bool()> &copy) {
-    const int before = changes();
-    const qsizetype known = entries().size();
-    if (!copy())
-        return {{u"copy failed"_s, {}}};
-    if (!QTest::qWaitFor([&] { return changes() > before; }, 10000))
-        return {{u"not handled"_s, {}}};
-    return entries().mid(known);
-}
-
-QSize Orlo::textViewSize() const {
-    QSize size;
-    for (const QJsonObject &line : report()) {
-        if (line.contains(u"textView"_s))
-            size = {line[u"textView"_s][0].toInt(), line[u"textView"_s][1].toInt()};
-    }
-    return size;
 }
 
 // A process id of 0, when the program is not running, would match other windows.

@@ -3,7 +3,8 @@
 // Everything a test starts is killed by its process id when its owner goes.
 #pragma once
 
-#include <QJsonObject>
+#include "report.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,10 +59,6 @@ struct Copier {
     std::list<Started> owners;
 };
 
-struct Entry {
-    QString caption, text;
-};
-
 /// The program under test, run from a private copy with its own folders (the
 /// build that reports what it does), or the release program from where it
 /// was installed, with only its HOME private (watched from outside only).
@@ -77,14 +74,11 @@ public:
     int startAgain(); ///< waits for that start's end; its exit code or -1
     QString folder() const { return m_dir.path(); }
     QStringList tempPictures() const;
-    QList<Entry> entries() const;
-    int changes() const;    ///< clipboard changes handled
-    QString status() const; ///< the status line at start
-    /// Runs `copy` (another program's copy) and waits until the program has
-    /// handled it; the entries it added, or {"copy failed"} / {"not handled"}.
-    QList<Entry> take(const std::function<bool()> &copy);
-    QSize textViewSize() const; ///< as last reported
-    QString window() const;     ///< X window ids, of this and the icon; empty when none
+    const ProgramReport &report() const { return m_report; }
+    QList<Entry> entries() const { return m_report.entries(); }
+    QString status() const { return m_report.atStart().value(u"status").toString(); }
+    QList<Entry> take(const std::function<bool()> &copy) { return m_report.take(copy); }
+    QString window() const; ///< X window ids, of this and the icon; empty when none
     QString trayIcon() const;
     QString openMenu() const; ///< a pop-up menu of the program, when one is up
     bool windowViewable() const;
@@ -95,9 +89,9 @@ public:
 
 private:
     QStringList ownWindows(const QString &filter = {}) const;
-    QList<QJsonObject> report() const;
 
     QTemporaryDir m_dir;
+    ProgramReport m_report{m_dir.path() + QStringLiteral("/report.jsonl")};
     QString m_program;
     QProcessEnvironment m_environment;
     Started m_process;

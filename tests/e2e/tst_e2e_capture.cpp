@@ -59,7 +59,8 @@ private slots:
     }
 
     void copiedTextBecomesOneEntryAlsoWhenCopiedTwice() {
-        const QString text = u"剪贴板 first line\n\tsecond line ✓ %1"_s.arg(orlo->changes());
+        const QString text =
+            u"剪贴板 first line\n\tsecond line ✓ %1"_s.arg(orlo->report().changes());
         const QList<Entry> taken = orlo->take(copied(text));
         QCOMPARE(taken.size(), 1);
         QVERIFY(taken[0].caption.startsWith(u"文本"_s));
@@ -69,7 +70,7 @@ private slots:
 
     void textWithAPictureGivesOneOfEachTextFirst() {
         auto *data = new QMimeData;
-        data->setText(u"caption of the picture %1"_s.arg(orlo->changes()));
+        data->setText(u"caption of the picture %1"_s.arg(orlo->report().changes()));
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::blue);
         data->setImageData(image);

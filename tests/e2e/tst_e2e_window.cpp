@@ -63,12 +63,13 @@ private slots:
 
     void theTextViewGrowsWithTheWindow() {
         showByTray();
-        QTRY_VERIFY_WITH_TIMEOUT(orlo->textViewSize().isValid(), 10000);
-        const QSize first = orlo->textViewSize();
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->report().textViewSize().isValid(), 10000);
+        const QSize first = orlo->report().textViewSize();
         const QStringList grow = {u"windowsize"_s, orlo->window(), u"900"_s, u"700"_s};
         QVERIFY(runTool(u"xdotool"_s, grow).ok);
-        QTRY_VERIFY_WITH_TIMEOUT(orlo->textViewSize().width() > first.width() + 300, 10000);
-        QVERIFY(orlo->textViewSize().height() > first.height() + 200);
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->report().textViewSize().width() > first.width() + 300,
+                                 10000);
+        QVERIFY(orlo->report().textViewSize().height() > first.height() + 200);
     }
 
     void aSecondStartBringsUpTheFirstAndEnds() {

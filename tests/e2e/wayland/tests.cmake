@@ -13,7 +13,7 @@ orlo_warnings(dctool)
 
 add_executable(tst_e2e_wayland ${CMAKE_CURRENT_LIST_DIR}/tst_e2e_wayland.cpp
     ${CMAKE_CURRENT_LIST_DIR}/waylandsession.h ${CMAKE_CURRENT_LIST_DIR}/waylandsession.cpp)
-target_link_libraries(tst_e2e_wayland PRIVATE Qt6::Gui Qt6::Test)
+target_link_libraries(tst_e2e_wayland PRIVATE orlo_e2e_report Qt6::Gui Qt6::Test)
 orlo_warnings(tst_e2e_wayland)
 add_dependencies(tst_e2e_wayland dctool orlo-clipboard-observed)
 add_test(NAME tst_e2e_wayland COMMAND tst_e2e_wayland)

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The program in a Wayland session (a headless sway), its window out of view
 // and without the focus: it catches every copy through data-control.
+#include "report.h"
 #include "waylandsession.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
+using namespace e2e;
 using namespace wltest;
 using namespace Qt::StringLiterals;
 
@@ -20,38 +20,14 @@ class tst_E2eWayland : public QObject {
     QProcess program;
     QString folder; ///< the program's folder, which holds its data folders
 
-    QList<QJsonObject> report() const {
-        QFile file(folder + u"/report.jsonl"_s);
-        QList<QJsonObject> lines;
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : file.readAll().split('\n'))
-                lines << QJsonDocument::fromJson(line).object();
-        }
-        return lines;
-    }
-    /// The entries reported, "文本00 its text"; with `changes`, the changes handled.
-    QStringList taken(qsizetype *changes = nullptr) const {
-        QStringList found;
-        qsizetype handled = 0;
-        for (const QJsonObject &line : report()) {
-            if (line.contains(u"entry"_s))
-                found << line[u"entry"_s].toString() + u' ' + line[u"text"_s].toString();
-            handled += line.contains(u"change"_s);
-        }
-        if (changes)
-            *changes = handled;
-        return found;
-    }
-    /// Copies with wl-copy, or runs `dctool`, and waits for the change to be handled.
-    QStringList take(const std::function<bool()> &copy) {
-        qsizetype before = 0, now = 0;
-        const qsizetype known = taken(&before).size();
-        if (!copy())
-            return {u"copy failed"_s};
-        // Reported once handled, with what it added.
-        if (!QTest::qWaitFor([&] { return taken(&now), now > before; }, 10'000))
-            return {u"not handled"_s};
-        return taken().mid(known);
+    ProgramReport report{QString()};
+
+    /// The entries a copy added, "文本00 its text".
+    QStringList take(const std::function<bool()> &copy) const {
+        QStringList shown;
+        for (const Entry &entry : report.take(copy))
+            shown << entry.shown();
+        return shown;
     }
     std::function<bool()> wlCopy(const QByteArray &data, const QString &type) {
         return [=, this] {
@@ -70,8 +46,9 @@ private slots:
         // The save policy: a hundred texts reach a data file.
         QVERIFY(QDir().mkpath(folder + u"/.config"_s));
         session.writeFile(u".config/Orlo粘贴板.conf"_s, "[Option]\nAutoSave=True\n");
+        report = ProgramReport(folder + u"/report.jsonl"_s);
         QProcessEnvironment extra;
-        extra.insert(u"ORLO_TEST_REPORT"_s, folder + u"/report.jsonl"_s);
+        extra.insert(u"ORLO_TEST_REPORT"_s, report.path());
         session.prepare(program, folder + u"/orlo-clipboard-observed"_s, {}, extra);
         program.start();
         // No tray here: the window comes up, and goes out of view and focus.
@@ -82,7 +59,7 @@ private slots:
             15'000);
         QVERIFY2(up, program.readAllStandardError().constData());
         QVERIFY(session.swaymsg({u"[app_id=orlo-clipboard] move scratchpad"_s}).ok);
-        QTRY_COMPARE_WITH_TIMEOUT(report().value(0).value(u"clipboard"_s).toString(),
+        QTRY_COMPARE_WITH_TIMEOUT(report.atStart().value(u"clipboard"_s).toString(),
                                   u"剪贴板监控：Wayland 数据控制"_s, 10'000);
     }
 
@@ -133,16 +110,16 @@ private slots:
         program.write("menuClearCB\n");
         QTRY_VERIFY_WITH_TIMEOUT(!session.paste().ok, 10'000);
         // Its own copy back was taken as any other (the newest text: no entry).
-        QCOMPARE(taken().size(), 3);
+        QCOMPARE(report.entries().size(), 3);
     }
 
     void aHundredCopiesReachTheDataFile() {
-        const qsizetype before = taken().size();
+        const qsizetype before = report.entries().size();
         for (int i = 2; i < 100; ++i) {
             const QByteArray text = "copy " + QByteArray::number(i);
             QVERIFY(session.copy(text, {u"--type"_s, u"text/plain;charset=utf-8"_s}));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(taken().size(), before + 98, 30'000);
+        QTRY_COMPARE_WITH_TIMEOUT(report.entries().size(), before + 98, 30'000);
         const QDir saved(folder + u"/data/text"_s, u"*.htm"_s);
         QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10'000);
         QFile page(saved.filePath(saved.entryList().value(0)));
