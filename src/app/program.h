@@ -23,7 +23,6 @@ public:
 
     const Platform &platform() const { return m_platform; }
     EntryStore &store() { return m_store; }
-    ClipboardWatcher &watcher() { return m_watcher; }
     frmMain &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
 

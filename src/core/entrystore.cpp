@@ -83,10 +83,12 @@ int EntryStore::recoverPictures() {
 }
 
 void EntryStore::compactJournal() {
+    if (m_journal.size() <= (qint64(32) << 20))
+        return;
     qint64 live = 0;
     for (const QString &text : m_texts.texts())
         live += text.size() * 2 + 32;
-    if (m_journal.size() > (qint64(32) << 20) && m_journal.size() > 4 * live)
+    if (m_journal.size() > 4 * live)
         m_journal.restart(m_texts.texts());
 }
 
@@ -103,10 +105,7 @@ void EntryStore::captureText(const QString &text) {
         m_texts.startAgain();
         return;
     }
-    const SaveResult saved =
-        SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now());
-    if (saved.ok)
-        deleteAllText();
+    const SaveResult saved = saveAllText();
     tellOnce(saved.ok ? QString() : saveFailureDescription(m_options.txtPath, saved.reason),
              m_textSaveTold);
 }
@@ -139,10 +138,7 @@ void EntryStore::capturePicture(const QImage &picture) {
         m_pictures.startAgain();
         return;
     }
-    const ImageSaveResult copied =
-        CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
-    keepUnsaved(copied);
-    tellOnce(copied.problem, m_pictureSaveTold);
+    tellOnce(saveAllPictures().problem, m_pictureSaveTold);
 }
 
 bool EntryStore::editText(int row, const TextEdit &edit) {
@@ -181,18 +177,15 @@ ImageSaveResult EntryStore::savePicture(int row) const {
     return CopyImageFiles(m_pictures, row, row, m_options.imgPath, m_clock);
 }
 
-void EntryStore::keepUnsaved(const ImageSaveResult &copied) {
-    // A save that took nothing away leaves the list as it is.
+ImageSaveResult EntryStore::saveAllPictures() {
+    const ImageSaveResult copied =
+        CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
+    // The entries the save did not take stay; one that took nothing away
+    // leaves the list as it is.
     if (!copied.saved.isEmpty() || !copied.gone.isEmpty())
         m_pictures.keepOnly(copied.failed);
     if (m_pictures.full() && !m_options.autoSave)
         m_pictures.startAgain();
-}
-
-ImageSaveResult EntryStore::saveAllPictures() {
-    const ImageSaveResult copied =
-        CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
-    keepUnsaved(copied);
     if (copied.ok())
         m_pictureSaveTold = false;
     return copied;

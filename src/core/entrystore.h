@@ -97,8 +97,6 @@ private:
     /// Tells `problem` unless it was told since the last time all was well
     /// (an empty problem).
     void tellOnce(const QString &problem, bool &told);
-    /// The entries a picture save did not take stay.
-    void keepUnsaved(const ImageSaveResult &copied);
     /// Restarts the journal from the entries when it has grown far past them.
     void compactJournal();
     int recoverPictures();

@@ -48,10 +48,6 @@ QString copyOne(const PictureEntries &pictures, int n, const QString &folder, co
     return QString();
 }
 
-} // namespace
-
-namespace {
-
 QString captionsOf(const PictureEntries &pictures, const QList<int> &rows) {
     QStringList captions;
     for (int row : rows) {

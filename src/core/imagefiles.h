@@ -26,6 +26,6 @@ struct ImageSaveResult {
 /// Copies the temp picture files of entries first..last into `folder` as
 /// <yyyymmddhhmmss><n>.bmp (the time read for each entry; _2, _3, … before
 /// ".bmp" when the name is taken), byte for byte, each whole or not at all.
-/// A folder that cannot take them is found out once, not at every entry.
+/// However many fail, the problem names the folder and the reason once.
 ImageSaveResult CopyImageFiles(const PictureEntries &pictures, int first, int last,
                                const QString &folder, const Clock &clock);

@@ -156,13 +156,6 @@ void Journal::restart(const QList<QString> &texts) {
         m_size = m_file.size();
 }
 
-void Journal::remove() {
-    m_file.close();
-    m_sync.settle();
-    QFile::remove(m_path);
-    m_size = 0;
-}
-
 Journal::Contents Journal::read(const QString &path) {
     Contents contents;
     QFile file(path);

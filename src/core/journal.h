@@ -35,8 +35,6 @@ public:
     void edited(int row, const TextEdit &edit);
     /// Starts afresh with these entries (all others are gone).
     void restart(const QList<QString> &texts = {});
-    /// Deletes the file: nothing is left to take back.
-    void remove();
 
     struct Contents {
         QList<QString> texts;

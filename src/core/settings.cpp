@@ -7,6 +7,28 @@
 #include <QSettings>
 #include <QStringList>
 
+namespace {
+
+/// "True" / "False", as flags are stored.
+QString flagText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+/// The flag a stored text stands for: "True"/"False" in any letter case,
+/// or a number (non-zero is true); anything else is false.
+bool flagOf(const QString &text) {
+    const QString t = text.trimmed();
+    if (t.compare(u"True", Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(u"False", Qt::CaseInsensitive) == 0)
+        return false;
+    bool isNumber = false;
+    const double number = t.toDouble(&isNumber);
+    return isNumber && number != 0.0;
+}
+
+} // namespace
+
 SettingsStore::SettingsStore()
     : m_settings(openUserSettings(QString::fromUtf16(AppTitle))) {}
 
@@ -64,21 +86,4 @@ QStringList writeOptions(SettingsStore &store, const Options &chosen) {
             failed << key;
     }
     return failed;
-}
-
-QString flagText(bool value) {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-bool flagOf(const QString &text, bool fallback) {
-    const QString t = text.trimmed();
-    if (t.compare(u"True", Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(u"False", Qt::CaseInsensitive) == 0)
-        return false;
-    bool isNumber = false;
-    const double number = t.toDouble(&isNumber);
-    if (isNumber)
-        return number != 0.0;
-    return fallback;
 }

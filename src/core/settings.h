@@ -73,9 +73,3 @@ Options readOptions(const SettingsStore &store, const QString &programFolder);
 /// save policy, the policy always, in the order of the table. Returns the
 /// keys that could not be written.
 QStringList writeOptions(SettingsStore &store, const Options &chosen);
-
-/// "True" / "False", as flags are stored.
-QString flagText(bool value);
-/// The flag a stored text stands for: "True"/"False" in any letter case,
-/// or a number (non-zero is true). Anything else gives `fallback`.
-bool flagOf(const QString &text, bool fallback = false);

@@ -15,16 +15,13 @@ bool TextEntries::isNewest(const QString &text) const {
     return row >= 0 && text == m_texts.at(row);
 }
 
-bool TextEntries::take(const QString &text) {
-    if (isNewest(text))
-        return false;
+void TextEntries::take(const QString &text) {
     const int row = beginPlace();
     if (row < m_texts.size())
         m_texts[row] = text;
     else
         m_texts.append(text);
     endPlace(row);
-    return true;
 }
 
 void TextEntries::setText(int row, const QString &text) {

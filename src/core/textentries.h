@@ -29,9 +29,8 @@ public:
     /// Whether `text` equals the newest entry (exactly, letter case
     /// included): taking it again would add nothing.
     bool isNewest(const QString &text) const;
-    /// Takes a captured text as the next entry and makes it current, unless
-    /// it is the newest entry already. Returns whether it was taken.
-    bool take(const QString &text);
+    /// Takes a captured text as the next entry and makes it current.
+    void take(const QString &text);
     /// Lists the texts of an ended run as entries 0, 1 …, the newest current.
     void restore(const QList<QString> &texts);
     /// Replaces the text of an existing entry (an edit, a removed signature).

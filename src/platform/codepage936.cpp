@@ -14,9 +14,8 @@
 struct CodePage936::Converter {
     std::optional<QStringEncoder> encoder;
     Converter() {
-        QStringEncoder gbk("GBK");
-        if (gbk.isValid())
-            encoder.emplace("GBK");
+        if (!encoder.emplace("GBK").isValid())
+            encoder.reset();
     }
 };
 

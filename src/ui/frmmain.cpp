@@ -149,17 +149,12 @@ void frmMain::menuSaveThisTxt_Click() {
         showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
 }
 
-bool frmMain::saveAllText() {
+void frmMain::menuSaveAllTxt_Click() {
     showStatus(Saving);
     const SaveResult saved = m_store.saveAllText();
     if (!saved.ok)
         showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
     showStatus(Ready);
-    return saved.ok;
-}
-
-void frmMain::menuSaveAllTxt_Click() {
-    saveAllText();
 }
 
 void frmMain::menuSaveThisImg_Click() {
@@ -183,7 +178,7 @@ void frmMain::menuSaveAllImg_Click() {
 }
 
 void frmMain::menuSave_Click() {
-    saveAllText();
+    menuSaveAllTxt_Click();
     // The text is already empty when it was saved. Deleting it again here
     // could take texts captured while a message box was open, unsaved.
     if (saveAllPictures()) {

@@ -68,7 +68,6 @@ protected:
 
 private:
     void connectMenus();
-    bool saveAllText();
     bool saveAllPictures();
 
     EntryStore &m_store;

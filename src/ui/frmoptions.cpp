@@ -12,15 +12,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
-
 frmOptions::frmOptions(const Options &inForce, QWidget *parent)
     : QDialog(parent)
     , optClear(named(new QRadioButton(QStringLiteral("数据量超过100条后，自动覆盖原有数据")),

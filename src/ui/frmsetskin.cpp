@@ -19,11 +19,6 @@
 
 namespace {
 
-template <typename W> W *named(W *widget, const char *name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 /// The largest size a font may be given; larger sizes are refused like the
 /// platform refuses them, and the size stays as it was.
 constexpr qreal MaxFontSize = 2160;

@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace {
+
+/// Where the user manual (readme.htm) is looked for, in this order: the
+/// program folder, the executable's folder, the installed data folder.
 QStringList manualCandidates(const QString &programFolder, const QString &executableFolder) {
     QStringList candidates;
     for (const QString &folder :
@@ -22,6 +26,7 @@ QStringList manualCandidates(const QString &programFolder, const QString &execut
     return candidates;
 }
 
+/// The first candidate that exists; when none does, the first candidate.
 QString findManual(const QString &programFolder, const QString &executableFolder) {
     const QStringList candidates = manualCandidates(programFolder, executableFolder);
     for (const QString &path : candidates) {
@@ -31,6 +36,8 @@ QString findManual(const QString &programFolder, const QString &executableFolder
     // A missing manual is for the browser to report, like any missing page.
     return candidates.value(0);
 }
+
+} // namespace
 
 HelpCommands::HelpCommands(Launcher &launcher, Dialogs &dialogs, QString programFolder,
                            QObject *parent)

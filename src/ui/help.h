@@ -2,19 +2,13 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
+#include <QString>
 
 class Dialogs;
 class Launcher;
 
 /// The product forum.
 inline constexpr char16_t ForumAddress[] = u"https://bbs.orlo-clipboard.cn/";
-
-/// Where the user manual (readme.htm) is looked for, in this order: the
-/// program folder, the executable's folder, the installed data folder.
-QStringList manualCandidates(const QString &programFolder, const QString &executableFolder);
-/// The first candidate that exists; when none does, the first candidate.
-QString findManual(const QString &programFolder, const QString &executableFolder);
 
 /// The help menu: the manual and the forum in the default browser, and the
 /// About box.

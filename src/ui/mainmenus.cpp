@@ -25,14 +25,13 @@ QAction *addItem(QMenu *menu, const char *name, const char16_t *caption,
 }
 
 /// Checkable items ticking one another; the first starts ticked.
-QActionGroup *exclusive(QObject *owner, std::initializer_list<QAction *> actions) {
+void exclusive(QObject *owner, std::initializer_list<QAction *> actions) {
     auto *group = new QActionGroup(owner);
     for (QAction *action : actions) {
         action->setCheckable(true);
         group->addAction(action);
     }
     (*actions.begin())->setChecked(true);
-    return group;
 }
 
 /// One toolbar button: its picture, its tip, the item it runs.
@@ -79,7 +78,7 @@ MainMenus::MainMenus(QMainWindow *window) {
     menuV = addMenu(bar, "menuV", u"视图(&V)");
     menuVTxt = addItem(menuV, "menuVTxt", u"文本数据");
     menuVImg = addItem(menuV, "menuVImg", u"图片数据");
-    views = exclusive(window, {menuVTxt, menuVImg});
+    exclusive(window, {menuVTxt, menuVImg});
 
     menuS = addMenu(bar, "menuS", u"设置(&S)");
     menuSkin = addItem(menuS, "menuSkin", u"文本管理界面设置...");
@@ -87,7 +86,7 @@ MainMenus::MainMenus(QMainWindow *window) {
     menuS->addSeparator();
     menuShowSize = addItem(menuS, "menuShowSize", u"以图片原始大小显示");
     menuShowAll = addItem(menuS, "menuShowAll", u"缩放图像以显示全部");
-    barModes = exclusive(window, {menuShowSize, menuShowAll});
+    exclusive(window, {menuShowSize, menuShowAll});
     menuS->addSeparator();
     menuOption = addItem(menuS, "menuOption", u"选项...", Qt::CTRL | Qt::Key_O);
 
@@ -100,7 +99,7 @@ MainMenus::MainMenus(QMainWindow *window) {
     menuPopImg->setObjectName(QStringLiteral("menuPopImg"));
     menuShowB = addItem(menuPopImg, "menuShowB", u"以图片原始大小显示");
     menuShowA = addItem(menuPopImg, "menuShowA", u"缩放图像以显示全部");
-    popModes = exclusive(window, {menuShowB, menuShowA});
+    exclusive(window, {menuShowB, menuShowA});
     menuPopImg->addSeparator();
     menuImgCopy = addItem(menuPopImg, "menuImgCopy", u"复制本页图片");
     menuSaveImg = addItem(menuPopImg, "menuSaveImg", u"保存本页图片");

@@ -2,7 +2,6 @@
 #pragma once
 
 class QAction;
-class QActionGroup;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -25,18 +24,15 @@ struct MainMenus {
     // 视图(&V)
     QMenu *menuV;
     QAction *menuVTxt, *menuVImg;
-    QActionGroup *views;
     // 设置(&S)
     QMenu *menuS;
     QAction *menuSkin, *menuClearICP, *menuShowSize, *menuShowAll, *menuOption;
-    QActionGroup *barModes;
     // 帮助(&H)
     QMenu *menuH;
     QAction *menuUser, *menuDownload, *menuAbout;
     /// The picture menu, opened over the picture; never in the menu bar.
     QMenu *menuPopImg;
     QAction *menuShowB, *menuShowA, *menuImgCopy, *menuSaveImg;
-    QActionGroup *popModes;
 
     /// The toolbar (picToolBar): pictures that run menu items, in pairs.
     QToolBar *picToolBar;

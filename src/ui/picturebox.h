@@ -21,7 +21,6 @@ public:
     /// Shows a picture; `sourceFile` names the file it was read from or
     /// written to, when there is one.
     void setPicture(const QImage &picture, const QString &sourceFile = QString());
-    QString sourceFile() const { return m_sourceFile; }
     /// True when reading `file` would give the picture shown: it came from
     /// that file or went into it without loss, and the file has not changed
     /// since.

@@ -2,38 +2,28 @@
 #include "ui/picturepane.h"
 
 #include "core/pictureentries.h"
+#include "ui/entrylistview.h"
 #include "ui/picturebox.h"
-#include "ui/twips.h"
 
-#include <QHBoxLayout>
 #include <QImageReader>
 #include <QListView>
 #include <QMenu>
 
 PicturePane::PicturePane(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent)
     : QGroupBox(QStringLiteral(" 图片数据 "), parent)
-    , lstImg(new QListView(this))
     , imgMain(new PictureBox(this))
     , imgBak(imgMain->stretched())
     , m_entries(entries)
     , m_menu(menuPopImg) {
     setObjectName(QStringLiteral("fmImg"));
-    lstImg->setObjectName(QStringLiteral("lstImg"));
     imgMain->setObjectName(QStringLiteral("imgMain"));
-    lstImg->setModel(&entries);
-    lstImg->setFixedWidth(tw(1700));
-    lstImg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(lstImg);
-    layout->addWidget(imgMain, 1);
+    lstImg = addEntryList(this, entries, "lstImg", imgMain);
 
     connect(&entries, &PictureEntries::currentChanged, this, &PicturePane::lstImg_Click);
     connect(&entries, &PictureEntries::modelReset, this, [this] {
         imgMain->setPicture(QImage());
         imgBak->setPicture(QImage());
     });
-    connect(lstImg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { m_entries.select(current.row()); });
     connect(imgMain, &PictureBox::mousePressed, this, &PicturePane::imgMain_MouseDown);
 }
 

@@ -3,37 +3,25 @@
 
 #include "core/entrystore.h"
 #include "core/signature.h"
+#include "ui/entrylistview.h"
 #include "ui/textbox.h"
-#include "ui/twips.h"
 
-#include <QHBoxLayout>
 #include <QListView>
 
 TextPane::TextPane(EntryStore &store, QWidget *parent)
     : QGroupBox(QStringLiteral(" 文本数据 "), parent)
-    , lstTxt(new QListView(this))
     , txtMain(new TextBox(this))
     , m_store(store)
     , m_entries(store.texts()) {
-    TextEntries &entries = m_entries;
     setObjectName(QStringLiteral("fmTxt"));
-    lstTxt->setObjectName(QStringLiteral("lstTxt"));
     txtMain->setObjectName(QStringLiteral("txtMain"));
-    lstTxt->setModel(&entries);
-    lstTxt->setFixedWidth(tw(1700));
-    lstTxt->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(lstTxt);
-    layout->addWidget(txtMain, 1);
+    lstTxt = addEntryList(this, m_entries, "lstTxt", txtMain);
 
-    connect(&entries, &TextEntries::currentChanged, this, &TextPane::lstTxt_Click);
-    connect(&entries, &TextEntries::modelReset, this, [this] {
+    connect(&m_entries, &TextEntries::currentChanged, this, &TextPane::lstTxt_Click);
+    connect(&m_entries, &TextEntries::modelReset, this, [this] {
         m_waiting = false;
         txtMain->setText(QString());
     });
-    // The user's choice; a list emptied chooses nothing.
-    connect(lstTxt->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { m_entries.select(current.row()); });
     connect(txtMain, &TextBox::userEdited, this, &TextPane::txtMain_Change);
 }
 
