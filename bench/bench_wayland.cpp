@@ -7,6 +7,7 @@
 #include "core/entrystore.h"
 #include "core/watcher.h"
 #include "fakes.h"
+#include "platform/wayland/connection.h"
 #include "platform/wayland/dataclipboard.h"
 #include "waylandsession.h"
 
@@ -37,7 +38,8 @@ int main(int argc, char *argv[]) {
     const QProcessEnvironment env = session.environment();
     for (const char *name : {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY"})
         qputenv(name, env.value(QString::fromLatin1(name)).toUtf8());
-    std::unique_ptr<Clipboard> clipboard = makeDataControlClipboard(&why);
+    std::unique_ptr<Clipboard> clipboard =
+        makeDataControlClipboard(wayland::Connection::open(&why), &why);
     if (!clipboard) {
         std::fprintf(stderr, "no data-control: %s\n", qPrintable(why));
         return 1;

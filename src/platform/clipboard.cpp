@@ -7,11 +7,6 @@
 
 namespace {
 
-bool isPlainText(const QString &mime) {
-    return mime == u"text/plain" || mime.startsWith(u"text/plain;") || mime == u"UTF8_STRING" ||
-           mime == u"STRING" || mime == u"TEXT" || mime == u"COMPOUND_TEXT";
-}
-
 bool isRichText(const QString &mime) {
     return mime == u"text/rtf" || mime == u"text/richtext" || mime == u"application/rtf";
 }
@@ -56,13 +51,18 @@ bool isSecret(const QMimeData *data) {
 
 } // namespace
 
+bool isPlainTextType(const QString &mime) {
+    return mime == u"text/plain" || mime.startsWith(u"text/plain;") || mime == u"UTF8_STRING" ||
+           mime == u"STRING" || mime == u"TEXT" || mime == u"COMPOUND_TEXT";
+}
+
 ClipOffer clipOfferOf(const QMimeData *data) {
     ClipOffer offer;
     if (!data)
         return offer;
     offer.mimeTypes = data->formats();
     for (const QString &mime : std::as_const(offer.mimeTypes)) {
-        if (isPlainText(mime))
+        if (isPlainTextType(mime))
             offer.kinds |= ClipKind::Text;
         else if (isRichText(mime))
             offer.kinds |= ClipKind::RichText;
@@ -81,7 +81,8 @@ ClipOffer clipOfferOf(const QMimeData *data) {
     return offer;
 }
 
-void allowLargePictures() {
+Clipboard::Clipboard(QObject *parent)
+    : QObject(parent) {
     constexpr int limitMb = 512;
     if (QImageReader::allocationLimit() < limitMb)
         QImageReader::setAllocationLimit(limitMb);

@@ -48,10 +48,8 @@ struct ClipOffer {
 /// the registered formats Windows programs mark their secrets with.
 ClipOffer clipOfferOf(const QMimeData *data);
 
-/// Lets the picture reader decode screenshots of 8K screens with alpha
-/// (132 MB), which its default limit refuses; corrupt headers claiming far
-/// more are still refused.
-void allowLargePictures();
+/// Whether `mime` names plain text in some encoding.
+bool isPlainTextType(const QString &mime);
 
 /// The system clipboard, as the program uses it. Back ends: the toolkit's
 /// clipboard (X11, Windows) and, where that cannot see changes made while
@@ -59,7 +57,10 @@ void allowLargePictures();
 class Clipboard : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    /// Lets the picture reader decode screenshots of 8K screens with alpha
+    /// (132 MB), which its default limit refuses; corrupt headers claiming
+    /// far more are still refused.
+    explicit Clipboard(QObject *parent = nullptr);
     ~Clipboard() override = default;
 
     /// What the current content offers.

@@ -5,6 +5,9 @@
 #include <memory>
 
 class Clipboard;
+namespace wayland {
+class Connection;
+}
 
 /// How this desktop session lets a program in the background see every copy.
 ///
@@ -14,13 +17,10 @@ class Clipboard;
 /// compositor lacks it (GNOME), an X11 program sees every copy through
 /// XWayland.
 struct ClipboardAccess {
-    enum class Way {
-        /// The toolkit's clipboard: X11, XWayland, Windows.
-        Toolkit,
-        /// The Wayland compositor's data-control protocol.
-        DataControl,
-    };
-    Way way = Way::Toolkit;
+    /// The connection to the Wayland compositor's data-control protocol, when
+    /// the session has one; otherwise the toolkit's clipboard is used (X11,
+    /// XWayland, Windows).
+    std::shared_ptr<wayland::Connection> dataControl;
     /// Why nothing copied in the background can be seen; empty when it can.
     QString problem;
 };
@@ -30,5 +30,6 @@ struct ClipboardAccess {
 /// (unless the user chose a platform with QT_QPA_PLATFORM).
 ClipboardAccess chooseClipboardAccess();
 
-/// The clipboard the way chosen; once the application object exists.
-std::unique_ptr<Clipboard> openClipboard(const ClipboardAccess &access);
+/// The clipboard the way chosen, once the application object exists; it
+/// takes the connection over.
+std::unique_ptr<Clipboard> openClipboard(ClipboardAccess &access);

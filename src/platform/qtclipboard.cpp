@@ -16,7 +16,6 @@ QClipboard *board() {
 QtClipboard::QtClipboard(QString problem, QObject *parent)
     : Clipboard(parent)
     , m_problem(std::move(problem)) {
-    allowLargePictures();
     if (QClipboard *cb = board()) {
         connect(cb, &QClipboard::dataChanged, this, &Clipboard::changed);
     }

@@ -5,9 +5,7 @@
 #include <QImageReader>
 
 FakeClipboard::FakeClipboard(QObject *parent)
-    : Clipboard(parent) {
-    allowLargePictures();
-}
+    : Clipboard(parent) {}
 
 void FakeClipboard::offer(QMimeData *data) {
     m_data.reset(data);

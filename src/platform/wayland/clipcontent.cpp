@@ -13,11 +13,6 @@ namespace {
 
 const QString utf8Text = QStringLiteral("text/plain;charset=utf-8");
 
-bool isTextType(const QString &type) {
-    return type == u"text/plain" || type.startsWith(u"text/plain;") || type == u"UTF8_STRING" ||
-           type == u"STRING" || type == u"TEXT" || type == u"COMPOUND_TEXT";
-}
-
 QString charsetOf(const QString &type) {
     const qsizetype at = type.indexOf(u"charset=", 0, Qt::CaseInsensitive);
     if (at < 0)
@@ -42,7 +37,19 @@ QStringList readablePictureTypes() {
     return types;
 }
 
-} // namespace
+/// Text in `type`'s encoding; nothing when the encoding is unknown.
+std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) {
+    if (type == u"STRING")
+        return QString::fromLatin1(bytes); // X11's STRING is Latin-1
+    const QString charset = charsetOf(type);
+    if (charset.isEmpty() || charset.compare(u"utf-8", Qt::CaseInsensitive) == 0)
+        return QString::fromUtf8(bytes);
+    const QByteArray name = charset.toLatin1();
+    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    return QString(decoder(bytes));
+}
 
 QString textTypeToFetch(const QStringList &offered) {
     for (const QString &type :
@@ -68,6 +75,8 @@ QString pictureTypeToFetch(const QStringList &offered) {
     return {};
 }
 
+} // namespace
+
 QStringList typesToFetch(const QStringList &offered) {
     QStringList types;
     if (const QString text = textTypeToFetch(offered); !text.isEmpty())
@@ -80,19 +89,6 @@ QStringList typesToFetch(const QStringList &offered) {
             types << QString::fromLatin1(marker);
     }
     return types;
-}
-
-std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) {
-    if (type == u"STRING")
-        return QString::fromLatin1(bytes); // X11's STRING is Latin-1
-    const QString charset = charsetOf(type);
-    if (charset.isEmpty() || charset.compare(u"utf-8", Qt::CaseInsensitive) == 0)
-        return QString::fromUtf8(bytes);
-    const QByteArray name = charset.toLatin1();
-    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
-        return std::nullopt;
-    return QString(decoder(bytes));
 }
 
 ClipContent ClipContent::fromOffer(const QStringList &offered,
@@ -110,7 +106,7 @@ ClipContent ClipContent::fromOffer(const QStringList &offered,
     if (const QString type = textTypeToFetch(offered); !type.isEmpty()) {
         const auto found = fetched.find(type);
         content.m_text = found != fetched.end() ? decodeText(type, found->second) : std::nullopt;
-    } else if (std::any_of(offered.begin(), offered.end(), isTextType)) {
+    } else if (std::any_of(offered.begin(), offered.end(), isPlainTextType)) {
         content.m_text = std::nullopt; // text in a form that cannot be read
     }
     if (const QString type = pictureTypeToFetch(offered); !type.isEmpty()) {

@@ -13,11 +13,6 @@ namespace wayland {
 /// the toolkit can read, and the small markers that decide the offer's kinds
 /// (local files, secrets). Others are only listed.
 QStringList typesToFetch(const QStringList &offered);
-QString textTypeToFetch(const QStringList &offered);
-QString pictureTypeToFetch(const QStringList &offered);
-
-/// Text in `type`'s encoding; nothing when the encoding is unknown.
-std::optional<QString> decodeText(const QString &type, const QByteArray &bytes);
 
 class ClipContent final {
 public:

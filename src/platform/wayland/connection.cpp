@@ -20,7 +20,7 @@ struct Connection::Globals {
     uint32_t seatName = 0;
     wl_seat *seat = nullptr;
     std::vector<Manager> managers;
-    bool lost = false; ///< the seat or the manager went away
+    bool lost = false; ///< the seat went away
 
     static void global(void *data, wl_registry *registry, uint32_t name, const char *interface,
                        uint32_t version) {
@@ -43,6 +43,10 @@ struct Connection::Globals {
     }
     static constexpr wl_registry_listener listener{&global, &globalRemove};
 };
+
+wl_proxy *Connection::seat() const {
+    return reinterpret_cast<wl_proxy *>(m_globals->seat);
+}
 
 std::unique_ptr<Connection> Connection::open(QString *whyNot) {
     auto fail = [whyNot](const QString &why) {
@@ -106,7 +110,6 @@ bool Connection::bindGlobals(QString *whyNot) {
         return false;
     }
     m_protocol = chosen->protocol;
-    m_seat = reinterpret_cast<wl_proxy *>(m_globals->seat);
     m_manager.reset(bindManager(m_globals->registry, chosen->name, chosen->version, *m_protocol));
     return true;
 }

@@ -26,7 +26,7 @@ public:
 
     const DataControlProtocol &protocol() const { return *m_protocol; }
     wl_proxy *manager() const { return m_manager.get(); }
-    wl_proxy *seat() const { return m_seat; }
+    wl_proxy *seat() const;
 
     /// Waits for the compositor to have handled every request sent so far and
     /// dispatches the events that came meanwhile. Only while setting up.
@@ -51,7 +51,6 @@ private:
     wl_display *m_display = nullptr;
     std::unique_ptr<Globals> m_globals;
     const DataControlProtocol *m_protocol = nullptr;
-    wl_proxy *m_seat = nullptr;
     ManagerPtr m_manager;
     std::unique_ptr<QSocketNotifier> m_readable, m_writable;
     std::function<void()> m_onBroken;

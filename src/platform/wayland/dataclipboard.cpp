@@ -19,7 +19,9 @@ namespace {
 // picture reader takes, markers that are a word or a list of paths.
 constexpr qsizetype dataLimit = qsizetype(512) * 1024 * 1024;
 constexpr qsizetype markerLimit = qsizetype(16) * 1024 * 1024;
-// An owner that keeps sending still gets no more than this for one change.
+// How long an owner may keep a change waiting without sending anything, and
+// how long one that keeps sending gets at most.
+constexpr int fetchBoundMs = 5000;
 constexpr qint64 fetchCapMs = 60'000;
 // Changes waiting to be reported; past this the oldest still fetching is
 // given up, so that a flood of copies cannot use up the file descriptors.
@@ -79,17 +81,15 @@ struct DataControlClipboard::OwnSource {
     DataControlClipboard *owner = nullptr;
     SourcePtr proxy;
     QString token; ///< a type only this source offers: tells our own offers apart
-    QStringList types;
-    QString text;
-    QImage image;
     ClipContent content;
     std::map<QString, QByteArray> encodings; ///< made when first asked for
 
     QByteArray dataFor(const QString &type) {
+        const QImage image = content.image();
         const QString key = image.isNull() ? QString() : type;
         auto found = encodings.find(key);
         if (found == encodings.end()) {
-            const QByteArray bytes = image.isNull()         ? text.toUtf8()
+            const QByteArray bytes = image.isNull() ? content.text().value_or(QString()).toUtf8()
                                      : type == u"image/png" ? encoded(image, "PNG")
                                                             : encoded(image, "BMP");
             found = encodings.emplace(key, bytes).first;
@@ -130,10 +130,8 @@ struct DataControlClipboard::Events {
     static constexpr SourceListener sourceListener{&send, &cancelled};
 };
 
-DataControlClipboard::DataControlClipboard(std::unique_ptr<Connection> connection)
-    : m_connection(std::move(connection)) {
-    allowLargePictures();
-}
+DataControlClipboard::DataControlClipboard(std::shared_ptr<Connection> connection)
+    : m_connection(std::move(connection)) {}
 
 DataControlClipboard::~DataControlClipboard() {
     // Every object of the connection goes before the connection itself.
@@ -177,21 +175,12 @@ QImage DataControlClipboard::readImage() const {
 }
 
 void DataControlClipboard::setText(const QString &text) {
-    auto source = std::make_unique<OwnSource>();
-    source->types = ownTextTypes;
-    source->text = text;
-    source->content = ClipContent::ofText(text, source->types);
-    own(std::move(source));
+    own(ClipContent::ofText(text, ownTextTypes));
 }
 
 void DataControlClipboard::setImage(const QImage &image) {
-    if (image.isNull())
-        return;
-    auto source = std::make_unique<OwnSource>();
-    source->types = ownPictureTypes;
-    source->image = image;
-    source->content = ClipContent::ofImage(image, source->types);
-    own(std::move(source));
+    if (!image.isNull())
+        own(ClipContent::ofImage(image, ownPictureTypes));
 }
 
 void DataControlClipboard::clear() {
@@ -210,23 +199,25 @@ bool DataControlClipboard::connected() const {
     return m_device && m_error.isEmpty();
 }
 
-void DataControlClipboard::own(std::unique_ptr<OwnSource> source) {
+void DataControlClipboard::own(const ClipContent &content) {
     if (!connected())
         return;
+    auto source = std::make_unique<OwnSource>();
+    source->content = content;
     source->owner = this;
     source->token = QStringLiteral("application/x-orlo-source;id=%1-%2")
                         .arg(QCoreApplication::applicationPid())
                         .arg(++m_sourceCount);
     source->proxy.reset(createDataSource(m_connection->protocol(), m_connection->manager()));
     addListener(source->proxy.get(), &Events::sourceListener, source.get());
-    for (const QString &type : std::as_const(source->types))
+    for (const QString &type : content.offer().mimeTypes)
         offerType(source->proxy.get(), type.toUtf8().constData());
     offerType(source->proxy.get(), source->token.toUtf8().constData());
     setSelection(m_device.get(), source->proxy.get());
     m_connection->flush();
     // As on X11, our own copy reads back at once, and is reported when the
     // compositor has made it the clipboard's content.
-    m_current = source->content;
+    m_current = content;
     m_sources.push_back(std::move(source));
 }
 
@@ -283,14 +274,15 @@ void DataControlClipboard::onSelection(wl_proxy *proxy) {
 void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringList &types) {
     change.types = types;
     Change *pending = &change;
-    std::vector<int> writeEnds;
     for (const QString &type : typesToFetch(types)) {
         int readEnd = -1;
         int writeEnd = -1;
         if (!makeTransferPipe(readEnd, writeEnd))
             continue; // not fetched: reads as offered but not to be had
+        // The request holds a copy of the write end until it is sent; the
+        // owner sees the end of the data only once no copy is left open here.
         receive(offer, type.toUtf8().constData(), writeEnd);
-        writeEnds.push_back(writeEnd);
+        ::close(writeEnd);
         const bool marker = type == u"text/uri-list" || type.startsWith(u"x-");
         auto onProgress = [pending] {
             if (pending->age.elapsed() < fetchCapMs)
@@ -304,11 +296,7 @@ void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringL
                              std::make_unique<PipeReader>(readEnd, marker ? markerLimit : dataLimit,
                                                           std::move(onProgress), std::move(onEnd)));
     }
-    // The owner sees the end of the data only once no copy of the write end
-    // is left open here.
     m_connection->flush();
-    for (int fd : writeEnds)
-        ::close(fd);
     if (change.reads.empty())
         return;
     change.age.start();
@@ -366,7 +354,7 @@ void DataControlClipboard::onSend(OwnSource &source, const char *mimeType, int f
     m_writers.remove_if(
         [](const std::unique_ptr<PipeWriter> &writer) { return writer->finished(); });
     const QString type = QString::fromUtf8(mimeType);
-    if (!source.types.contains(type)) {
+    if (!source.content.offer().mimeTypes.contains(type)) {
         ::close(fd); // the token, or a type never offered: nothing
         return;
     }
@@ -379,8 +367,8 @@ void DataControlClipboard::onCancelled(OwnSource &source) {
         [&source](const std::unique_ptr<OwnSource> &own) { return own.get() == &source; });
 }
 
-std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot) {
-    std::unique_ptr<Connection> connection = Connection::open(whyNot);
+std::unique_ptr<Clipboard> makeDataControlClipboard(std::shared_ptr<Connection> connection,
+                                                    QString *whyNot) {
     if (!connection)
         return nullptr;
     std::unique_ptr<DataControlClipboard> clipboard(

@@ -38,17 +38,15 @@ public:
     QString listenError() const override;
     QString name() const override { return QStringLiteral("Wayland 数据控制"); }
 
-    /// How long an owner may keep a change waiting without sending anything.
-    static constexpr int fetchBoundMs = 5000;
-
 private:
-    friend std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot);
+    friend std::unique_ptr<Clipboard>
+    makeDataControlClipboard(std::shared_ptr<wayland::Connection> connection, QString *whyNot);
     struct Offer;
     struct Change;
     struct OwnSource;
     struct Events;
 
-    explicit DataControlClipboard(std::unique_ptr<wayland::Connection> connection);
+    explicit DataControlClipboard(std::shared_ptr<wayland::Connection> connection);
     bool start(QString *whyNot);
 
     void onDataOffer(wl_proxy *offer);
@@ -60,12 +58,12 @@ private:
 
     void fetch(Change &change, wl_proxy *offer, const QStringList &types);
     void expire(Change &change);
-    void own(std::unique_ptr<OwnSource> source);
+    void own(const wayland::ClipContent &content);
     void scheduleDelivery();
     void deliver();
     bool connected() const;
 
-    std::unique_ptr<wayland::Connection> m_connection;
+    std::shared_ptr<wayland::Connection> m_connection;
     wayland::DevicePtr m_device;
     std::vector<std::unique_ptr<Offer>> m_newOffers; ///< introduced, not selected yet
     std::unique_ptr<Offer> m_selected;               ///< the clipboard's offer now
@@ -80,6 +78,8 @@ private:
     bool m_delivering = false;
 };
 
-/// The data-control clipboard of the Wayland session; nothing, and why, when
-/// there is no Wayland session or its compositor offers no data-control.
-std::unique_ptr<Clipboard> makeDataControlClipboard(QString *whyNot);
+/// The data-control clipboard on `connection`, the only owner of it from
+/// now on; nothing, and why, when there is no connection or the compositor
+/// does not let it listen.
+std::unique_ptr<Clipboard> makeDataControlClipboard(std::shared_ptr<wayland::Connection> connection,
+                                                    QString *whyNot);

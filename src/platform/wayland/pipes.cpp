@@ -78,11 +78,8 @@ PipeReader::~PipeReader() {
 void PipeReader::abandon() {
     if (m_state != State::Reading)
         return;
-    m_data.clear();
-    m_notifier->setEnabled(false);
-    ::close(m_fd);
-    m_fd = -1;
-    m_state = State::Failed;
+    m_onEnd = nullptr; // given up by the one who would be told
+    finish(State::Failed);
 }
 
 void PipeReader::readAvailable() {
@@ -129,7 +126,7 @@ void PipeReader::finish(State state) {
         m_onEnd();
 }
 
-PipeWriter::PipeWriter(int fd, QByteArray data, int stallMs)
+PipeWriter::PipeWriter(int fd, QByteArray data)
     : m_fd(fd)
     , m_data(std::move(data)) {
     setNonBlocking(m_fd);
@@ -141,7 +138,8 @@ PipeWriter::PipeWriter(int fd, QByteArray data, int stallMs)
                      [this] { writeAvailable(); });
     m_stall = std::make_unique<QTimer>();
     m_stall->setSingleShot(true);
-    m_stall->setInterval(stallMs);
+    // A reader that takes nothing for this long is given up on.
+    m_stall->setInterval(30'000);
     QObject::connect(m_stall.get(), &QTimer::timeout, m_stall.get(), [this] { close(); });
     m_stall->start();
 }

@@ -48,10 +48,10 @@ private:
 };
 
 /// Writes data into a pipe as the reader takes it, then closes the pipe. A
-/// reader that takes nothing for `stallMs` is given up on.
+/// reader that takes nothing for half a minute is given up on.
 class PipeWriter final {
 public:
-    PipeWriter(int fd, QByteArray data, int stallMs = 30'000);
+    PipeWriter(int fd, QByteArray data);
     ~PipeWriter();
     PipeWriter(const PipeWriter &) = delete;
     PipeWriter &operator=(const PipeWriter &) = delete;

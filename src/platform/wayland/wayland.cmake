@@ -1,5 +1,5 @@
 # The Wayland clipboard back end (data-control), built in when libwayland's
-# client library, wayland-scanner and the protocol files are to be had.
+# client library and wayland-scanner are to be had.
 #
 #   include(src/platform/wayland/wayland.cmake)
 #   orlo_add_wayland(<target>)
@@ -9,20 +9,6 @@
 
 set(ORLO_WAYLAND_DIR "${CMAKE_CURRENT_LIST_DIR}")
 option(ORLO_WAYLAND "Build the Wayland clipboard back end when its tools are found" ON)
-
-# The newest matching file of the system's, else the copy of the interface
-# kept here.
-function(_orlo_protocol_file out own)
-    set(candidates)
-    foreach(pattern IN LISTS ARGN)
-        file(GLOB found LIST_DIRECTORIES false "${pattern}")
-        list(SORT found COMPARE NATURAL ORDER DESCENDING)
-        list(APPEND candidates ${found})
-    endforeach()
-    list(APPEND candidates "${ORLO_WAYLAND_DIR}/protocols/${own}")
-    list(GET candidates 0 first)
-    set(${out} "${first}" PARENT_SCOPE)
-endfunction()
 
 function(orlo_add_wayland target)
     if(NOT ORLO_WAYLAND)
@@ -53,21 +39,9 @@ function(orlo_add_wayland target)
         return()
     endif()
 
-    pkg_get_variable(wayland_protocols wayland-protocols pkgdatadir)
-    pkg_get_variable(wlr_protocols wlr-protocols pkgdatadir)
-    set(cargo /usr/share/cargo/registry)
-    _orlo_protocol_file(ext_xml ext-data-control-v1.xml
-        "${wayland_protocols}/staging/ext-data-control/ext-data-control-v1.xml"
-        "${cargo}/wayland-protocols-*/protocols/staging/ext-data-control/ext-data-control-v1.xml")
-    _orlo_protocol_file(wlr_xml wlr-data-control-unstable-v1.xml
-        "${wlr_protocols}/unstable/wlr-data-control-unstable-v1.xml"
-        "/usr/share/wlr-protocols/unstable/wlr-data-control-unstable-v1.xml"
-        "${cargo}/wayland-protocols-*/wlr-protocols/unstable/wlr-data-control-unstable-v1.xml"
-        "${cargo}/wayland-protocols-wlr-*/wlr-protocols/unstable/wlr-data-control-unstable-v1.xml")
-    if(NOT EXISTS "${ext_xml}" OR NOT EXISTS "${wlr_xml}")
-        message(STATUS "Wayland clipboard: left out, data-control protocol files not found")
-        return()
-    endif()
+    # The interfaces as bound here (version 1 of each), whatever the system has.
+    set(ext_xml "${ORLO_WAYLAND_DIR}/protocols/ext-data-control-v1.xml")
+    set(wlr_xml "${ORLO_WAYLAND_DIR}/protocols/wlr-data-control-unstable-v1.xml")
 
     set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}-wayland")
     file(MAKE_DIRECTORY "${out}")
@@ -97,6 +71,5 @@ function(orlo_add_wayland target)
     target_include_directories(${target} PRIVATE "${out}")
     target_link_libraries(${target} PUBLIC PkgConfig::OrloWaylandClient)
     target_compile_definitions(${target} PUBLIC ORLO_WAYLAND=1)
-    set_property(TARGET ${target} PROPERTY AUTOMOC ON)
-    message(STATUS "Wayland clipboard: built in (${ext_xml}, ${wlr_xml})")
+    message(STATUS "Wayland clipboard: built in")
 endfunction()
