@@ -45,6 +45,10 @@ private slots:
         rig.clipboard.offerText(u"after"_s);
         QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
         QCOMPARE(program.window().lTip->text(), u"就绪"_s);
+        // Losing the notices later is told too.
+        emit rig.clipboard.listeningLost(u"gone"_s);
+        QCOMPARE(rig.dialogs.messages.size(), 2);
+        QVERIFY(rig.dialogs.messages[1].text.endsWith(u"：gone"_s));
     }
 
     void aSessionCheckpointIsNoEnd() {

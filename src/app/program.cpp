@@ -41,6 +41,13 @@ void Program::start() {
     m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
     if (const QString error = m_platform.clipboard.listenError(); !error.isEmpty())
         m_window.showSystemError(error);
+    // A desktop that stops telling changes later (its compositor ended our
+    // access) would otherwise lose every copy from then on without a word.
+    connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window,
+            [this](const QString &why) {
+                m_window.showSystemError(
+                    QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") + why);
+            });
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.

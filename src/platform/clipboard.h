@@ -82,4 +82,6 @@ public:
 signals:
     /// The content changed (another program or this one wrote to it).
     void changed();
+    /// Changes were heard, and from now on are not: `why` says why.
+    void listeningLost(const QString &why);
 };

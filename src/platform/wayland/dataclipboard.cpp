@@ -27,9 +27,9 @@ constexpr qint64 fetchCapMs = 60'000;
 // given up, so that a flood of copies cannot use up the file descriptors.
 constexpr size_t pendingLimit = 64;
 
+// UTF-8 under every name; not STRING, which X11 programs read as Latin-1.
 const QStringList ownTextTypes{QStringLiteral("text/plain;charset=utf-8"),
-                               QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING"),
-                               QStringLiteral("STRING"), QStringLiteral("TEXT")};
+                               QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
 const QStringList ownPictureTypes{QStringLiteral("image/png"), QStringLiteral("image/bmp")};
 
 QByteArray encoded(const QImage &image, const char *format) {
@@ -155,11 +155,18 @@ bool DataControlClipboard::start(QString *whyNot) {
         return false;
     }
     m_started = true;
-    m_connection->startDispatching([this] {
-        if (m_error.isEmpty())
-            m_error = m_connection->error();
-    });
+    m_connection->startDispatching([this] { fail(m_connection->error()); });
     return true;
+}
+
+void DataControlClipboard::fail(const QString &why) {
+    if (!m_error.isEmpty())
+        return;
+    m_error = why;
+    // Told from the event loop, never from inside the connection's handlers.
+    if (m_started)
+        QMetaObject::invokeMethod(
+            this, [this] { emit listeningLost(m_error); }, Qt::QueuedConnection);
 }
 
 ClipOffer DataControlClipboard::offer() const {
@@ -345,8 +352,7 @@ void DataControlClipboard::deliver() {
 }
 
 void DataControlClipboard::onFinished() {
-    if (m_error.isEmpty())
-        m_error = QStringLiteral("the Wayland compositor ended clipboard access");
+    fail(QStringLiteral("the Wayland compositor ended clipboard access"));
     m_device.reset();
 }
 

@@ -58,6 +58,8 @@ private:
 
     void fetch(Change &change, wl_proxy *offer, const QStringList &types);
     void expire(Change &change);
+    /// From now on nothing is heard: `why` is what listenError() says.
+    void fail(const QString &why);
     void own(const wayland::ClipContent &content);
     void scheduleDelivery();
     void deliver();
