@@ -5,6 +5,8 @@
 
 #include <QBuffer>
 #include <QMimeData>
+#include <QProcessEnvironment>
+#include <QScopeGuard>
 #include <QTest>
 
 using Mime = QList<QPair<QString, QByteArray>>;
@@ -81,6 +83,16 @@ private slots:
     }
 
     void aWaylandSessionWithoutDataControl() {
+        // The environment as it was, however the test ends.
+        const auto restore = qScopeGuard([saved = QProcessEnvironment::systemEnvironment()] {
+            for (const char *name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"}) {
+                const QString key = QString::fromLatin1(name);
+                if (saved.contains(key))
+                    qputenv(name, saved.value(key).toLocal8Bit());
+                else
+                    qunsetenv(name);
+            }
+        });
         const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
         qputenv("WAYLAND_DISPLAY", "orlo-no-such-compositor");
         // Neither data-control nor XWayland: said, not silently caught nothing.
@@ -93,7 +105,6 @@ private slots:
         qunsetenv("QT_QPA_PLATFORM");
         QVERIFY(!chooseClipboardAccess().dataControl);
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), "xcb");
-        qputenv("QT_QPA_PLATFORM", platform);
     }
 };
 

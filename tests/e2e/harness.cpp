@@ -35,6 +35,18 @@ QProcessEnvironment withHome(const QString &home) {
     return env;
 }
 
+/// Done before main in every test that links the harness.
+void prepareTestProcess() {
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+    qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
+    // HOME alone decides where the programs started keep their files.
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
+}
+[[maybe_unused]] const bool Prepared = (prepareTestProcess(), true);
+
 } // namespace
 
 ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs) {
@@ -53,17 +65,6 @@ QString unavailable() {
     }
     return qEnvironmentVariableIsEmpty("DISPLAY") ? u"needs an X server: run ./test"_s : QString();
 }
-
-void prepareTestProcess() {
-    QStandardPaths::setTestModeEnabled(true);
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
-    qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
-    // HOME alone decides where the programs started keep their files.
-    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-        qunsetenv(name);
-}
-[[maybe_unused]] const bool Prepared = (prepareTestProcess(), true);
 
 bool Started::start(const QString &program, const QStringList &arguments,
                     const QProcessEnvironment &environment, bool showErrors) {
@@ -89,6 +90,10 @@ bool Desktop::startWindowManager() {
                                         u"-d# -f2) _NET_WM_NAME | grep -q Openbox"_s};
     return windowManager.start(u"openbox"_s, {u"--sm-disable"_s}, withHome(home.path())) &&
            QTest::qWaitFor([&] { return runTool(u"sh"_s, check).ok; }, 10000);
+}
+
+qsizetype filesIn(const QString &folder, const QString &pattern) {
+    return QDir(folder, pattern, QDir::Name, QDir::Files).count();
 }
 
 bool Copier::copyText(const QString &text) {
@@ -190,6 +195,11 @@ bool Orlo::clickTrayIcon(int button) {
     const QString icon = trayIcon();
     const QString click = u"xdotool mousemove --window %1 5 5 click %2 mousemove 600 700"_s;
     return !icon.isEmpty() && run(click.arg(icon).arg(button)).ok;
+}
+
+bool Orlo::showWindow() {
+    return (windowViewable() || clickTrayIcon()) &&
+           QTest::qWaitFor([this] { return windowViewable(); }, 10000);
 }
 
 QString Orlo::openMenu() const {

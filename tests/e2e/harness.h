@@ -23,8 +23,7 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
 inline QString tool(const QString &program, const QStringList &arguments) {
     return runTool(program, arguments).output;
 }
-QString unavailable();     ///< why the tests cannot run here; empty when they can
-void prepareTestProcess(); ///< done before main in every test linking the harness
+QString unavailable(); ///< why the tests cannot run here; empty when they can
 
 class Started : public QProcess {
 public:
@@ -51,11 +50,25 @@ struct Desktop {
     Started trayHost, windowManager;
 };
 
+/// The files of `folder` matching `pattern`, read afresh.
+qsizetype filesIn(const QString &folder, const QString &pattern);
+
 /// Other programs that copy; each returns once it owns the clipboard.
 struct Copier {
     bool copyText(const QString &text);
     bool copyFile(const QString &path, const QString &mimeType);
     bool copy(const QString &mimeType, const QByteArray &bytes);
+    /// The same, as steps for Orlo::take().
+    std::function<bool()> text(const QString &text) {
+        return [this, text] {
+            return copyText(text);
+        };
+    }
+    std::function<bool()> file(const QString &path, const QString &mimeType) {
+        return [this, path, mimeType] {
+            return copyFile(path, mimeType);
+        };
+    }
     std::list<Started> owners;
 };
 
@@ -85,6 +98,8 @@ public:
     QString windowState() const; ///< "Normal", "Iconic", or empty when hidden
     bool minimizeWindow();
     bool clickTrayIcon(int button = 1);
+    /// Brings the window up by a click on the icon, unless it is up.
+    bool showWindow();
     bool pressKeys(const QString &keys); ///< xdotool names ("ctrl+q") to the main window
 
 private:
@@ -98,5 +113,3 @@ private:
 };
 
 } // namespace e2e
-
-#define E2E_MAIN(TestClass) QTEST_MAIN(TestClass)

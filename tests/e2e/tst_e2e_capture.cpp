@@ -38,12 +38,6 @@ class tst_E2eCapture : public QObject {
     Copier copier;
     std::unique_ptr<Orlo> orlo;
 
-    std::function<bool()> copied(const QString &text) {
-        return [this, text] {
-            return copier.copyText(text);
-        };
-    }
-
 private slots:
     void initTestCase() {
         if (const QString why = unavailable(); !why.isEmpty())
@@ -61,11 +55,11 @@ private slots:
     void copiedTextBecomesOneEntryAlsoWhenCopiedTwice() {
         const QString text =
             u"剪贴板 first line\n\tsecond line ✓ %1"_s.arg(orlo->report().changes());
-        const QList<Entry> taken = orlo->take(copied(text));
+        const QList<Entry> taken = orlo->take(copier.text(text));
         QCOMPARE(taken.size(), 1);
         QVERIFY(taken[0].caption.startsWith(u"文本"_s));
         QCOMPARE(taken[0].text, text);
-        QCOMPARE(captions(orlo->take(copied(text))), QStringList());
+        QCOMPARE(captions(orlo->take(copier.text(text))), QStringList());
     }
 
     void textWithAPictureGivesOneOfEachTextFirst() {
@@ -92,14 +86,14 @@ private slots:
     }
 
     void nothingIsTakenWhileMonitoringIsOff() {
-        QVERIFY(orlo->clickTrayIcon());
-        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
+        QVERIFY(orlo->showWindow());
         QVERIFY(orlo->pressKeys(u"ctrl+r"_s));
-        QCOMPARE(captions(orlo->take(copied(u"copied while monitoring is off"_s))), QStringList());
+        QCOMPARE(captions(orlo->take(copier.text(u"copied while monitoring is off"_s))),
+                 QStringList());
         QVERIFY(orlo->pressKeys(u"ctrl+r"_s));
-        QCOMPARE(orlo->take(copied(u"copied after monitoring is on again"_s)).size(), 1);
+        QCOMPARE(orlo->take(copier.text(u"copied after monitoring is on again"_s)).size(), 1);
     }
 };
 
-E2E_MAIN(tst_E2eCapture)
+QTEST_MAIN(tst_E2eCapture)
 #include "tst_e2e_capture.moc"

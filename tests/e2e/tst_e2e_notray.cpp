@@ -28,5 +28,5 @@ private slots:
     }
 };
 
-E2E_MAIN(tst_E2eNoTray)
+QTEST_MAIN(tst_E2eNoTray)
 #include "tst_e2e_notray.moc"

@@ -79,5 +79,5 @@ private slots:
     }
 };
 
-E2E_MAIN(tst_E2eOwners)
+QTEST_MAIN(tst_E2eOwners)
 #include "tst_e2e_owners.moc"

@@ -20,7 +20,6 @@ public:
     /// Text as another program's copy gives it; a null text as an empty one.
     void offerText(const QString &text);
     void offerImage(const QImage &image);
-    const QMimeData *mimeData() const { return m_data.get(); }
 
     ClipOffer offer() const override { return clipOfferOf(m_data.get()); }
     /// Null text under text/plain stands for an owner that did not answer.

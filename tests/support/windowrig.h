@@ -6,6 +6,7 @@
 #include "ui/frmmain.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
@@ -16,14 +17,16 @@ struct WindowRig : TestRig {
 };
 
 /// Once a modal dialog comes up (the command that opens it waits for it),
-/// hands it to `act`.
+/// hands it to `act`. Given up after ten seconds, so that a dialog that never
+/// came cannot be taken for a later test's.
 inline void whenModal(const std::function<void(QDialog *)> &act) {
     auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act, deadline = QDeadlineTimer(10'000)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog || deadline.hasExpired())
             poll->deleteLater();
+        if (dialog)
             act(dialog);
-        }
     });
     poll->start(10);
 }

@@ -6,7 +6,7 @@ if(NOT _orlo_definitions MATCHES "ORLO_WAYLAND=1")
     return()
 endif()
 
-# A bare data-control client: an owner that answers or not, and a listener.
+# A bare data-control owner that answers, or never does.
 add_executable(dctool ${CMAKE_CURRENT_LIST_DIR}/dctool.cpp)
 target_link_libraries(dctool PRIVATE orlo_platform)
 orlo_warnings(dctool)
