@@ -32,9 +32,8 @@ public:
         }
     }
 
-    /// Starts xclip on the file; with `waitOwned`, returns once xclip owns
-    /// the clipboard.
-    void copyFile(const QString &file, const QString &type, bool waitOwned) {
+    /// Starts xclip on the file.
+    void copyFile(const QString &file, const QString &type) {
         auto process = std::make_unique<QProcess>();
         QStringList args{QStringLiteral("-selection"), QStringLiteral("clipboard"),
                          QStringLiteral("-quiet"), QStringLiteral("-verbose")};
@@ -43,11 +42,6 @@ public:
         args << QStringLiteral("-i") << file;
         process->setProcessChannelMode(QProcess::MergedChannels);
         process->start(QStringLiteral("xclip"), args);
-        if (waitOwned) {
-            QProcess *p = process.get();
-            while (!p->readAll().contains("Waiting") && p->state() != QProcess::NotRunning)
-                p->waitForReadyRead(50);
-        }
         m_processes.push_back(std::move(process));
         reap();
     }
@@ -154,7 +148,7 @@ int main(int argc, char *argv[]) {
         const int before = count();
         QElapsedTimer timer;
         timer.start();
-        copier.copyFile(file, type, false);
+        copier.copyFile(file, type);
         if (bench::waitFor([&] { return count() > before; }))
             into.samples.append(timer.nsecsElapsed() / 1e6);
         else

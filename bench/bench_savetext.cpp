@@ -54,11 +54,6 @@ QString mixedText(QRandomGenerator &random) {
     return text;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -90,7 +85,7 @@ int main(int argc, char **argv) {
 
     const QString folder = scratch.path();
     qint64 fileSize = 0;
-    std::vector<double> baseline, encoding, streamed, saved;
+    QList<double> baseline, encoding, streamed, saved;
     for (int run = 0; run < runs; ++run) {
         const QString plain = scratch.filePath(QStringLiteral("baseline.htm"));
         QElapsedTimer timer;
@@ -151,7 +146,7 @@ int main(int argc, char **argv) {
         for (qsizetype at = text.size() - 1; at > 0; at -= 300)
             text.insert(at, QStringLiteral("<b>😀한&"));
     }
-    std::vector<double> piecewise;
+    QList<double> piecewise;
     qint64 piecewiseSize = 0;
     for (int run = 0; run < runs; ++run) {
         clock = clock.addSecs(1);
@@ -164,17 +159,17 @@ int main(int argc, char **argv) {
     }
 
     const double mb = fileSize / 1e6;
-    const double base = mb / median(baseline);
-    const double ours = mb / median(saved);
-    const double stream = mb / median(streamed);
+    const double base = mb / bench::median(baseline);
+    const double ours = mb / bench::median(saved);
+    const double stream = mb / bench::median(streamed);
     // Details on stderr; the table row on stdout.
     std::fprintf(stderr, "file: %.1f MB, %d entries, median of %d runs\n", mb, Entries, runs);
-    std::fprintf(stderr, "encoding alone: %.1f MB/s\n", mb / median(encoding));
+    std::fprintf(stderr, "encoding alone: %.1f MB/s\n", mb / bench::median(encoding));
     std::fprintf(stderr,
                  "reference (entry by entry, no checks, QSaveFile): %.1f MB/s, ratio %.0f%%\n",
                  stream, 100.0 * ours / stream);
     std::fprintf(stderr, "SaveTextFile, markup and references every 300 characters: %.1f MB/s\n",
-                 piecewiseSize / 1e6 / median(piecewise));
+                 piecewiseSize / 1e6 / bench::median(piecewise));
     const auto rate = [](double value) {
         return QString::number(value, 'f', 0) + QStringLiteral(" MB/s");
     };
