@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The options and appearance dialogs as the menus open them, and the help
 // commands.
-#include "ui/frmoptions.h"
-#include "ui/frmsetskin.h"
+#include "ui/appearancedialog.h"
 #include "ui/help.h"
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/optionsdialog.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QComboBox>
@@ -77,11 +77,11 @@ private slots:
         WindowRig rig(atStart);
         if (atStart)
             rig.settings.WriteSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
-        frmMain &form = rig.form;
+        MainWindow &form = rig.form;
         const QString data = rig.dir.path() + "/data/", look = lookOf(form.fmTxt->txtMain);
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
         whenModal([&](QDialog *dialog) {
-            auto *options = qobject_cast<frmOptions *>(dialog);
+            auto *options = qobject_cast<OptionsDialog *>(dialog);
             seen << options->optSave->isChecked() << options->Frame2->isEnabled();
             options->optSave->click();
             options->txtTxt->setText(folder);
@@ -102,7 +102,7 @@ private slots:
 
         QString family;
         whenModal([&](QDialog *dialog) {
-            auto *skin = qobject_cast<frmSetSkin *>(dialog);
+            auto *skin = qobject_cast<AppearanceDialog *>(dialog);
             family = skin->cmbFont->itemText(skin->cmbFont->count() - 1);
             choose(skin->cmbFont, family);
             choose(skin->cmbIBU, "粗斜体");
@@ -125,7 +125,7 @@ private slots:
     void appearance() {
         WindowRig rig;
         const QLineEdit fresh;
-        frmSetSkin dialog(rig.form.fmTxt->txtMain);
+        AppearanceDialog dialog(rig.form.fmTxt->txtMain);
         // A name typed into a list is no choice, nor is leaving the box.
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));

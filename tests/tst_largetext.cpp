@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A three-million-character line captured, shown and edited. How long the
 // event loop stood still is printed, not asserted.
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QTextBlock>
@@ -33,8 +33,8 @@ class tst_LargeText : public QObject {
 private slots:
     void aHugeLineWithoutBreaks() {
         WindowRig rig;
-        frmMain &form = rig.form;
-        TextBox *box = form.fmTxt->txtMain;
+        MainWindow &form = rig.form;
+        TextEditor *box = form.fmTxt->txtMain;
         // Minified code: three million characters, a few of them outside the basic plane.
         QString line = u"var a=\"😀\";"_s.repeated(300'000);
         // While the window is hidden, the text box is left alone: the entry is stored.

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The main window: its toolbar and views, a window that grows, and what the
 // data commands leave behind.
-#include "ui/picturebox.h"
-#include "ui/picturepane.h"
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/pictureframe.h"
+#include "ui/pictureview.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@ class tst_MainWindow : public QObject {
 private slots:
     void theToolbarSwitchesTheViews() {
         WindowRig rig;
-        frmMain &form = rig.form;
+        MainWindow &form = rig.form;
         // Pictures twice, then text twice: the picture view button again changes nothing.
         for (const char *button : {"imgTool3", "imgTool3", "imgTool2", "imgTool2"}) {
             form.findChild<QAction *>(QString::fromLatin1(button))->trigger();
@@ -33,7 +33,7 @@ private slots:
 
     void theViewsGrowWithTheWindow() {
         WindowRig rig;
-        frmMain &form = rig.form;
+        MainWindow &form = rig.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QSize first = form.size();

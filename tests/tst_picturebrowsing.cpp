@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Browsing the picture entries and the two display modes.
-#include "ui/picturebox.h"
-#include "ui/picturepane.h"
+#include "ui/pictureframe.h"
+#include "ui/pictureview.h"
 #include "windowrig.h"
 
 #include <QListView>
@@ -25,7 +25,7 @@ private slots:
         QFETCH(QString, ticks);
         WindowRig rig;
         const MainMenus &menus = rig.form.menus;
-        PicturePane *pane = rig.form.fmImg;
+        PictureView *pane = rig.form.fmImg;
         for (const QString &choice : QString::fromLatin1(QTest::currentDataTag()).split(u' ')) {
             QAction *item = rig.form.findChild<QAction *>(choice);
             if (menus.menuPopImg->actions().contains(item)) { // opened on the picture shown
@@ -47,7 +47,7 @@ private slots:
 
     void theSelectedEntryShowsItsFileAsItIsNow() {
         WindowRig rig;
-        PicturePane *pane = rig.form.fmImg;
+        PictureView *pane = rig.form.fmImg;
         rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
         rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
         QFile::remove(rig.pictures().file(0));
@@ -62,7 +62,7 @@ private slots:
 
     void aCaptureOntoTheShownRowShowsTheNewPicture() {
         WindowRig rig;
-        PicturePane *pane = rig.form.fmImg;
+        PictureView *pane = rig.form.fmImg;
         rig.form.menus.menuShowAll->trigger();
         for (int i = 0; i < 100; ++i)
             rig.clipboard.offerImage(testPicture(8, 8, Qt::gray));

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Browsing and editing text entries in the window, removing a signature,
 // and copying back.
-#include "ui/picturebox.h"
-#include "ui/picturepane.h"
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/pictureframe.h"
+#include "ui/pictureview.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ namespace {
 struct Window : WindowRig {
     Window() {
         form.show(); // a hidden window's text box waits to be shown
-        QObject::connect(box, &TextBox::userEdited, &form,
+        QObject::connect(box, &TextEditor::userEdited, &form,
                          [this] { wholeCopies += box->lastEdit().lengthBefore < 0; });
     }
     void copyText(const QString &text) { clipboard.offerText(text); }
@@ -34,7 +34,7 @@ struct Window : WindowRig {
     }
     QString entry(int i) { return texts().text(i); }
 
-    TextBox *box = form.fmTxt->txtMain;
+    TextEditor *box = form.fmTxt->txtMain;
     QListView *list = form.fmTxt->lstTxt;
     int wholeCopies = 0;
 };
@@ -120,7 +120,7 @@ private slots:
     void randomEditsAreFollowedExactly() {
         Window w;
         w.copyText(QStringLiteral("alpha\r\nbeta\r\n\r\ngamma 文本\r\ndelta\r\n"));
-        TextBox *box = w.box;
+        TextEditor *box = w.box;
         QApplication::clipboard()->setText(QStringLiteral("x\ny\r\nz"));
         const QStringList keys{"Return", "Backspace", "Del",         "A",
                                "Ctrl+V", "Ctrl+Z",    "Ctrl+Shift+Z"};

@@ -26,8 +26,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
             [this] { m_window.showStatus(QStringLiteral("正在从剪贴板复制数据...")); });
     connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window,
             [this] { m_window.showStatus(QStringLiteral("就绪")); });
-    connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &frmMain::showFromTray);
-    connect(&m_window, &frmMain::quitRequested, this, &Program::unload);
+    connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &MainWindow::showFromTray);
+    connect(&m_window, &MainWindow::quitRequested, this, &Program::unload);
 }
 
 Program::~Program() = default;

@@ -4,7 +4,7 @@
 #include "core/entrystore.h"
 #include "core/watcher.h"
 #include "platform/platform.h"
-#include "ui/frmmain.h"
+#include "ui/mainwindow.h"
 #include "ui/trayicon.h"
 
 #include <QObject>
@@ -23,7 +23,7 @@ public:
 
     const Platform &platform() const { return m_platform; }
     EntryStore &store() { return m_store; }
-    frmMain &window() { return m_window; }
+    MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
 
     /// Provides the data folders, puts the icon up, starts listening to the
@@ -41,7 +41,7 @@ private:
     Platform m_platform;
     EntryStore m_store;
     ClipboardWatcher m_watcher;
-    frmMain m_window;
+    MainWindow m_window;
     TrayIcon m_tray;
     bool m_unloaded = false;
 };

@@ -9,8 +9,8 @@
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 
 #include <QAction>
 #include <QFile>

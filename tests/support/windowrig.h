@@ -3,7 +3,7 @@
 #pragma once
 
 #include "testrig.h"
-#include "ui/frmmain.h"
+#include "ui/mainwindow.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -13,7 +13,7 @@
 
 struct WindowRig : TestRig {
     using TestRig::TestRig;
-    frmMain form{store, settings, platform()};
+    MainWindow form{store, settings, platform()};
 };
 
 /// Once a modal dialog comes up (the command that opens it waits for it),

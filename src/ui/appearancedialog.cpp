@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/frmsetskin.h"
+#include "ui/appearancedialog.h"
 
 #include "ui/dialogframe.h"
 #include "ui/twips.h"
@@ -91,7 +91,7 @@ QColor colorOfValue(qint32 value) {
 
 } // namespace
 
-frmSetSkin::frmSetSkin(QWidget *target, QWidget *parent)
+AppearanceDialog::AppearanceDialog(QWidget *target, QWidget *parent)
     : QDialog(parent)
     , cmbFColor(newCombo("cmbFColor", colorNames(), QStringLiteral("黑色")))
     , cmbBColor(newCombo("cmbBColor", colorNames(), QStringLiteral("白色")))
@@ -139,22 +139,22 @@ frmSetSkin::frmSetSkin(QWidget *target, QWidget *parent)
     setTabOrder(cmbIBU, cmbSize);
     setTabOrder(cmbSize, txtPre);
 
-    connect(cmbFont, &QComboBox::activated, this, &frmSetSkin::cmbFont_Click);
-    connect(cmbIBU, &QComboBox::activated, this, &frmSetSkin::cmbIBU_Click);
-    connect(cmbSize, &QComboBox::activated, this, &frmSetSkin::cmbSize_Change);
-    connect(cmbSize, &QComboBox::editTextChanged, this, &frmSetSkin::cmbSize_Change);
-    connect(cmbFColor, &QComboBox::activated, this, &frmSetSkin::cmbFColor_Click);
-    connect(cmbBColor, &QComboBox::activated, this, &frmSetSkin::cmbBColor_Click);
-    connect(this, &QDialog::accepted, this, &frmSetSkin::cmdApply_Click);
+    connect(cmbFont, &QComboBox::activated, this, &AppearanceDialog::cmbFont_Click);
+    connect(cmbIBU, &QComboBox::activated, this, &AppearanceDialog::cmbIBU_Click);
+    connect(cmbSize, &QComboBox::activated, this, &AppearanceDialog::cmbSize_Change);
+    connect(cmbSize, &QComboBox::editTextChanged, this, &AppearanceDialog::cmbSize_Change);
+    connect(cmbFColor, &QComboBox::activated, this, &AppearanceDialog::cmbFColor_Click);
+    connect(cmbBColor, &QComboBox::activated, this, &AppearanceDialog::cmbBColor_Click);
+    connect(this, &QDialog::accepted, this, &AppearanceDialog::cmdApply_Click);
 }
 
-void frmSetSkin::cmbFont_Click() {
+void AppearanceDialog::cmbFont_Click() {
     QFont font = txtPre->font();
     font.setFamily(cmbFont->currentText());
     txtPre->setFont(font);
 }
 
-void frmSetSkin::cmbIBU_Click() {
+void AppearanceDialog::cmbIBU_Click() {
     struct Style {
         const char16_t *name;
         bool bold;
@@ -178,7 +178,7 @@ void frmSetSkin::cmbIBU_Click() {
     }
 }
 
-void frmSetSkin::cmbSize_Change() {
+void AppearanceDialog::cmbSize_Change() {
     if (const auto size = sizeOfText(cmbSize->currentText())) {
         QFont font = txtPre->font();
         font.setPointSizeF(*size);
@@ -186,17 +186,17 @@ void frmSetSkin::cmbSize_Change() {
     }
 }
 
-void frmSetSkin::cmbFColor_Click() {
+void AppearanceDialog::cmbFColor_Click() {
     if (const qint32 value = funSetColor(cmbFColor->currentText()); value >= 0)
         setColorRole(txtPre, QPalette::Text, colorOfValue(value));
 }
 
-void frmSetSkin::cmbBColor_Click() {
+void AppearanceDialog::cmbBColor_Click() {
     if (const qint32 value = funSetColor(cmbBColor->currentText()); value >= 0)
         setColorRole(txtPre, QPalette::Base, colorOfValue(value));
 }
 
-qint32 frmSetSkin::funSetColor(const QString &txtColor) {
+qint32 AppearanceDialog::funSetColor(const QString &txtColor) {
     struct Named {
         const char16_t *name;
         qint32 value;
@@ -212,7 +212,7 @@ qint32 frmSetSkin::funSetColor(const QString &txtColor) {
     return -1;
 }
 
-void frmSetSkin::cmdApply_Click() {
+void AppearanceDialog::cmdApply_Click() {
     const QFont preview = txtPre->font();
     QFont font = m_target->font();
     font.setFamily(preview.family());

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "ui/frmmain.h"
+#include "ui/mainwindow.h"
 
 #include "core/entrystore.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
+#include "ui/appearancedialog.h"
 #include "ui/artwork.h"
-#include "ui/frmoptions.h"
-#include "ui/frmsetskin.h"
 #include "ui/help.h"
-#include "ui/picturebox.h"
-#include "ui/picturepane.h"
-#include "ui/textbox.h"
-#include "ui/textpane.h"
+#include "ui/optionsdialog.h"
+#include "ui/pictureframe.h"
+#include "ui/pictureview.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
 #include "ui/trayicon.h"
 #include "ui/twips.h"
 
@@ -32,13 +32,14 @@ const QString Clearing = QStringLiteral("正在缓存清除数据...");
 
 } // namespace
 
-frmMain::frmMain(EntryStore &store, SettingsStore &settings, Platform platform, QWidget *parent)
+MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform platform,
+                       QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint)
     , menus(this)
-    , fmTxt(new TextPane(store))
-    , fmImg(new PicturePane(store.pictures(), menus.menuPopImg))
+    , fmTxt(new TextView(store))
+    , fmImg(new PictureView(store.pictures(), menus.menuPopImg))
     , lTip(new QLabel(Ready))
     , m_store(store)
     , m_settings(settings)
@@ -65,34 +66,34 @@ frmMain::frmMain(EntryStore &store, SettingsStore &settings, Platform platform, 
     resize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
     setMinimumSize(size());
     connectMenus();
-    connect(&store, &EntryStore::pictureWritten, fmImg, &PicturePane::showCaptured);
+    connect(&store, &EntryStore::pictureWritten, fmImg, &PictureView::showCaptured);
     // Told once the capture that failed is over, not in its middle.
-    connect(&store, &EntryStore::failed, this, &frmMain::showSystemError, Qt::QueuedConnection);
+    connect(&store, &EntryStore::failed, this, &MainWindow::showSystemError, Qt::QueuedConnection);
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void frmMain::connectMenus() {
+void MainWindow::connectMenus() {
     const MainMenus &m = menus;
-    const std::pair<QAction *, void (frmMain::*)()> items[] = {
-        {m.menuSaveThisTxt, &frmMain::menuSaveThisTxt_Click},
-        {m.menuSaveAllTxt, &frmMain::menuSaveAllTxt_Click},
-        {m.menuSaveThisImg, &frmMain::menuSaveThisImg_Click},
-        {m.menuSaveAllImg, &frmMain::menuSaveAllImg_Click},
-        {m.menuSave, &frmMain::menuSave_Click},
-        {m.menuCopyThis, &frmMain::menuCopyThis_Click},
-        {m.menuDelAllTxt, &frmMain::menuDelAllTxt_Click},
-        {m.menuDelAllImg, &frmMain::menuDelAllImg_Click},
-        {m.menuClearData, &frmMain::menuClearData_Click},
-        {m.menuClearCB, &frmMain::menuClearCB_Click},
-        {m.menuExit, &frmMain::quitRequested},
-        {m.menuVTxt, &frmMain::menuVTxt_Click},
-        {m.menuVImg, &frmMain::menuVImg_Click},
-        {m.menuSkin, &frmMain::menuSkin_Click},
-        {m.menuClearICP, &frmMain::menuClearICP_Click},
-        {m.menuOption, &frmMain::menuOption_Click},
-        {m.menuImgCopy, &frmMain::menuImgCopy_Click},
-        {m.menuSaveImg, &frmMain::menuSaveThisImg_Click},
+    const std::pair<QAction *, void (MainWindow::*)()> items[] = {
+        {m.menuSaveThisTxt, &MainWindow::menuSaveThisTxt_Click},
+        {m.menuSaveAllTxt, &MainWindow::menuSaveAllTxt_Click},
+        {m.menuSaveThisImg, &MainWindow::menuSaveThisImg_Click},
+        {m.menuSaveAllImg, &MainWindow::menuSaveAllImg_Click},
+        {m.menuSave, &MainWindow::menuSave_Click},
+        {m.menuCopyThis, &MainWindow::menuCopyThis_Click},
+        {m.menuDelAllTxt, &MainWindow::menuDelAllTxt_Click},
+        {m.menuDelAllImg, &MainWindow::menuDelAllImg_Click},
+        {m.menuClearData, &MainWindow::menuClearData_Click},
+        {m.menuClearCB, &MainWindow::menuClearCB_Click},
+        {m.menuExit, &MainWindow::quitRequested},
+        {m.menuVTxt, &MainWindow::menuVTxt_Click},
+        {m.menuVImg, &MainWindow::menuVImg_Click},
+        {m.menuSkin, &MainWindow::menuSkin_Click},
+        {m.menuClearICP, &MainWindow::menuClearICP_Click},
+        {m.menuOption, &MainWindow::menuOption_Click},
+        {m.menuImgCopy, &MainWindow::menuImgCopy_Click},
+        {m.menuSaveImg, &MainWindow::menuSaveThisImg_Click},
     };
     for (const auto &[action, slot] : items)
         connect(action, &QAction::triggered, this, slot);
@@ -102,22 +103,22 @@ void frmMain::connectMenus() {
     // A mode chosen in the menu bar ticks the picture menu too, not the other way.
     connect(m.menuShowAll, &QAction::triggered, m.menuShowA, &QAction::trigger);
     connect(m.menuShowSize, &QAction::triggered, m.menuShowB, &QAction::trigger);
-    connect(m.menuShowA, &QAction::triggered, fmImg, &PicturePane::menuShowA_Click);
-    connect(m.menuShowB, &QAction::triggered, fmImg, &PicturePane::menuShowB_Click);
+    connect(m.menuShowA, &QAction::triggered, fmImg, &PictureView::menuShowA_Click);
+    connect(m.menuShowB, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
 }
 
-void frmMain::showStatus(const QString &text) {
+void MainWindow::showStatus(const QString &text) {
     lTip->setText(text);
     // A long command would otherwise keep the old text on screen until it ends.
     if (lTip->isVisible())
         lTip->repaint();
 }
 
-void frmMain::showSystemError(const QString &description) {
+void MainWindow::showSystemError(const QString &description) {
     m_platform.dialogs.message(MessageIcon::Critical, QStringLiteral("系统错误!") + description);
 }
 
-void frmMain::showFromTray() {
+void MainWindow::showFromTray() {
     if (isVisible())
         return;
     setWindowState(windowState() &
@@ -127,12 +128,12 @@ void frmMain::showFromTray() {
     activateWindow();
 }
 
-void frmMain::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event) {
     emit quitRequested();
     event->accept();
 }
 
-void frmMain::changeEvent(QEvent *event) {
+void MainWindow::changeEvent(QEvent *event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
         return;
@@ -143,13 +144,13 @@ void frmMain::changeEvent(QEvent *event) {
         hide();
 }
 
-void frmMain::menuSaveThisTxt_Click() {
+void MainWindow::menuSaveThisTxt_Click() {
     const SaveResult saved = m_store.saveText(fmTxt->lstTxt->currentIndex().row());
     if (!saved.ok)
         showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
 }
 
-void frmMain::menuSaveAllTxt_Click() {
+void MainWindow::menuSaveAllTxt_Click() {
     showStatus(Saving);
     const SaveResult saved = m_store.saveAllText();
     if (!saved.ok)
@@ -157,13 +158,13 @@ void frmMain::menuSaveAllTxt_Click() {
     showStatus(Ready);
 }
 
-void frmMain::menuSaveThisImg_Click() {
+void MainWindow::menuSaveThisImg_Click() {
     const ImageSaveResult copied = m_store.savePicture(fmImg->lstImg->currentIndex().row());
     if (!copied.ok())
         showSystemError(copied.problem);
 }
 
-bool frmMain::saveAllPictures() {
+bool MainWindow::saveAllPictures() {
     showStatus(Saving);
     const ImageSaveResult copied = m_store.saveAllPictures();
     // One message for the whole list, naming what stays and what is gone.
@@ -173,11 +174,11 @@ bool frmMain::saveAllPictures() {
     return copied.ok();
 }
 
-void frmMain::menuSaveAllImg_Click() {
+void MainWindow::menuSaveAllImg_Click() {
     saveAllPictures();
 }
 
-void frmMain::menuSave_Click() {
+void MainWindow::menuSave_Click() {
     menuSaveAllTxt_Click();
     // The text is already empty when it was saved. Deleting it again here
     // could take texts captured while a message box was open, unsaved.
@@ -188,7 +189,7 @@ void frmMain::menuSave_Click() {
     }
 }
 
-void frmMain::menuCopyThis_Click() {
+void MainWindow::menuCopyThis_Click() {
     // The view shown is the frame not hidden, also while the window itself is.
     if (fmImg->isVisibleTo(this))
         menuImgCopy_Click();
@@ -196,46 +197,46 @@ void frmMain::menuCopyThis_Click() {
         m_platform.clipboard.setText(fmTxt->shownText());
 }
 
-void frmMain::menuImgCopy_Click() {
+void MainWindow::menuImgCopy_Click() {
     if (!fmImg->imgMain->picture().isNull())
         m_platform.clipboard.setImage(fmImg->imgMain->picture());
 }
 
-void frmMain::menuDelAllTxt_Click() {
+void MainWindow::menuDelAllTxt_Click() {
     m_store.deleteAllText();
 }
 
-void frmMain::menuDelAllImg_Click() {
+void MainWindow::menuDelAllImg_Click() {
     m_store.deleteAllPictures();
 }
 
-void frmMain::menuClearData_Click() {
+void MainWindow::menuClearData_Click() {
     showStatus(Clearing);
     menuDelAllTxt_Click();
     menuDelAllImg_Click();
     showStatus(Ready);
 }
 
-void frmMain::menuClearCB_Click() {
+void MainWindow::menuClearCB_Click() {
     m_platform.clipboard.clear();
 }
 
-void frmMain::menuVTxt_Click() {
+void MainWindow::menuVTxt_Click() {
     fmTxt->setVisible(true);
     fmImg->setVisible(false);
 }
 
-void frmMain::menuVImg_Click() {
+void MainWindow::menuVImg_Click() {
     fmTxt->setVisible(false);
     fmImg->setVisible(true);
 }
 
-void frmMain::menuSkin_Click() {
-    frmSetSkin dialog(fmTxt->txtMain, this);
+void MainWindow::menuSkin_Click() {
+    AppearanceDialog dialog(fmTxt->txtMain, this);
     dialog.exec();
 }
 
-void frmMain::menuClearICP_Click() {
+void MainWindow::menuClearICP_Click() {
     const QString signature = m_platform.dialogs.input(QStringLiteral("请输入要清除的文字："),
                                                        QStringLiteral("清除签名"));
     if (signature.isEmpty())
@@ -245,8 +246,8 @@ void frmMain::menuClearICP_Click() {
     showStatus(Ready);
 }
 
-void frmMain::menuOption_Click() {
-    frmOptions dialog(m_store.options(), this);
+void MainWindow::menuOption_Click() {
+    OptionsDialog dialog(m_store.options(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const Options chosen = dialog.chosen();

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "ui/picturepane.h"
+#include "ui/pictureview.h"
 
 #include "core/pictureentries.h"
 #include "ui/entrylistview.h"
-#include "ui/picturebox.h"
+#include "ui/pictureframe.h"
 
 #include <QImageReader>
 #include <QListView>
 #include <QMenu>
 
-PicturePane::PicturePane(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent)
+PictureView::PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent)
     : QGroupBox(QStringLiteral(" 图片数据 "), parent)
-    , imgMain(new PictureBox(this))
+    , imgMain(new PictureFrame(this))
     , imgBak(imgMain->stretched())
     , m_entries(entries)
     , m_menu(menuPopImg) {
@@ -19,19 +19,19 @@ PicturePane::PicturePane(PictureEntries &entries, QMenu *menuPopImg, QWidget *pa
     imgMain->setObjectName(QStringLiteral("imgMain"));
     lstImg = addEntryList(this, entries, "lstImg", imgMain);
 
-    connect(&entries, &PictureEntries::currentChanged, this, &PicturePane::lstImg_Click);
+    connect(&entries, &PictureEntries::currentChanged, this, &PictureView::lstImg_Click);
     connect(&entries, &PictureEntries::modelReset, this, [this] {
         imgMain->setPicture(QImage());
         imgBak->setPicture(QImage());
     });
-    connect(imgMain, &PictureBox::mousePressed, this, &PicturePane::imgMain_MouseDown);
+    connect(imgMain, &PictureFrame::mousePressed, this, &PictureView::imgMain_MouseDown);
 }
 
-void PicturePane::showCaptured(const QString &file, const QImage &picture) {
+void PictureView::showCaptured(const QString &file, const QImage &picture) {
     imgMain->setPicture(picture, file);
 }
 
-void PicturePane::lstImg_Click(int row) {
+void PictureView::lstImg_Click(int row) {
     lstImg->setCurrentIndex(m_entries.index(row));
     const QString file = m_entries.file(row);
     // A capture shows its picture as it writes the file, then makes it
@@ -45,16 +45,16 @@ void PicturePane::lstImg_Click(int row) {
     imgBak->setPicture(imgMain->picture());
 }
 
-void PicturePane::menuShowA_Click() {
+void PictureView::menuShowA_Click() {
     imgBak->setVisible(true);
     imgBak->setPicture(imgMain->picture());
 }
 
-void PicturePane::menuShowB_Click() {
+void PictureView::menuShowB_Click() {
     imgBak->setVisible(false);
 }
 
-void PicturePane::imgMain_MouseDown(Qt::MouseButton button, const QPoint &globalPos) {
+void PictureView::imgMain_MouseDown(Qt::MouseButton button, const QPoint &globalPos) {
     if (button == Qt::RightButton)
         m_menu->popup(globalPos);
 }

@@ -5,7 +5,7 @@
 
 class EntryStore;
 class QListView;
-class TextBox;
+class TextEditor;
 class TextEntries;
 
 /// The text view (fmTxt): the list of text entries (lstTxt) and the current
@@ -13,13 +13,13 @@ class TextEntries;
 ///
 /// The text box takes the current entry only while it can be seen: a
 /// capture while the window is hidden costs no text layout at all.
-class TextPane final : public QGroupBox {
+class TextView final : public QGroupBox {
     Q_OBJECT
 public:
-    TextPane(EntryStore &store, QWidget *parent = nullptr);
+    TextView(EntryStore &store, QWidget *parent = nullptr);
 
     QListView *lstTxt;
-    TextBox *txtMain;
+    TextEditor *txtMain;
 
     /// The text shown, or about to be shown, edits included.
     QString shownText();

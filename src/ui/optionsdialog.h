@@ -13,10 +13,10 @@ class QRadioButton;
 /// The options dialog: the overflow policy and the three data folders.
 /// Built afresh at every opening from what is in force; OK accepts the
 /// choice (stored by the caller), Cancel, Esc and the close box drop it.
-class frmOptions final : public QDialog {
+class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmOptions(const Options &inForce, QWidget *parent = nullptr);
+    explicit OptionsDialog(const Options &inForce, QWidget *parent = nullptr);
 
     /// The choice: the policy and the folders as they stand in the fields.
     Options chosen() const;

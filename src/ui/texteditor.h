@@ -19,10 +19,10 @@
 /// text's first one ("\n" when it has none). A very long line is shown in
 /// blocks of a few thousand characters, so that showing and editing it never
 /// lays out the whole line at once.
-class TextBox final : public QPlainTextEdit {
+class TextEditor final : public QPlainTextEdit {
     Q_OBJECT
 public:
-    explicit TextBox(QWidget *parent = nullptr);
+    explicit TextEditor(QWidget *parent = nullptr);
 
     /// The whole text with its own line breaks. Costs a pass over the text.
     QString text() const;

@@ -6,16 +6,16 @@
 #include <QImage>
 #include <QPixmap>
 
-class StretchImage;
+class ScaledPicture;
 
 /// A picture drawn at its natural size from the top-left corner of a sunken
 /// frame, cut off at the edges (imgMain). Over it lies the same picture
 /// stretched (imgBak), hidden unless shown: 50 twips up and left of the
 /// inner corner, as wide and high as the whole box, cut off at the border.
-class PictureBox final : public QFrame {
+class PictureFrame final : public QFrame {
     Q_OBJECT
 public:
-    explicit PictureBox(QWidget *parent = nullptr);
+    explicit PictureFrame(QWidget *parent = nullptr);
 
     QImage picture() const { return m_picture; }
     /// Shows a picture; `sourceFile` names the file it was read from or
@@ -29,7 +29,7 @@ public:
     /// The area inside the border.
     QWidget *clientArea() const { return m_client; }
     /// The stretched picture over it.
-    StretchImage *stretched() const { return m_stretched; }
+    ScaledPicture *stretched() const { return m_stretched; }
 
 signals:
     void mousePressed(Qt::MouseButton button, const QPoint &globalPos);
@@ -47,7 +47,7 @@ private:
     static FileStamp stampOf(const QString &file);
 
     QWidget *m_client;
-    StretchImage *m_stretched;
+    ScaledPicture *m_stretched;
     QImage m_picture;
     QString m_sourceFile;
     FileStamp m_sourceStamp;
@@ -55,10 +55,10 @@ private:
 
 /// A picture stretched to the control's own size, width and height each by
 /// its own factor (imgBak).
-class StretchImage final : public QWidget {
+class ScaledPicture final : public QWidget {
     Q_OBJECT
 public:
-    explicit StretchImage(QWidget *parent = nullptr);
+    explicit ScaledPicture(QWidget *parent = nullptr);
 
     QImage picture() const { return m_picture; }
     void setPicture(const QImage &picture);

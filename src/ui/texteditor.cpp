@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/textbox.h"
+#include "ui/texteditor.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -107,15 +107,15 @@ QString documentText(QTextDocument *doc, int from, int to) {
 
 } // namespace
 
-TextBox::TextBox(QWidget *parent)
+TextEditor::TextEditor(QWidget *parent)
     : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(document(), &QTextDocument::contentsChange, this, &TextBox::documentChanged);
+    connect(document(), &QTextDocument::contentsChange, this, &TextEditor::documentChanged);
 }
 
-void TextBox::setText(const QString &text) {
+void TextEditor::setText(const QString &text) {
     // A capture shows its text and then selects its entry, which shows it
     // again: with megabytes of text the second time must cost nothing.
     if (m_unedited && text == m_source)
@@ -141,7 +141,7 @@ void TextBox::setText(const QString &text) {
         resync();
 }
 
-QString TextBox::text() const {
+QString TextEditor::text() const {
     QString raw = document()->toRawText();
     if (m_uniform && m_newBreak == Lf)
         return raw.replace(BlockSeparator, u'\n');
@@ -159,7 +159,7 @@ QString TextBox::text() const {
     return result;
 }
 
-qsizetype TextBox::extraBefore(qsizetype block) const {
+qsizetype TextEditor::extraBefore(qsizetype block) const {
     block = std::clamp<qsizetype>(block, 0, m_breaks.size());
     if (m_uniform)
         return block * extraOf(m_newBreak);
@@ -168,7 +168,7 @@ qsizetype TextBox::extraBefore(qsizetype block) const {
            std::count(m_breaks.cbegin(), end, char(Soft));
 }
 
-void TextBox::documentChanged(int position, int removed, int added) {
+void TextEditor::documentChanged(int position, int removed, int added) {
     if (m_settingText)
         return;
     QTextDocument *doc = document();
@@ -213,7 +213,7 @@ void TextBox::documentChanged(int position, int removed, int added) {
     emit userEdited();
 }
 
-void TextBox::resync() {
+void TextEditor::resync() {
     QTextDocument *doc = document();
     m_blocks = doc->blockCount();
     m_rawLength = doc->characterCount() - 1;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/picturebox.h"
+#include "ui/pictureframe.h"
 
 #include "ui/twips.h"
 
@@ -9,10 +9,10 @@
 
 namespace {
 
-/// The inside of a PictureBox: draws the picture unscaled from its corner.
+/// The inside of a PictureFrame: draws the picture unscaled from its corner.
 class PictureArea final : public QWidget {
 public:
-    PictureArea(PictureBox *box)
+    PictureArea(PictureFrame *box)
         : QWidget(box)
         , m_box(box) {}
 
@@ -32,54 +32,54 @@ protected:
     }
 
 private:
-    PictureBox *m_box;
+    PictureFrame *m_box;
 };
 
 } // namespace
 
-PictureBox::PictureBox(QWidget *parent)
+PictureFrame::PictureFrame(QWidget *parent)
     : QFrame(parent)
     , m_client(new PictureArea(this))
-    , m_stretched(new StretchImage(m_client)) {
+    , m_stretched(new ScaledPicture(m_client)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     m_client->setObjectName(QStringLiteral("clientArea"));
     m_stretched->setObjectName(QStringLiteral("imgBak"));
     m_stretched->hide();
-    connect(m_stretched, &StretchImage::mousePressed, this, &PictureBox::mousePressed);
+    connect(m_stretched, &ScaledPicture::mousePressed, this, &PictureFrame::mousePressed);
 }
 
-void PictureBox::setPicture(const QImage &picture, const QString &sourceFile) {
+void PictureFrame::setPicture(const QImage &picture, const QString &sourceFile) {
     m_picture = picture;
     m_sourceFile = sourceFile;
     m_sourceStamp = sourceFile.isEmpty() ? FileStamp() : stampOf(sourceFile);
     m_client->update();
 }
 
-PictureBox::FileStamp PictureBox::stampOf(const QString &file) {
+PictureFrame::FileStamp PictureFrame::stampOf(const QString &file) {
     const QFileInfo info(file);
     if (!info.exists())
         return {};
     return {true, info.size(), info.lastModified()};
 }
 
-bool PictureBox::showsFileAsItIs(const QString &file) const {
+bool PictureFrame::showsFileAsItIs(const QString &file) const {
     // A BMP file keeps no transparency: a picture with it differs from what
     // the file gives back.
     return !file.isEmpty() && file == m_sourceFile && !m_picture.isNull() &&
            !m_picture.hasAlphaChannel() && m_sourceStamp.exists && stampOf(file) == m_sourceStamp;
 }
 
-void PictureBox::resizeEvent(QResizeEvent *event) {
+void PictureFrame::resizeEvent(QResizeEvent *event) {
     QFrame::resizeEvent(event);
     m_client->setGeometry(contentsRect());
     m_stretched->setGeometry(tw(-50), tw(-50), width(), height());
 }
 
-StretchImage::StretchImage(QWidget *parent)
+ScaledPicture::ScaledPicture(QWidget *parent)
     : QWidget(parent) {}
 
-void StretchImage::setPicture(const QImage &picture) {
+void ScaledPicture::setPicture(const QImage &picture) {
     if (picture.cacheKey() == m_picture.cacheKey())
         return;
     m_picture = picture;
@@ -87,7 +87,7 @@ void StretchImage::setPicture(const QImage &picture) {
     update();
 }
 
-void StretchImage::paintEvent(QPaintEvent *) {
+void ScaledPicture::paintEvent(QPaintEvent *) {
     if (m_picture.isNull() || width() <= 0 || height() <= 0)
         return;
     if (m_scaled.size() != size())
@@ -97,7 +97,7 @@ void StretchImage::paintEvent(QPaintEvent *) {
     painter.drawPixmap(0, 0, m_scaled);
 }
 
-void StretchImage::mousePressEvent(QMouseEvent *event) {
+void ScaledPicture::mousePressEvent(QMouseEvent *event) {
     emit mousePressed(event->button(), event->globalPosition().toPoint());
     event->accept();
 }

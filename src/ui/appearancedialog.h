@@ -11,11 +11,11 @@ class QPushButton;
 /// The text view's appearance: font, style, size and colours, tried out on a
 /// preview and given to the text view on OK. Nothing is stored; every
 /// opening starts from the default appearance.
-class frmSetSkin final : public QDialog {
+class AppearanceDialog final : public QDialog {
     Q_OBJECT
 public:
     /// `target` is the text view that takes the appearance.
-    explicit frmSetSkin(QWidget *target, QWidget *parent = nullptr);
+    explicit AppearanceDialog(QWidget *target, QWidget *parent = nullptr);
 
     /// Colour value of a colour name, red in the low byte, green in the
     /// middle one, blue in the high one; -1 for a name outside the list.

@@ -3,24 +3,24 @@
 
 #include <QGroupBox>
 
-class PictureBox;
+class PictureFrame;
 class PictureEntries;
 class QImage;
 class QListView;
 class QMenu;
-class StretchImage;
+class ScaledPicture;
 
 /// The picture view (fmImg): the list of picture entries (lstImg) and the
 /// current picture (imgMain), at its natural size or stretched over the
 /// whole area (imgBak). A right press on the picture opens its menu.
-class PicturePane final : public QGroupBox {
+class PictureView final : public QGroupBox {
     Q_OBJECT
 public:
-    PicturePane(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent = nullptr);
+    PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent = nullptr);
 
     QListView *lstImg;
-    PictureBox *imgMain;
-    StretchImage *imgBak;
+    PictureFrame *imgMain;
+    ScaledPicture *imgBak;
 
 public slots:
     /// Show-all mode: the stretched picture, showing the current one.

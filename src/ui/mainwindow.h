@@ -8,25 +8,25 @@
 
 class EntryStore;
 class HelpCommands;
-class PicturePane;
+class PictureView;
 class QLabel;
 class SettingsStore;
-class TextPane;
+class TextView;
 class TrayIcon;
 
 /// The main window: menus, toolbar, the text and picture views, the status
 /// line. It shows the entries of the store and runs the commands of its
 /// menus on them; what exists is the store's to say.
-class frmMain final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    frmMain(EntryStore &store, SettingsStore &settings, Platform platform,
-            QWidget *parent = nullptr);
-    ~frmMain() override;
+    MainWindow(EntryStore &store, SettingsStore &settings, Platform platform,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     MainMenus menus;
-    TextPane *fmTxt;
-    PicturePane *fmImg;
+    TextView *fmTxt;
+    PictureView *fmImg;
     /// The status line.
     QLabel *lTip;
 

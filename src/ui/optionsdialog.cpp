@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/frmoptions.h"
+#include "ui/optionsdialog.h"
 
 #include "ui/dialogframe.h"
 #include "ui/twips.h"
@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-frmOptions::frmOptions(const Options &inForce, QWidget *parent)
+OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
     : QDialog(parent)
     , optClear(named(new QRadioButton(QStringLiteral("数据量超过100条后，自动覆盖原有数据")),
                      "optClear"))
@@ -55,6 +55,6 @@ frmOptions::frmOptions(const Options &inForce, QWidget *parent)
     connect(optSave, &QRadioButton::toggled, Frame2, &QGroupBox::setEnabled);
 }
 
-Options frmOptions::chosen() const {
+Options OptionsDialog::chosen() const {
     return {txtTxt->text(), txtImg->text(), txtOthers->text(), optSave->isChecked()};
 }
