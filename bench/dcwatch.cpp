@@ -79,10 +79,10 @@ const DeviceListener listener{&dataOffer, &selection, &finished, &primarySelecti
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QString why;
+    Result why;
     std::unique_ptr<Connection> connection = Connection::open(&why);
     if (!connection) {
-        std::fprintf(stderr, "dcwatch: %s\n", qPrintable(why));
+        std::fprintf(stderr, "dcwatch: %s\n", qPrintable(why.detail));
         return 1;
     }
     State state{connection.get(), {}};

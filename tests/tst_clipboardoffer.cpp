@@ -97,10 +97,10 @@ private slots:
         qputenv("WAYLAND_DISPLAY", "orlo-no-such-compositor");
         // Neither data-control nor XWayland: said, not silently caught nothing.
         qunsetenv("DISPLAY");
-        QVERIFY(chooseClipboardAccess().problem.contains(u"XWayland"_s));
+        QCOMPARE(chooseClipboardAccess().problem.reason, Reason::NoDataControl);
         // With XWayland the windows go there, unless the user chose a platform.
         qputenv("DISPLAY", ":99");
-        QCOMPARE(chooseClipboardAccess().problem, QString());
+        QVERIFY(chooseClipboardAccess().problem.ok());
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform);
         qunsetenv("QT_QPA_PLATFORM");
         QVERIFY(!chooseClipboardAccess().dataControl);

@@ -82,7 +82,7 @@ private slots:
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
         whenModal([&](QDialog *dialog) {
             auto *options = qobject_cast<OptionsDialog *>(dialog);
-            seen << options->optSave->isChecked() << options->Frame2->isEnabled();
+            seen << options->optSave->isChecked() << options->foldersBox->isEnabled();
             options->optSave->click();
             options->txtTxt->setText(folder);
             if (!save)
@@ -105,7 +105,7 @@ private slots:
             auto *skin = qobject_cast<AppearanceDialog *>(dialog);
             family = skin->cmbFont->itemText(skin->cmbFont->count() - 1);
             choose(skin->cmbFont, family);
-            choose(skin->cmbIBU, "粗斜体");
+            choose(skin->cmbStyle, "粗斜体");
             choose(skin->cmbSize, "20");
             choose(skin->cmbFColor, "红色");
             choose(skin->cmbBColor, "青色");
@@ -129,7 +129,8 @@ private slots:
         // A name typed into a list is no choice, nor is leaving the box.
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (QComboBox *box : {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbIBU, dialog.cmbFont}) {
+        for (QComboBox *box :
+             {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbStyle, dialog.cmbFont}) {
             box->setFocus();
             QTest::keyClick(box->lineEdit(), Qt::Key_Tab); // its initial text
             box->setFocus();
@@ -140,8 +141,8 @@ private slots:
         // Every style sets both flags, after regular and after bold italic.
         const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};
         for (int i = 0; i < 8; ++i) {
-            choose(dialog.cmbIBU, styles.at(i < 4 ? 0 : 3));
-            choose(dialog.cmbIBU, styles.at(i % 4));
+            choose(dialog.cmbStyle, styles.at(i < 4 ? 0 : 3));
+            choose(dialog.cmbStyle, styles.at(i % 4));
             QCOMPARE(dialog.txtPre->font().bold(), i % 2 == 1);
             QCOMPARE(dialog.txtPre->font().italic(), i % 4 >= 2);
         }
@@ -161,7 +162,8 @@ private slots:
         whenModal([](QDialog *dialog) { dialog->accept(); });
         rig.form.menus.menuOption->trigger();
         QCOMPARE(rig.dialogs.messages.size(), 1);
-        QVERIFY(rig.dialogs.messages.at(0).text.endsWith(u"AutoSave"_s));
+        QCOMPARE(rig.dialogs.messages.at(0).text,
+                 u"系统错误!\n%1\n设置无法保存"_s.arg(rig.path(u"settings.ini"_s)));
     }
 
     void help() {

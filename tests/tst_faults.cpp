@@ -53,14 +53,16 @@ private slots:
             texts << u"第%1条 entry "_s.arg(i, 3, 10, QChar(u'0')).repeated(900);
             text ? rig.clipboard.offerText(texts.constLast()) : rig.clipboard.offerImage(picture);
         }
-        const QString reason = QString::fromUtf16(fault == u"missing" ? SaveReason::FolderMissing
-                                                  : fault == u"full"  ? SaveReason::WriteFailed
-                                                                      : SaveReason::FolderReadOnly);
+        const Reason reason = fault == u"missing" ? Reason::FolderMissing
+                              : fault == u"full"  ? Reason::WriteFailed
+                                                  : Reason::FolderReadOnly;
         if (automatic || temp) { // told once, not at every capture
             QCOMPARE(told.size(), 1);
-            QVERIFY(told.at(0).at(0).toString().startsWith(saveFailureDescription(folder, reason)));
+            QVERIFY(told.at(0).at(0).value<UserMessage>().text.startsWith(
+                messageFor(Result{reason, folder, {}}).text));
         } else if (!temp) {
-            QCOMPARE(text ? rig.store.saveAllText().reason : rig.store.saveAllPictures().reason,
+            QCOMPARE(text ? rig.store.saveAllText().reason
+                          : rig.store.saveAllPictures().failure.reason,
                      reason);
         }
 
@@ -84,7 +86,7 @@ private slots:
         const QString folder = QFileInfo(dir.path()).canonicalFilePath();
         const pid_t child = ::fork();
         if (child == 0)
-            ::_exit(SaveTextFile(texts, 0, 99, folder, QDateTime::currentDateTime()).ok ? 0 : 1);
+            ::_exit(SaveTextFile(texts, 0, 99, folder, QDateTime::currentDateTime()).ok() ? 0 : 1);
 
         // Killed once it has written 16 MB into the file, not yet named there.
         qint64 written = -1;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListView>
+#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 
@@ -31,6 +32,18 @@ private slots:
         }
     }
 
+    void eachCaptureIsShownOnce() {
+        WindowRig rig;
+        rig.form.show();
+        QSignalSpy texts(&rig.texts(), &TextEntries::currentChanged);
+        QSignalSpy pictures(&rig.pictures(), &PictureEntries::currentChanged);
+        QSignalSpy laidOut(rig.form.fmTxt->txtMain, &QPlainTextEdit::textChanged);
+        rig.clipboard.offerText(u"once"_s);
+        rig.clipboard.offerImage(testPicture(4, 3));
+        QCOMPARE(texts.size() + pictures.size() + laidOut.size(), 3);
+        QCOMPARE(rig.form.fmTxt->lstTxt->currentIndex().row(), 0);
+    }
+
     void theViewsGrowWithTheWindow() {
         WindowRig rig;
         MainWindow &form = rig.form;
@@ -46,7 +59,7 @@ private slots:
         form.menus.menuVImg->trigger();
         QTRY_COMPARE(form.fmImg->imgMain->size(), text + QSize(200, 150));
         // The stretched picture covers the whole picture box, border included.
-        QCOMPARE(form.fmImg->imgBak->size(), form.fmImg->imgMain->size());
+        QCOMPARE(form.fmImg->scaledPicture->size(), form.fmImg->imgMain->size());
         form.resize(first - QSize(100, 100));
         QTRY_COMPARE(form.size(), first);
     }
@@ -86,9 +99,9 @@ private slots:
             QVERIFY(box.text.startsWith(u"系统错误!"_s));
         }
         if (broken == u"text")
-            QCOMPARE(rig.dialogs.messages.at(0).text,
-                     u"系统错误!"_s +
-                         saveFailureDescription(rig.store.options().txtPath, u"文件夹不存在"_s));
+            QCOMPARE(
+                rig.dialogs.messages.at(0).text,
+                messageFor(Result{Reason::FolderMissing, rig.store.options().txtPath, {}}).text);
         // Deleting everything leaves the data files alone.
         rig.form.menus.menuClearData->trigger();
         QCOMPARE(rig.texts().count() + rig.pictures().count() + rig.tempPictures().size(), 0);

@@ -29,8 +29,9 @@ private slots:
         for (const QString &choice : QString::fromLatin1(QTest::currentDataTag()).split(u' ')) {
             QAction *item = rig.form.findChild<QAction *>(choice);
             if (menus.menuPopImg->actions().contains(item)) { // opened on the picture shown
-                QTest::mousePress(pane->imgBak->isHidden() ? pane->imgMain->clientArea()
-                                                           : static_cast<QWidget *>(pane->imgBak),
+                QTest::mousePress(pane->scaledPicture->isHidden()
+                                      ? pane->imgMain->clientArea()
+                                      : static_cast<QWidget *>(pane->scaledPicture),
                                   Qt::RightButton);
                 QVERIFY(menus.menuPopImg->isVisible());
                 menus.menuPopImg->close();
@@ -39,36 +40,39 @@ private slots:
         }
         QString shown;
         for (QAction *item :
-             {menus.menuShowSize, menus.menuShowAll, menus.menuShowB, menus.menuShowA})
+             {menus.menuShowSize, menus.menuShowAll, menus.popupShowSize, menus.popupShowAll})
             shown += item->isChecked() ? u'1' : u'0';
         QCOMPARE(shown, ticks);
-        QCOMPARE(!pane->imgBak->isHidden(), ticks.endsWith(u'1'));
+        QCOMPARE(!pane->scaledPicture->isHidden(), ticks.endsWith(u'1'));
     }
 
-    void theSelectedEntryShowsItsFileAsItIsNow() {
+    void theSelectedEntryIsReadFromItsFile() {
         WindowRig rig;
         PictureView *pane = rig.form.fmImg;
+        rig.form.show();
+        rig.form.menus.menuVImg->trigger();
         rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
-        rig.clipboard.offerImage(testPicture(30, 20, Qt::blue));
+        rig.clipboard.offerImage(testPicture(40, 20, Qt::green));
         QFile::remove(rig.pictures().file(0));
         pane->lstImg->setCurrentIndex(rig.pictures().index(0)); // missing: the picture stays
-        QCOMPARE(pane->imgMain->picture().pixelColor(0, 0), QColor(Qt::blue));
-        // A file replaced since it was shown is read again.
-        QVERIFY(testPicture(40, 20, Qt::green).save(rig.pictures().file(1), "BMP"));
-        pane->lstImg->setCurrentIndex(rig.pictures().index(1));
-        QCOMPARE(pane->imgBak->picture().size(), QSize(40, 20));
         QCOMPARE(pane->imgMain->picture().pixelColor(0, 0), QColor(Qt::green));
+        QVERIFY(testPicture(50, 20, Qt::blue).save(rig.pictures().file(0), "BMP"));
+        pane->lstImg->setCurrentIndex(rig.pictures().index(1));
+        pane->lstImg->setCurrentIndex(rig.pictures().index(0));
+        QCOMPARE(pane->imgMain->picture().size(), QSize(50, 20));
     }
 
     void aCaptureOntoTheShownRowShowsTheNewPicture() {
         WindowRig rig;
         PictureView *pane = rig.form.fmImg;
+        rig.form.show();
+        rig.form.menus.menuVImg->trigger();
         rig.form.menus.menuShowAll->trigger();
         for (int i = 0; i < 100; ++i)
             rig.clipboard.offerImage(testPicture(8, 8, Qt::gray));
         pane->lstImg->setCurrentIndex(rig.pictures().index(0));
         rig.clipboard.offerImage(testPicture(8, 8, Qt::yellow)); // replaces entry 0, shown
-        QCOMPARE(pane->imgBak->picture().pixelColor(0, 0), QColor(Qt::yellow));
+        QCOMPARE(pane->scaledPicture->picture().pixelColor(0, 0), QColor(Qt::yellow));
         QCOMPARE(pane->lstImg->currentIndex().row(), 0);
     }
 };

@@ -33,22 +33,22 @@ class tst_Program : public QObject {
 private slots:
     void startsListeningAndTellsWhenItCannot() {
         FakeDesktop rig;
-        rig.clipboard.failure = u"no change notification"_s;
+        rig.clipboard.failure = {Reason::NoClipboard, {}, {}};
         Program program(rig.platform(), rig.settings, rig.dir.path());
         rig.clipboard.offerText(u"before the start"_s); // not taken
         program.start();
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.dialogs.messages[0].icon, MessageIcon::Critical);
-        QCOMPARE(rig.dialogs.messages[0].text, u"系统错误!no change notification"_s);
+        QCOMPARE(rig.dialogs.messages[0].text, u"系统错误!\n无法访问剪贴板"_s);
         // Without a notification area (offscreen on Linux) the window stays reachable.
         QCOMPARE(program.window().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
         rig.clipboard.offerText(u"after"_s);
         QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
         QCOMPARE(program.window().lTip->text(), u"就绪"_s);
         // Losing the notices later is told too.
-        emit rig.clipboard.listeningLost(u"gone"_s);
+        emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
         QCOMPARE(rig.dialogs.messages.size(), 2);
-        QVERIFY(rig.dialogs.messages[1].text.endsWith(u"：gone"_s));
+        QVERIFY(rig.dialogs.messages[1].text.endsWith(u"：与Wayland桌面的连接已断开"_s));
     }
 
     void aSessionCheckpointIsNoEnd() {

@@ -30,6 +30,7 @@ Application::Application(int &argc, char **argv)
         return;
     }
 
+    allowLargePictures();
     m_clipboard = openClipboard(m_access);
     m_program = std::make_unique<Program>(Platform{*m_clipboard, m_dialogs, m_clock, m_launcher},
                                           m_settings, programFolder());

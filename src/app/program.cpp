@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/program.h"
 
+#include "core/messages.h"
 #include "core/settings.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -22,10 +23,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     // The tick is the switch: the watcher follows it.
     connect(m_window.menus.menuDetectClpBd, &QAction::toggled, &m_watcher,
             &ClipboardWatcher::setMonitoring);
-    connect(&m_watcher, &ClipboardWatcher::captureStarted, &m_window,
-            [this] { m_window.showStatus(QStringLiteral("正在从剪贴板复制数据...")); });
-    connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window,
-            [this] { m_window.showStatus(QStringLiteral("就绪")); });
+    connect(&m_watcher, &ClipboardWatcher::captureStarted, &m_window, &MainWindow::showCapturing);
+    connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window, &MainWindow::showReady);
     connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &MainWindow::showFromTray);
     connect(&m_window, &MainWindow::quitRequested, this, &Program::unload);
 }
@@ -39,15 +38,12 @@ void Program::start() {
     const bool tray = m_tray.show();
     m_watcher.listen();
     m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
-    if (const QString error = m_platform.clipboard.listenError(); !error.isEmpty())
-        m_window.showSystemError(error);
+    if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
+        m_window.tell(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
     // access) would otherwise lose every copy from then on without a word.
     connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window,
-            [this](const QString &why) {
-                m_window.showSystemError(
-                    QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") + why);
-            });
+            [this](const Result &why) { m_window.tell(messageFor(why)); });
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
@@ -73,7 +69,7 @@ void Program::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_window.menuClearData_Click();
+    m_store.unload();
     m_tray.hide();
     m_watcher.stopListening();
     m_window.hide();

@@ -2,9 +2,11 @@
 #include "core/datafolders.h"
 
 #include "core/savefile.h"
+#include "platform/logging.h"
 #include "platform/system.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -30,25 +32,32 @@ void DataFolders::provide() const {
     makeFolderOwnerOnly(temp());
 }
 
-bool writeTempPicture(const QImage &picture, const QString &path) {
+Result writeTempPicture(const QImage &picture, const QString &path) {
+    const QString folder = QFileInfo(path).path();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        const Reason problem = folderProblem(folder);
+        return {problem == Reason::None ? Reason::CannotCreate : problem, folder,
+                file.errorString()};
+    }
     makeOwnerOnly(file);
     QImageWriter writer(&file, "bmp");
     if (!writer.write(picture)) {
+        const QString detail = writer.errorString();
         file.cancelWriting();
-        return false;
+        return {Reason::WriteFailed, folder, detail};
     }
-    return commitWhole(file);
+    if (!commitWhole(file))
+        return {Reason::WriteFailed, folder, file.errorString()};
+    return Result::done(path);
 }
 
-bool deleteTempPictures(const QString &folder) {
+void deleteTempPictures(const QString &folder) {
     QDir temp(folder);
-    bool all = true;
     const QStringList files =
         temp.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : files)
-        all = temp.remove(name) && all;
-    return all;
+    for (const QString &name : files) {
+        if (!temp.remove(name))
+            qCWarning(lcFiles) << "temp picture not deleted:" << temp.filePath(name);
+    }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/result.h"
+
 #include <QString>
 
 class QImage;
@@ -26,7 +28,7 @@ private:
 };
 
 /// Writes a picture as BMP, private to the user, replacing the file in one step.
-bool writeTempPicture(const QImage &picture, const QString &path);
+Result writeTempPicture(const QImage &picture, const QString &path);
 
-/// Removes every *.bmp of `folder`; false when one could not go.
-bool deleteTempPictures(const QString &folder);
+/// Removes every *.bmp of `folder`; what could not go is logged.
+void deleteTempPictures(const QString &folder);

@@ -1,7 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "core/entrylist.h"
 
-#include "core/captions.h"
+#include <limits>
+
+namespace {
+
+QString numbered(const char16_t *word, int n) {
+    return QString::fromUtf16(word) + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString TextCaption(int n) {
+    return numbered(u"文本", n);
+}
+
+QString ImageCaption(int n) {
+    return numbered(u"图像", n);
+}
 
 EntryList::EntryList(QString (*captionOf)(int), QObject *parent)
     : QAbstractListModel(parent)
@@ -28,7 +44,7 @@ int EntryList::newest() const {
 }
 
 void EntryList::select(int row) {
-    if (!exists(row))
+    if (!exists(row) || row == m_current)
         return;
     m_current = row;
     emit currentChanged(row);
@@ -57,8 +73,11 @@ void EntryList::endPlace(int row) {
     } else {
         emit dataChanged(index(row), index(row));
     }
-    m_next = Increment(m_next);
-    select(row);
+    // Entry numbers are 16-bit: at 32767 the next entry takes that place again.
+    if (m_next < std::numeric_limits<qint16>::max())
+        ++m_next;
+    m_current = row;
+    emit currentChanged(row);
 }
 
 void EntryList::beginClear() {

@@ -3,6 +3,9 @@
 
 #include <QAbstractListModel>
 
+/// Entries of one kind taken before the overflow policy applies.
+inline constexpr int EntryBound = 100;
+
 /// The entries of one kind, numbered from 0 and listed by caption: row n is
 /// entry n. Knows the number of the next entry, where it goes, and which
 /// entry is current (the one shown). The views follow it; they never decide
@@ -11,6 +14,10 @@
 /// The next entry goes to row `next()`: appended when that is past the last
 /// row, otherwise in place of the entry there (after the overwrite policy
 /// started again at 0, or at the 16-bit limit of the numbers).
+///
+/// currentChanged() comes once for every entry placed (its content is new,
+/// also where it replaced the current one) and once for every other entry
+/// made current; making the current entry current again tells nothing.
 class EntryList : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -28,8 +35,7 @@ public:
     int newest() const;
     /// The current entry; -1 when there is none (nothing taken, or all gone).
     int current() const { return m_current; }
-    /// Makes an existing entry current. Tells currentChanged() also when it
-    /// already was, so that views show what a capture put in its place.
+    /// Makes an existing entry current (the user chose it).
     void select(int row);
 
     /// Whether the hundredth entry has been taken: the overflow policy applies.
@@ -41,10 +47,10 @@ signals:
     void currentChanged(int row);
 
 protected:
-    explicit EntryList(QString (*captionOf)(int), QObject *parent = nullptr);
+    EntryList(QString (*captionOf)(int), QObject *parent = nullptr);
 
     /// Where the next entry goes, announced to the views; the caller stores
-    /// it there, then calls endPlace(), which counts and selects it.
+    /// it there, then calls endPlace(), which counts it and makes it current.
     int beginPlace();
     void endPlace(int row);
     /// Forgets every entry; the next one is number 0.
@@ -58,3 +64,8 @@ private:
     int m_current = -1;
     bool m_appending = false;
 };
+
+/// "文本00", "文本07", "文本100".
+QString TextCaption(int n);
+/// "图像00", "图像07", "图像100": also the temp picture file's base name.
+QString ImageCaption(int n);

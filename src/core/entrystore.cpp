@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/entrystore.h"
 
+#include "core/savefile.h"
 #include "core/textfile.h"
 #include "platform/clock.h"
+#include "platform/logging.h"
 
 #include <QDir>
 #include <QImage>
@@ -25,16 +27,31 @@ void EntryStore::setFolders(const Options &chosen) {
     m_options.othPath = chosen.othPath;
 }
 
-void EntryStore::tellOnce(const QString &problem, bool &told) {
-    if (problem.isEmpty()) {
+void EntryStore::tellOnce(const UserMessage &message, bool &told) {
+    if (message.text.isEmpty()) {
         told = false;
         return;
     }
     // One message for a run of failures, not one per capture.
     if (!told) {
         told = true;
-        emit failed(problem);
+        emit failed(message);
     }
+}
+
+void EntryStore::applyOverflow(EntryList &entries, bool saveWhenFull) {
+    if (!entries.full())
+        return;
+    if (!m_options.autoSave) {
+        entries.startAgain();
+        return;
+    }
+    if (!saveWhenFull)
+        return;
+    if (&entries == &m_texts)
+        tellOnce(messageFor(saveAllText()), m_textSaveTold);
+    else
+        tellOnce(messageFor(saveAllPictures()), m_pictureSaveTold);
 }
 
 EntryStore::Recovery EntryStore::recover() {
@@ -48,11 +65,8 @@ EntryStore::Recovery EntryStore::recover() {
     const int pictures = recoverPictures();
     recovery.pictures = m_pictures.count();
     recovery.damaged += pictures - recovery.pictures;
-    // Under the overwrite policy a hundred entries start again at the oldest.
-    for (EntryList *entries : std::initializer_list<EntryList *>{&m_texts, &m_pictures}) {
-        if (entries->full() && !m_options.autoSave)
-            entries->startAgain();
-    }
+    applyOverflow(m_texts, false);
+    applyOverflow(m_pictures, false);
     return recovery;
 }
 
@@ -70,13 +84,16 @@ int EntryStore::recoverPictures() {
             // Kept for the user to look at, out of the way of the entries.
             const QString aside = m_folders.beneath(u"/data/image/unreadable");
             QDir().mkpath(aside);
+            qCWarning(lcFiles) << "unreadable picture left by an ended run set aside:" << file;
             QFile::rename(path, freeDataFileName(aside, file.chopped(4), u".bmp"));
             continue;
         }
         // Numbered again from 0: upwards, each name is free by the time it is taken.
         const QString next = m_pictures.nextFile();
-        if (path != next)
-            QFile::rename(path, next);
+        if (path != next && !QFile::rename(path, next)) {
+            qCWarning(lcFiles) << "picture left by an ended run not renamed:" << file;
+            continue;
+        }
         m_pictures.take();
     }
     return int(found.size());
@@ -99,46 +116,28 @@ void EntryStore::captureText(const QString &text) {
     m_journal.taken(m_texts.next(), text);
     m_texts.take(text);
     compactJournal();
-    if (!m_texts.full())
-        return;
-    if (!m_options.autoSave) {
-        m_texts.startAgain();
-        return;
-    }
-    const SaveResult saved = saveAllText();
-    tellOnce(saved.ok ? QString() : saveFailureDescription(m_options.txtPath, saved.reason),
-             m_textSaveTold);
+    applyOverflow(m_texts, true);
 }
 
 void EntryStore::capturePicture(const QImage &picture) {
     if (picture.isNull())
         return;
     const QString file = m_pictures.nextFile();
-    bool written = writeTempPicture(picture, file);
-    if (!written) {
+    Result written = writeTempPicture(picture, file);
+    if (!written.ok()) {
         // The temp folder is ours: when it went missing, put it back once.
         m_folders.provide();
         written = writeTempPicture(picture, file);
     }
-    if (!written) {
+    if (!written.ok()) {
         // An entry without its file could be neither shown nor saved.
-        const QString why = folderProblem(m_folders.temp());
-        tellOnce(saveFailureDescription(m_folders.temp(),
-                                        why.isEmpty() ? QString::fromUtf16(SaveReason::WriteFailed)
-                                                      : why),
-                 m_pictureWriteTold);
+        qCWarning(lcCapture) << "picture not taken:" << written;
+        tellOnce(messageFor(written), m_pictureWriteTold);
         return;
     }
     m_pictureWriteTold = false;
-    emit pictureWritten(file, picture);
-    m_pictures.take();
-    if (!m_pictures.full())
-        return;
-    if (!m_options.autoSave) {
-        m_pictures.startAgain();
-        return;
-    }
-    tellOnce(saveAllPictures().problem, m_pictureSaveTold);
+    m_pictures.take(picture);
+    applyOverflow(m_pictures, true);
 }
 
 bool EntryStore::editText(int row, const TextEdit &edit) {
@@ -159,14 +158,14 @@ void EntryStore::setText(int row, const QString &text) {
     compactJournal();
 }
 
-SaveResult EntryStore::saveText(int row) const {
+Result EntryStore::saveText(int row) const {
     return SaveTextFile(m_texts.texts(), row, row, m_options.txtPath, m_clock.now());
 }
 
-SaveResult EntryStore::saveAllText() {
-    const SaveResult saved =
+Result EntryStore::saveAllText() {
+    const Result saved =
         SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now());
-    if (saved.ok) {
+    if (saved.ok()) {
         m_textSaveTold = false;
         deleteAllText();
     }
@@ -184,8 +183,7 @@ ImageSaveResult EntryStore::saveAllPictures() {
     // leaves the list as it is.
     if (!copied.saved.isEmpty() || !copied.gone.isEmpty())
         m_pictures.keepOnly(copied.failed);
-    if (m_pictures.full() && !m_options.autoSave)
-        m_pictures.startAgain();
+    applyOverflow(m_pictures, false);
     if (copied.ok())
         m_pictureSaveTold = false;
     return copied;
@@ -201,6 +199,11 @@ void EntryStore::deleteAllPictures() {
     m_pictures.clear();
 }
 
-bool EntryStore::deleteTempPictures() {
-    return ::deleteTempPictures(m_folders.temp());
+void EntryStore::deleteTempPictures() {
+    ::deleteTempPictures(m_folders.temp());
+}
+
+void EntryStore::unload() {
+    deleteAllText();
+    deleteAllPictures();
 }

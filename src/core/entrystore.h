@@ -4,8 +4,8 @@
 #include "core/datafolders.h"
 #include "core/imagefiles.h"
 #include "core/journal.h"
+#include "core/messages.h"
 #include "core/pictureentries.h"
-#include "core/savefile.h"
 #include "core/settings.h"
 #include "core/textentries.h"
 
@@ -67,10 +67,10 @@ public:
     void setText(int row, const QString &text);
 
     /// Writes entry `row` (none when it does not exist) to a new text data file.
-    SaveResult saveText(int row) const;
+    Result saveText(int row) const;
     /// Writes every text entry to one new data file; when that worked, the
     /// text entries are deleted.
-    SaveResult saveAllText();
+    Result saveAllText();
     /// Copies the temp picture file of entry `row` into the image data folder.
     ImageSaveResult savePicture(int row) const;
     /// Copies every picture entry's file. The entries copied go, and so do
@@ -81,22 +81,24 @@ public:
     void deleteAllText();
     /// Forgets every picture entry and deletes the temp picture files.
     void deleteAllPictures();
-    /// Deletes the temp picture files only; false when one could not go.
-    bool deleteTempPictures();
+    /// Deletes the temp picture files only.
+    void deleteTempPictures();
+    /// The program ends: everything not saved is discarded.
+    void unload();
 
 signals:
     /// Something the user must hear of, told once until it works again: an
     /// automatic save failed, or a captured picture could not be written.
-    /// The description to show after "系统错误!".
-    void failed(const QString &description);
-    /// A captured picture was written to `file`, about to be listed: views
-    /// may show it without reading the file back.
-    void pictureWritten(const QString &file, const QImage &picture);
+    void failed(const UserMessage &message);
 
 private:
-    /// Tells `problem` unless it was told since the last time all was well
-    /// (an empty problem).
-    void tellOnce(const QString &problem, bool &told);
+    /// What the hundredth entry of a kind brings: under the overwrite policy
+    /// the next one replaces the oldest; under the save policy, when
+    /// `saveWhenFull`, all of the kind are saved.
+    void applyOverflow(EntryList &entries, bool saveWhenFull);
+    /// Tells `message` unless it was told since the last time all was well
+    /// (an empty message).
+    void tellOnce(const UserMessage &message, bool &told);
     /// Restarts the journal from the entries when it has grown far past them.
     void compactJournal();
     int recoverPictures();

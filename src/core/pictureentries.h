@@ -3,10 +3,11 @@
 
 #include "core/entrylist.h"
 
+#include <QImage>
 #include <QString>
 
 /// The captured pictures (图像00, 图像01 …). Each lives in its temp picture
-/// file, named after its caption, in the temp folder; nothing else holds it.
+/// file, named after its caption, in the temp folder.
 class PictureEntries final : public EntryList {
     Q_OBJECT
 public:
@@ -16,10 +17,13 @@ public:
     QString file(int row) const;
     /// The file the next entry is written to.
     QString nextFile() const { return file(next()); }
+    /// The picture of entry `row` as its file gives it; a null image when the
+    /// file cannot be read. The picture just taken is known without reading.
+    QImage picture(int row) const;
 
-    /// Lists the picture just written to nextFile() as the next entry and
+    /// Lists `written`, just written to nextFile(), as the next entry and
     /// makes it current.
-    void take();
+    void take(const QImage &written = {});
     /// Keeps only the entries of `rows` (ascending), numbered again from 0
     /// with their files renamed to match; the other entries' files go.
     void keepOnly(const QList<int> &rows);
@@ -28,4 +32,7 @@ public:
 
 private:
     QString m_tempFolder;
+    /// The newest picture, while its file holds just what it shows.
+    QImage m_newest;
+    int m_newestRow = -1;
 };

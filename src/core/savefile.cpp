@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/savefile.h"
 
-#include <QDir>
+#include "platform/logging.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
-
-QString saveFailureDescription(const QString &folder, const QString &reason) {
-    return u'\n' + QDir::toNativeSeparators(folder) + u'\n' + reason;
-}
 
 bool commitWhole(QSaveFile &file) {
     if (file.flush() && file.commit())
@@ -16,18 +13,13 @@ bool commitWhole(QSaveFile &file) {
     return false;
 }
 
-QString folderProblem(const QString &folder) {
+Reason folderProblem(const QString &folder) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
-        return QString::fromUtf16(SaveReason::FolderMissing);
+        return Reason::FolderMissing;
     if (!info.isWritable())
-        return QString::fromUtf16(SaveReason::FolderReadOnly);
-    return QString();
-}
-
-QString openProblem(const QString &folder) {
-    const QString problem = folderProblem(folder);
-    return problem.isEmpty() ? QString::fromUtf16(SaveReason::CannotCreate) : problem;
+        return Reason::FolderReadOnly;
+    return Reason::None;
 }
 
 QString freeDataFileName(const QString &folder, const QString &stem, QStringView extension) {
@@ -44,4 +36,30 @@ QString freeDataFileName(const QString &folder, const QString &stem, QStringView
             return name;
     }
     return QString();
+}
+
+Result writeNewDataFile(const QString &folder, const QString &stem, QStringView extension,
+                        const std::function<Reason(QSaveFile &)> &writeBody) {
+    const auto failed = [&](Reason reason, const QString &detail = {}) {
+        const Result result{reason, folder, detail};
+        qCWarning(lcFiles) << "data file not written:" << result;
+        return result;
+    };
+    if (const Reason problem = folderProblem(folder); problem != Reason::None)
+        return failed(problem);
+    const QString path = freeDataFileName(folder, stem, extension);
+    QSaveFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
+        const Reason problem = folderProblem(folder);
+        return failed(problem == Reason::None ? Reason::CannotCreate : problem, file.errorString());
+    }
+    Reason written = writeBody(file);
+    if (written == Reason::None && !commitWhole(file))
+        written = Reason::WriteFailed;
+    if (written != Reason::None) {
+        const QString detail = file.errorString();
+        file.cancelWriting();
+        return failed(written, detail);
+    }
+    return Result::done(path);
 }

@@ -2,6 +2,7 @@
 #include "core/settings.h"
 
 #include "platform/apptitle.h"
+#include "platform/logging.h"
 #include "platform/system.h"
 
 #include <QSettings>
@@ -74,7 +75,7 @@ Options readOptions(const SettingsStore &store, const QString &programFolder) {
     return options;
 }
 
-QStringList writeOptions(SettingsStore &store, const Options &chosen) {
+Result writeOptions(SettingsStore &store, const Options &chosen) {
     QStringList failed;
     for (const OptionSetting &setting : OptionSettings) {
         if (setting.folder && !chosen.autoSave)
@@ -85,5 +86,9 @@ QStringList writeOptions(SettingsStore &store, const Options &chosen) {
         if (!store.WriteSetting(QString::fromUtf16(setting.section), key, value))
             failed << key;
     }
-    return failed;
+    if (failed.isEmpty())
+        return {};
+    const Result result{Reason::SettingsUnwritable, store.location(), failed.join(u", ")};
+    qCWarning(lcFiles) << "settings not stored:" << result;
+    return result;
 }

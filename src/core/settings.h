@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/result.h"
+
 #include <QString>
 #include <memory>
 
@@ -70,6 +72,6 @@ inline constexpr OptionSetting OptionSettings[] = {
 Options readOptions(const SettingsStore &store, const QString &programFolder);
 
 /// Stores a choice of the options dialog: the three folders only with the
-/// save policy, the policy always, in the order of the table. Returns the
-/// keys that could not be written.
-QStringList writeOptions(SettingsStore &store, const Options &chosen);
+/// save policy, the policy always, in the order of the table. A failure
+/// names the store and, for the log, the keys that could not be written.
+Result writeOptions(SettingsStore &store, const Options &chosen);

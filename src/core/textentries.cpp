@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/textentries.h"
 
-#include "core/captions.h"
-
 TextEntries::TextEntries(QObject *parent)
     : EntryList(&TextCaption, parent) {}
 

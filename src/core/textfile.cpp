@@ -2,6 +2,7 @@
 #include "core/textfile.h"
 
 #include "core/pageencoding.h"
+#include "core/savefile.h"
 
 #include <QSaveFile>
 #include <algorithm>
@@ -18,49 +19,32 @@ constexpr char Tail[] = "</font></p></body></html>\r\n";
 /// Bytes gathered before they go to the file.
 constexpr qsizetype ChunkSize = qsizetype(1) << 20;
 
-SaveResult failed(QString reason) {
-    return {false, std::move(reason), {}};
-}
-
 } // namespace
 
-SaveResult SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
-                        const QDateTime &now) {
-    if (QString problem = folderProblem(folder); !problem.isEmpty())
-        return failed(problem);
+Result SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
+                    const QDateTime &now) {
     PageEncoder encoder;
     if (!encoder.valid())
-        return failed(QString::fromUtf16(SaveReason::NoCodec));
-
-    const QString path = freeDataFileName(folder, now.toString(u"yyyyMMddHHmmss"), u".htm");
-    if (path.isEmpty())
-        return failed(openProblem(folder));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(openProblem(folder));
-
-    QByteArray chunk;
-    chunk.reserve(ChunkSize * 2);
-    const auto write = [&] {
-        const bool ok = file.write(chunk) == chunk.size();
-        chunk.resize(0);
-        return ok;
+        return {Reason::NoCodec, folder, {}};
+    const auto writeBody = [&](QSaveFile &file) {
+        QByteArray chunk;
+        chunk.reserve(ChunkSize * 2);
+        const auto write = [&] {
+            const bool ok = file.write(chunk) == chunk.size();
+            chunk.resize(0);
+            return ok;
+        };
+        encoder.appendPlain(Head, chunk);
+        const qsizetype from = std::max(first, 0);
+        const qsizetype to = std::min<qsizetype>(last, texts.size() - 1);
+        for (qsizetype i = from; i <= to; ++i) {
+            encoder.append(texts.at(i), chunk);
+            chunk.append(EntryEnd);
+            if (chunk.size() >= ChunkSize && !write())
+                return Reason::WriteFailed;
+        }
+        chunk.append(Tail);
+        return write() ? Reason::None : Reason::WriteFailed;
     };
-    encoder.appendPlain(Head, chunk);
-    bool ok = true;
-    const qsizetype from = std::max(first, 0);
-    const qsizetype to = std::min<qsizetype>(last, texts.size() - 1);
-    for (qsizetype i = from; ok && i <= to; ++i) {
-        encoder.append(texts.at(i), chunk);
-        chunk.append(EntryEnd);
-        if (chunk.size() >= ChunkSize)
-            ok = write();
-    }
-    chunk.append(Tail);
-    ok = ok && write() && commitWhole(file);
-    if (!ok) {
-        file.cancelWriting();
-        return failed(QString::fromUtf16(SaveReason::WriteFailed));
-    }
-    return {true, {}, path};
+    return writeNewDataFile(folder, now.toString(u"yyyyMMddHHmmss"), u".htm", writeBody);
 }

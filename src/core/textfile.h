@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/savefile.h"
+#include "platform/result.h"
 
 #include <QDateTime>
 #include <QList>
@@ -13,6 +13,6 @@
 /// ends; markup characters are escaped and characters outside the code page
 /// written as numeric references. Indices without a text are left out, so
 /// first > last gives a page without entry lines. The file appears whole or
-/// not at all.
-SaveResult SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
-                        const QDateTime &now);
+/// not at all; the result names it.
+Result SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
+                    const QDateTime &now);

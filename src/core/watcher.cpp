@@ -3,8 +3,7 @@
 
 #include "core/entrystore.h"
 #include "platform/clipboard.h"
-
-#include <QCoreApplication>
+#include "platform/logging.h"
 
 ClipboardWatcher::ClipboardWatcher(Clipboard &clipboard, EntryStore &store, QObject *parent)
     : QObject(parent)
@@ -38,11 +37,10 @@ void ClipboardWatcher::clipboardChanged() {
         // an empty entry.
         if (const std::optional<QString> text = m_clipboard.readText())
             m_store.captureText(*text);
+        else
+            qCWarning(lcCapture) << "text offered as" << offer.mimeTypes << "could not be read";
     }
     if (keep && offer.kinds.testAnyFlags(ClipKind::Picture | ClipKind::Metafile))
         m_store.capturePicture(m_clipboard.readImage());
-    // A file copy lets waiting events through before it is done with.
-    if (offer.kinds.testFlag(ClipKind::Files))
-        QCoreApplication::processEvents();
     emit captureFinished();
 }

@@ -11,11 +11,6 @@ bool isRichText(const QString &mime) {
     return mime == u"text/rtf" || mime == u"text/richtext" || mime == u"application/rtf";
 }
 
-bool isReadablePicture(const QString &mime) {
-    static const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
-    return mime == u"application/x-qt-image" || readable.contains(mime.toLatin1());
-}
-
 bool isLocalFileList(const QMimeData *data) {
     if (data->hasFormat(QStringLiteral("x-special/gnome-copied-files")))
         return true;
@@ -56,6 +51,23 @@ bool isPlainTextType(const QString &mime) {
            mime == u"STRING" || mime == u"TEXT" || mime == u"COMPOUND_TEXT";
 }
 
+const QStringList &readablePictureTypes() {
+    static const QStringList types = [] {
+        QStringList preferred{QStringLiteral("image/png")};
+        for (const char *type : {"image/bmp", "image/x-bmp", "image/tiff", "image/webp"})
+            preferred << QString::fromLatin1(type);
+        const QList<QByteArray> supported = QImageReader::supportedMimeTypes();
+        preferred.removeIf(
+            [&](const QString &type) { return !supported.contains(type.toLatin1()); });
+        for (const QByteArray &type : supported) {
+            if (!preferred.contains(QString::fromLatin1(type)))
+                preferred << QString::fromLatin1(type);
+        }
+        return preferred;
+    }();
+    return types;
+}
+
 ClipOffer clipOfferOf(const QMimeData *data) {
     ClipOffer offer;
     if (!data)
@@ -68,7 +80,7 @@ ClipOffer clipOfferOf(const QMimeData *data) {
             offer.kinds |= ClipKind::RichText;
         else if (mime == u"image/x-wmf" || mime == u"image/x-emf")
             offer.kinds |= ClipKind::Metafile;
-        else if (isReadablePicture(mime))
+        else if (mime == u"application/x-qt-image" || readablePictureTypes().contains(mime))
             offer.kinds |= ClipKind::Picture;
     }
     if (data->hasImage())
@@ -81,8 +93,7 @@ ClipOffer clipOfferOf(const QMimeData *data) {
     return offer;
 }
 
-Clipboard::Clipboard(QObject *parent)
-    : QObject(parent) {
+void allowLargePictures() {
     constexpr int limitMb = 512;
     if (QImageReader::allocationLimit() < limitMb)
         QImageReader::setAllocationLimit(limitMb);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/result.h"
+
 #include <QFlags>
 #include <QImage>
 #include <QObject>
@@ -48,8 +50,16 @@ struct ClipOffer {
 /// the registered formats Windows programs mark their secrets with.
 ClipOffer clipOfferOf(const QMimeData *data);
 
+/// Lets the picture reader decode screenshots of 8K screens with alpha
+/// (132 MB), which its default limit refuses; corrupt headers claiming far
+/// more are still refused. A step of the program's start.
+void allowLargePictures();
+
 /// Whether `mime` names plain text in some encoding.
 bool isPlainTextType(const QString &mime);
+/// The picture types the toolkit can read, the best first: PNG, the other
+/// lossless ones, then the rest.
+const QStringList &readablePictureTypes();
 
 /// The system clipboard, as the program uses it. Back ends: the toolkit's
 /// clipboard (X11, Windows) and, where that cannot see changes made while
@@ -57,10 +67,8 @@ bool isPlainTextType(const QString &mime);
 class Clipboard : public QObject {
     Q_OBJECT
 public:
-    /// Lets the picture reader decode screenshots of 8K screens with alpha
-    /// (132 MB), which its default limit refuses; corrupt headers claiming
-    /// far more are still refused.
-    explicit Clipboard(QObject *parent = nullptr);
+    explicit Clipboard(QObject *parent = nullptr)
+        : QObject(parent) {}
     ~Clipboard() override = default;
 
     /// What the current content offers.
@@ -74,8 +82,8 @@ public:
     virtual void setText(const QString &text) = 0;
     virtual void setImage(const QImage &image) = 0;
     virtual void clear() = 0;
-    /// Empty when change notices could be set up, otherwise why not.
-    virtual QString listenError() const { return {}; }
+    /// Whether change notices could be set up, and why not.
+    virtual Result listening() const { return {}; }
     /// How the changes are seen, in the user's words: "X11", "Wayland 数据控制" …
     virtual QString name() const = 0;
 
@@ -83,5 +91,5 @@ signals:
     /// The content changed (another program or this one wrote to it).
     void changed();
     /// Changes were heard, and from now on are not: `why` says why.
-    void listeningLost(const QString &why);
+    void listeningLost(const Result &why);
 };

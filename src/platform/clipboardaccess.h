@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/result.h"
+
 #include <QString>
 #include <memory>
 
@@ -21,8 +23,8 @@ struct ClipboardAccess {
     /// the session has one; otherwise the toolkit's clipboard is used (X11,
     /// XWayland, Windows).
     std::shared_ptr<wayland::Connection> dataControl;
-    /// Why nothing copied in the background can be seen; empty when it can.
-    QString problem;
+    /// Why nothing copied in the background can be seen; ok when it can.
+    Result problem;
 };
 
 /// Looks at the session, before the application object is made: in a

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
 #include <QUrl>
 
 /// Opens a document or a web address in the user's default browser.
@@ -15,3 +16,7 @@ class DesktopLauncher final : public Launcher {
 public:
     bool open(const QUrl &url) override;
 };
+
+/// The name of the desktop's default browser, as its menus show it
+/// ("Firefox ESR"); "默认浏览器" where that cannot be told.
+QString defaultBrowserName();

@@ -13,7 +13,7 @@ QClipboard *board() {
 
 } // namespace
 
-QtClipboard::QtClipboard(QString problem, QObject *parent)
+QtClipboard::QtClipboard(Result problem, QObject *parent)
     : Clipboard(parent)
     , m_problem(std::move(problem)) {
     if (QClipboard *cb = board()) {
@@ -74,9 +74,9 @@ void QtClipboard::clear() {
         cb->clear();
 }
 
-QString QtClipboard::listenError() const {
+Result QtClipboard::listening() const {
     if (!board())
-        return QStringLiteral("no clipboard");
+        return {Reason::NoClipboard, {}, {}};
     return m_problem;
 }
 

@@ -8,8 +8,8 @@ class QtClipboard final : public Clipboard {
     Q_OBJECT
 public:
     /// `problem`, when given, is why changes made while the program is in
-    /// the background cannot be seen here; listenError() tells it.
-    explicit QtClipboard(QString problem = {}, QObject *parent = nullptr);
+    /// the background cannot be seen here; listening() tells it.
+    explicit QtClipboard(Result problem = {}, QObject *parent = nullptr);
 
     ClipOffer offer() const override;
     std::optional<QString> readText() const override;
@@ -17,9 +17,9 @@ public:
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     void clear() override;
-    QString listenError() const override;
+    Result listening() const override;
     QString name() const override;
 
 private:
-    QString m_problem;
+    Result m_problem;
 };

@@ -2,7 +2,6 @@
 #include "ui/appearancedialog.h"
 
 #include "ui/dialogframe.h"
-#include "ui/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,8 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -72,10 +71,37 @@ void setColorRole(QWidget *widget, QPalette::ColorRole role, const QColor &color
     widget->setPalette(palette);
 }
 
-QStringList colorNames() {
-    return {QStringLiteral("黑色"), QStringLiteral("白色"), QStringLiteral("红色"),
-            QStringLiteral("黄色"), QStringLiteral("蓝色"), QStringLiteral("绿色"),
-            QStringLiteral("青色")};
+struct NamedColor {
+    const char16_t *name;
+    Qt::GlobalColor color;
+};
+constexpr NamedColor Colors[] = {
+    {u"黑色", Qt::black}, {u"白色", Qt::white}, {u"红色", Qt::red},  {u"黄色", Qt::yellow},
+    {u"蓝色", Qt::blue},  {u"绿色", Qt::green}, {u"青色", Qt::cyan},
+};
+
+struct Style {
+    const char16_t *name;
+    bool bold;
+    bool italic;
+};
+constexpr Style Styles[] = {
+    {u"常规", false, false},
+    {u"粗体", true, false},
+    {u"斜体", false, true},
+    {u"粗斜体", true, true},
+};
+
+template <typename Table> QStringList namesOf(const Table &table) {
+    QStringList names;
+    for (const auto &item : table)
+        names << QString::fromUtf16(item.name);
+    return names;
+}
+
+template <typename Table> auto findNamed(const Table &table, const QString &name) {
+    return std::find_if(std::begin(table), std::end(table),
+                        [&](const auto &item) { return name == QStringView(item.name); });
 }
 
 QStringList sizeNames() {
@@ -85,25 +111,16 @@ QStringList sizeNames() {
     return sizes;
 }
 
-QColor colorOfValue(qint32 value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
 } // namespace
 
 AppearanceDialog::AppearanceDialog(QWidget *target, QWidget *parent)
     : QDialog(parent)
-    , cmbFColor(newCombo("cmbFColor", colorNames(), QStringLiteral("黑色")))
-    , cmbBColor(newCombo("cmbBColor", colorNames(), QStringLiteral("白色")))
+    , cmbFColor(newCombo("cmbFColor", namesOf(Colors), QStringLiteral("黑色")))
+    , cmbBColor(newCombo("cmbBColor", namesOf(Colors), QStringLiteral("白色")))
     , cmbFont(newCombo("cmbFont", QFontDatabase::families(), QStringLiteral("宋体")))
-    , cmbIBU(newCombo("cmbIBU",
-                      {QStringLiteral("常规"), QStringLiteral("粗体"), QStringLiteral("斜体"),
-                       QStringLiteral("粗斜体")},
-                      QStringLiteral("常规")))
+    , cmbStyle(newCombo("cmbStyle", namesOf(Styles), QStringLiteral("常规")))
     , cmbSize(newCombo("cmbSize", sizeNames(), QStringLiteral("9")))
     , txtPre(named(new QLineEdit(QStringLiteral("Zelvo工作室，abc")), "txtPre"))
-    , cmdCancel(named(new QPushButton(QStringLiteral("取消")), "cmdCancel"))
-    , cmdApply(named(new QPushButton(QStringLiteral("确定")), "cmdApply"))
     , m_target(target) {
     setObjectName(QStringLiteral("frmSetSkin"));
     setWindowTitle(QStringLiteral("文本管理界面设置"));
@@ -113,7 +130,7 @@ AppearanceDialog::AppearanceDialog(QWidget *target, QWidget *parent)
     // whatever the dialog itself uses.
     txtPre->setFont(QApplication::font(txtPre));
     txtPre->setPalette(QApplication::palette(txtPre));
-    txtPre->setMinimumSize(tw(5280), tw(1740));
+    txtPre->setMinimumSize(352, 116);
 
     auto *preview = new QGroupBox(QStringLiteral(" 预览 "));
     (new QVBoxLayout(preview))->addWidget(txtPre);
@@ -124,61 +141,41 @@ AppearanceDialog::AppearanceDialog(QWidget *target, QWidget *parent)
     grid->addWidget(label(u"背景颜色：", cmbBColor), 0, 2);
     grid->addWidget(cmbBColor, 0, 3);
     grid->addWidget(label(u"字体", cmbFont), 1, 0, 1, 2);
-    grid->addWidget(label(u"字形", cmbIBU), 1, 2);
+    grid->addWidget(label(u"字形", cmbStyle), 1, 2);
     grid->addWidget(label(u"字号", cmbSize), 1, 3);
     grid->addWidget(cmbFont, 2, 0, 1, 2);
-    grid->addWidget(cmbIBU, 2, 2);
+    grid->addWidget(cmbStyle, 2, 2);
     grid->addWidget(cmbSize, 2, 3);
     grid->addWidget(preview, 3, 0, 1, 4);
 
-    frameDialog(this, outer, cmdCancel, cmdApply, parent);
-    setTabOrder(cmdCancel, cmbFColor);
-    setTabOrder(cmbFColor, cmbBColor);
-    setTabOrder(cmbBColor, cmbFont);
-    setTabOrder(cmbFont, cmbIBU);
-    setTabOrder(cmbIBU, cmbSize);
-    setTabOrder(cmbSize, txtPre);
+    frameDialog(this, outer, "cmdApply",
+                {cmbFColor, cmbBColor, cmbFont, cmbStyle, cmbSize, txtPre});
 
-    connect(cmbFont, &QComboBox::activated, this, &AppearanceDialog::cmbFont_Click);
-    connect(cmbIBU, &QComboBox::activated, this, &AppearanceDialog::cmbIBU_Click);
-    connect(cmbSize, &QComboBox::activated, this, &AppearanceDialog::cmbSize_Change);
-    connect(cmbSize, &QComboBox::editTextChanged, this, &AppearanceDialog::cmbSize_Change);
-    connect(cmbFColor, &QComboBox::activated, this, &AppearanceDialog::cmbFColor_Click);
-    connect(cmbBColor, &QComboBox::activated, this, &AppearanceDialog::cmbBColor_Click);
-    connect(this, &QDialog::accepted, this, &AppearanceDialog::cmdApply_Click);
+    connect(cmbFont, &QComboBox::activated, this, &AppearanceDialog::fontChosen);
+    connect(cmbStyle, &QComboBox::activated, this, &AppearanceDialog::styleChosen);
+    connect(cmbSize, &QComboBox::activated, this, &AppearanceDialog::sizeTyped);
+    connect(cmbSize, &QComboBox::editTextChanged, this, &AppearanceDialog::sizeTyped);
+    connect(cmbFColor, &QComboBox::activated, this, &AppearanceDialog::textColorChosen);
+    connect(cmbBColor, &QComboBox::activated, this, &AppearanceDialog::backColorChosen);
+    connect(this, &QDialog::accepted, this, &AppearanceDialog::applyToTarget);
 }
 
-void AppearanceDialog::cmbFont_Click() {
+void AppearanceDialog::fontChosen() {
     QFont font = txtPre->font();
     font.setFamily(cmbFont->currentText());
     txtPre->setFont(font);
 }
 
-void AppearanceDialog::cmbIBU_Click() {
-    struct Style {
-        const char16_t *name;
-        bool bold;
-        bool italic;
-    };
-    static constexpr Style styles[] = {
-        {u"常规", false, false},
-        {u"粗体", true, false},
-        {u"斜体", false, true},
-        {u"粗斜体", true, true},
-    };
-    const QString text = cmbIBU->currentText();
-    for (const Style &style : styles) {
-        if (text == QStringView(style.name)) {
-            QFont font = txtPre->font();
-            font.setBold(style.bold);
-            font.setItalic(style.italic);
-            txtPre->setFont(font);
-            return;
-        }
+void AppearanceDialog::styleChosen() {
+    if (const auto style = findNamed(Styles, cmbStyle->currentText()); style != std::end(Styles)) {
+        QFont font = txtPre->font();
+        font.setBold(style->bold);
+        font.setItalic(style->italic);
+        txtPre->setFont(font);
     }
 }
 
-void AppearanceDialog::cmbSize_Change() {
+void AppearanceDialog::sizeTyped() {
     if (const auto size = sizeOfText(cmbSize->currentText())) {
         QFont font = txtPre->font();
         font.setPointSizeF(*size);
@@ -186,33 +183,17 @@ void AppearanceDialog::cmbSize_Change() {
     }
 }
 
-void AppearanceDialog::cmbFColor_Click() {
-    if (const qint32 value = funSetColor(cmbFColor->currentText()); value >= 0)
-        setColorRole(txtPre, QPalette::Text, colorOfValue(value));
+void AppearanceDialog::textColorChosen() {
+    if (const auto color = findNamed(Colors, cmbFColor->currentText()); color != std::end(Colors))
+        setColorRole(txtPre, QPalette::Text, color->color);
 }
 
-void AppearanceDialog::cmbBColor_Click() {
-    if (const qint32 value = funSetColor(cmbBColor->currentText()); value >= 0)
-        setColorRole(txtPre, QPalette::Base, colorOfValue(value));
+void AppearanceDialog::backColorChosen() {
+    if (const auto color = findNamed(Colors, cmbBColor->currentText()); color != std::end(Colors))
+        setColorRole(txtPre, QPalette::Base, color->color);
 }
 
-qint32 AppearanceDialog::funSetColor(const QString &txtColor) {
-    struct Named {
-        const char16_t *name;
-        qint32 value;
-    };
-    static constexpr Named colors[] = {
-        {u"黑色", 0x000000}, {u"红色", 0x0000FF}, {u"绿色", 0x00FF00}, {u"黄色", 0x00FFFF},
-        {u"蓝色", 0xFF0000}, {u"青色", 0xFFFF00}, {u"白色", 0xFFFFFF},
-    };
-    for (const Named &color : colors) {
-        if (txtColor == QStringView(color.name))
-            return color.value;
-    }
-    return -1;
-}
-
-void AppearanceDialog::cmdApply_Click() {
+void AppearanceDialog::applyToTarget() {
     const QFont preview = txtPre->font();
     QFont font = m_target->font();
     font.setFamily(preview.family());

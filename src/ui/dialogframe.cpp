@@ -2,35 +2,31 @@
 #include "ui/dialogframe.h"
 
 #include <QDialog>
-#include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
+#include <utility>
 
-void frameDialog(QDialog *dialog, QWidget *content, QPushButton *cancel, QPushButton *ok,
-                 const QWidget *near) {
+void frameDialog(QDialog *dialog, QWidget *content, const char *okName,
+                 std::initializer_list<QWidget *> tabOrder) {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QPushButton *ok = named(buttons->button(QDialogButtonBox::Ok), okName);
+    QPushButton *cancel = named(buttons->button(QDialogButtonBox::Cancel), "cmdCancel");
+    ok->setText(QStringLiteral("确定"));
+    cancel->setText(QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(dialog);
     layout->addWidget(content);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     ok->setDefault(true);
-    QWidget::setTabOrder(ok, cancel);
     ok->setFocus();
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-
-    dialog->adjustSize();
-    if (QScreen *screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), dialog->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        dialog->move(frame.topLeft());
-    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QWidget::setTabOrder(ok, cancel);
+    QWidget *previous = cancel;
+    for (QWidget *next : tabOrder)
+        QWidget::setTabOrder(std::exchange(previous, next), next);
 }

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 
 class QDialog;
-class QPushButton;
 class QWidget;
 
 /// A new widget of a dialog, given the name it is found by.
@@ -13,9 +13,9 @@ template <typename W> W *named(W *widget, const char *name) {
     return widget;
 }
 
-/// Gives a dialog its OK and Cancel buttons at the bottom right, under
-/// `content`, OK first in the tab order and focused; makes it fixed in size
-/// (no resizing, no minimise or maximise button) and centred on the screen
-/// of `near`.
-void frameDialog(QDialog *dialog, QWidget *content, QPushButton *cancel, QPushButton *ok,
-                 const QWidget *near);
+/// Lays a dialog out: `content` above its 确定 and 取消 buttons (named
+/// `okName` and cmdCancel), OK the default and focused, then Cancel, then
+/// `tabOrder` in the tab order; the dialog fixed in size (no resizing, no
+/// minimise or maximise button).
+void frameDialog(QDialog *dialog, QWidget *content, const char *okName,
+                 std::initializer_list<QWidget *> tabOrder);

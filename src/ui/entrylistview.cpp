@@ -2,7 +2,6 @@
 #include "ui/entrylistview.h"
 
 #include "core/entrylist.h"
-#include "ui/twips.h"
 
 #include <QHBoxLayout>
 #include <QListView>
@@ -11,7 +10,7 @@ QListView *addEntryList(QWidget *pane, EntryList &entries, const char *name, QWi
     auto *list = new QListView(pane);
     list->setObjectName(QString::fromLatin1(name));
     list->setModel(&entries);
-    list->setFixedWidth(tw(1700));
+    list->setFixedWidth(113);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *layout = new QHBoxLayout(pane);
     layout->addWidget(list);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/help.h"
 
+#include "core/messages.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
+#include "platform/logging.h"
 #include "platform/programfolder.h"
 
 #include <QCoreApplication>
@@ -49,16 +51,19 @@ HelpCommands::HelpCommands(Launcher &launcher, Dialogs &dialogs, QString program
 void HelpCommands::menuUser_Click() {
     const QString manual = findManual(m_programFolder, QCoreApplication::applicationDirPath());
     if (!m_launcher.open(QUrl::fromLocalFile(manual)))
-        m_dialogs.message(MessageIcon::Critical,
-                          QStringLiteral("IE浏览器启动过程中发生未知错误，请检查IE浏览器。"));
+        tell({Reason::ManualNotOpened, manual, {}});
 }
 
 void HelpCommands::menuDownload_Click() {
     const QString address = QString::fromUtf16(ForumAddress);
     if (!m_launcher.open(QUrl(address)))
-        m_dialogs.message(MessageIcon::Critical,
-                          QStringLiteral("IE浏览器启动过程中发生未知错误，请手动启动浏览器访问") +
-                              address + u'。');
+        tell({Reason::ForumNotOpened, address, {}});
+}
+
+void HelpCommands::tell(const Result &failure) {
+    qCWarning(lcFiles) << "no browser started:" << failure;
+    const UserMessage message = messageFor(failure);
+    m_dialogs.message(message.icon, message.text);
 }
 
 void HelpCommands::menuAbout_Click() {

@@ -6,6 +6,7 @@
 
 class Dialogs;
 class Launcher;
+struct Result;
 
 /// The product forum.
 inline constexpr char16_t ForumAddress[] = u"https://bbs.orlo-clipboard.cn/";
@@ -24,6 +25,8 @@ public slots:
     void menuAbout_Click();
 
 private:
+    void tell(const Result &failure);
+
     Launcher &m_launcher;
     Dialogs &m_dialogs;
     QString m_programFolder;

@@ -97,9 +97,9 @@ MainMenus::MainMenus(QMainWindow *window) {
 
     menuPopImg = new QMenu(window);
     menuPopImg->setObjectName(QStringLiteral("menuPopImg"));
-    menuShowB = addItem(menuPopImg, "menuShowB", u"以图片原始大小显示");
-    menuShowA = addItem(menuPopImg, "menuShowA", u"缩放图像以显示全部");
-    exclusive(window, {menuShowB, menuShowA});
+    popupShowSize = addItem(menuPopImg, "menuShowB", u"以图片原始大小显示");
+    popupShowAll = addItem(menuPopImg, "menuShowA", u"缩放图像以显示全部");
+    exclusive(window, {popupShowSize, popupShowAll});
     menuPopImg->addSeparator();
     menuImgCopy = addItem(menuPopImg, "menuImgCopy", u"复制本页图片");
     menuSaveImg = addItem(menuPopImg, "menuSaveImg", u"保存本页图片");

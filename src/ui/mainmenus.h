@@ -30,9 +30,10 @@ struct MainMenus {
     // 帮助(&H)
     QMenu *menuH;
     QAction *menuUser, *menuDownload, *menuAbout;
-    /// The picture menu, opened over the picture; never in the menu bar.
+    /// The picture menu, opened over the picture; never in the menu bar. Its
+    /// display modes (menuShowB, menuShowA) tick apart from the menu bar's.
     QMenu *menuPopImg;
-    QAction *menuShowB, *menuShowA, *menuImgCopy, *menuSaveImg;
+    QAction *popupShowSize, *popupShowAll, *menuImgCopy, *menuSaveImg;
 
     /// The toolbar (picToolBar): pictures that run menu items, in pairs.
     QToolBar *picToolBar;

@@ -2,6 +2,7 @@
 #include "ui/mainwindow.h"
 
 #include "core/entrystore.h"
+#include "core/messages.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "ui/appearancedialog.h"
@@ -13,7 +14,6 @@
 #include "ui/texteditor.h"
 #include "ui/textview.h"
 #include "ui/trayicon.h"
-#include "ui/twips.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -27,6 +27,7 @@
 namespace {
 
 const QString Ready = QStringLiteral("就绪");
+const QString Capturing = QStringLiteral("正在从剪贴板复制数据...");
 const QString Saving = QStringLiteral("数据正在自动存盘...");
 const QString Clearing = QStringLiteral("正在缓存清除数据...");
 
@@ -53,7 +54,7 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     // The two views take the same place; one of them is shown.
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);
-    layout->setContentsMargins(tw(30), 0, tw(30), 0);
+    layout->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(fmTxt);
     layout->addWidget(fmImg);
     fmImg->hide();
@@ -63,12 +64,11 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
 
     // The first size is the design's; the window grows from there, the lists
     // keeping their width.
-    resize(tw(8265), tw(6645) + menuBar()->sizeHint().height());
+    resize(551, 443 + menuBar()->sizeHint().height());
     setMinimumSize(size());
     connectMenus();
-    connect(&store, &EntryStore::pictureWritten, fmImg, &PictureView::showCaptured);
     // Told once the capture that failed is over, not in its middle.
-    connect(&store, &EntryStore::failed, this, &MainWindow::showSystemError, Qt::QueuedConnection);
+    connect(&store, &EntryStore::failed, this, &MainWindow::tell, Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() = default;
@@ -101,21 +101,26 @@ void MainWindow::connectMenus() {
     connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::menuDownload_Click);
     connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::menuAbout_Click);
     // A mode chosen in the menu bar ticks the picture menu too, not the other way.
-    connect(m.menuShowAll, &QAction::triggered, m.menuShowA, &QAction::trigger);
-    connect(m.menuShowSize, &QAction::triggered, m.menuShowB, &QAction::trigger);
-    connect(m.menuShowA, &QAction::triggered, fmImg, &PictureView::menuShowA_Click);
-    connect(m.menuShowB, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
+    connect(m.menuShowAll, &QAction::triggered, m.popupShowAll, &QAction::trigger);
+    connect(m.menuShowSize, &QAction::triggered, m.popupShowSize, &QAction::trigger);
+    connect(m.popupShowAll, &QAction::triggered, fmImg, &PictureView::menuShowA_Click);
+    connect(m.popupShowSize, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
 }
 
 void MainWindow::showStatus(const QString &text) {
     lTip->setText(text);
-    // A long command would otherwise keep the old text on screen until it ends.
-    if (lTip->isVisible())
-        lTip->repaint();
 }
 
-void MainWindow::showSystemError(const QString &description) {
-    m_platform.dialogs.message(MessageIcon::Critical, QStringLiteral("系统错误!") + description);
+void MainWindow::showCapturing() {
+    showStatus(Capturing);
+}
+
+void MainWindow::showReady() {
+    showStatus(Ready);
+}
+
+void MainWindow::tell(const UserMessage &message) {
+    m_platform.dialogs.message(message.icon, message.text);
 }
 
 void MainWindow::showFromTray() {
@@ -145,23 +150,21 @@ void MainWindow::changeEvent(QEvent *event) {
 }
 
 void MainWindow::menuSaveThisTxt_Click() {
-    const SaveResult saved = m_store.saveText(fmTxt->lstTxt->currentIndex().row());
-    if (!saved.ok)
-        showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
+    if (const Result saved = m_store.saveText(m_store.texts().current()); !saved.ok())
+        tell(messageFor(saved));
 }
 
 void MainWindow::menuSaveAllTxt_Click() {
     showStatus(Saving);
-    const SaveResult saved = m_store.saveAllText();
-    if (!saved.ok)
-        showSystemError(saveFailureDescription(m_store.options().txtPath, saved.reason));
+    if (const Result saved = m_store.saveAllText(); !saved.ok())
+        tell(messageFor(saved));
     showStatus(Ready);
 }
 
 void MainWindow::menuSaveThisImg_Click() {
-    const ImageSaveResult copied = m_store.savePicture(fmImg->lstImg->currentIndex().row());
-    if (!copied.ok())
-        showSystemError(copied.problem);
+    if (const ImageSaveResult copied = m_store.savePicture(m_store.pictures().current());
+        !copied.ok())
+        tell(messageFor(copied));
 }
 
 bool MainWindow::saveAllPictures() {
@@ -169,7 +172,7 @@ bool MainWindow::saveAllPictures() {
     const ImageSaveResult copied = m_store.saveAllPictures();
     // One message for the whole list, naming what stays and what is gone.
     if (!copied.ok())
-        showSystemError(copied.problem);
+        tell(messageFor(copied));
     showStatus(Ready);
     return copied.ok();
 }
@@ -198,8 +201,8 @@ void MainWindow::menuCopyThis_Click() {
 }
 
 void MainWindow::menuImgCopy_Click() {
-    if (!fmImg->imgMain->picture().isNull())
-        m_platform.clipboard.setImage(fmImg->imgMain->picture());
+    if (const QImage shown = fmImg->shownPicture(); !shown.isNull())
+        m_platform.clipboard.setImage(shown);
 }
 
 void MainWindow::menuDelAllTxt_Click() {
@@ -251,12 +254,10 @@ void MainWindow::menuOption_Click() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const Options chosen = dialog.chosen();
-    const QStringList failed = writeOptions(m_settings, chosen);
+    const Result stored = writeOptions(m_settings, chosen);
     // The policy in force stays the one read at start until the next start.
     if (chosen.autoSave)
         m_store.setFolders(chosen);
-    if (!failed.isEmpty())
-        showSystemError(
-            saveFailureDescription(m_settings.location(), QStringLiteral("设置无法保存：") +
-                                                              failed.join(QStringLiteral(", "))));
+    if (!stored.ok())
+        tell(messageFor(stored));
 }

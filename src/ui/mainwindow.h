@@ -13,10 +13,11 @@ class QLabel;
 class SettingsStore;
 class TextView;
 class TrayIcon;
+struct UserMessage;
 
-/// The main window: menus, toolbar, the text and picture views, the status
-/// line. It shows the entries of the store and runs the commands of its
-/// menus on them; what exists is the store's to say.
+/// The main window (frmMain): menus, toolbar, the text and picture views,
+/// the status line. It shows the entries of the store and runs the commands
+/// of its menus on them; what exists is the store's to say.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -32,12 +33,16 @@ public:
 
     /// Minimising hides the window while this icon is up to bring it back.
     void setTray(TrayIcon *tray) { m_tray = tray; }
-    /// Shows a status text at once, also in the middle of a long command.
     void showStatus(const QString &text);
 
 public slots:
     /// A click on the tray icon: a hidden window comes back as it was left.
     void showFromTray();
+    /// A clipboard change is being taken, and is taken.
+    void showCapturing();
+    void showReady();
+    /// A box telling the user what failed.
+    void tell(const UserMessage &message);
 
     void menuSaveThisTxt_Click();
     void menuSaveAllTxt_Click();
@@ -55,8 +60,6 @@ public slots:
     void menuClearICP_Click();
     void menuOption_Click();
     void menuImgCopy_Click();
-    /// "系统错误!" followed by the description.
-    void showSystemError(const QString &description);
 
 signals:
     /// The close box or 退出: the program is to end.

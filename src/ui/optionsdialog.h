@@ -7,12 +7,11 @@
 
 class QGroupBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
-/// The options dialog: the overflow policy and the three data folders.
-/// Built afresh at every opening from what is in force; OK accepts the
-/// choice (stored by the caller), Cancel, Esc and the close box drop it.
+/// The options dialog (frmOptions): the overflow policy and the three data
+/// folders. Built afresh at every opening from what is in force; OK accepts
+/// the choice (stored by the caller), Cancel, Esc and the close box drop it.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -23,11 +22,9 @@ public:
 
     QRadioButton *optClear;
     QRadioButton *optSave;
-    /// The folders, enabled only with the save policy.
-    QGroupBox *Frame2;
+    /// The folders (Frame2), enabled only with the save policy.
+    QGroupBox *foldersBox;
     QLineEdit *txtTxt;
     QLineEdit *txtImg;
     QLineEdit *txtOthers;
-    QPushButton *cmdCancel;
-    QPushButton *cmdOK;
 };

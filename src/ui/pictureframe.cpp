@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/pictureframe.h"
 
-#include "ui/twips.h"
-
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -40,40 +37,24 @@ private:
 PictureFrame::PictureFrame(QWidget *parent)
     : QFrame(parent)
     , m_client(new PictureArea(this))
-    , m_stretched(new ScaledPicture(m_client)) {
+    , m_scaled(new ScaledPicture(m_client)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     m_client->setObjectName(QStringLiteral("clientArea"));
-    m_stretched->setObjectName(QStringLiteral("imgBak"));
-    m_stretched->hide();
-    connect(m_stretched, &ScaledPicture::mousePressed, this, &PictureFrame::mousePressed);
+    m_scaled->setObjectName(QStringLiteral("imgBak"));
+    m_scaled->hide();
+    connect(m_scaled, &ScaledPicture::mousePressed, this, &PictureFrame::mousePressed);
 }
 
-void PictureFrame::setPicture(const QImage &picture, const QString &sourceFile) {
+void PictureFrame::setPicture(const QImage &picture) {
     m_picture = picture;
-    m_sourceFile = sourceFile;
-    m_sourceStamp = sourceFile.isEmpty() ? FileStamp() : stampOf(sourceFile);
     m_client->update();
-}
-
-PictureFrame::FileStamp PictureFrame::stampOf(const QString &file) {
-    const QFileInfo info(file);
-    if (!info.exists())
-        return {};
-    return {true, info.size(), info.lastModified()};
-}
-
-bool PictureFrame::showsFileAsItIs(const QString &file) const {
-    // A BMP file keeps no transparency: a picture with it differs from what
-    // the file gives back.
-    return !file.isEmpty() && file == m_sourceFile && !m_picture.isNull() &&
-           !m_picture.hasAlphaChannel() && m_sourceStamp.exists && stampOf(file) == m_sourceStamp;
 }
 
 void PictureFrame::resizeEvent(QResizeEvent *event) {
     QFrame::resizeEvent(event);
     m_client->setGeometry(contentsRect());
-    m_stretched->setGeometry(tw(-50), tw(-50), width(), height());
+    m_scaled->setGeometry(-3, -3, width(), height());
 }
 
 ScaledPicture::ScaledPicture(QWidget *parent)
@@ -83,18 +64,18 @@ void ScaledPicture::setPicture(const QImage &picture) {
     if (picture.cacheKey() == m_picture.cacheKey())
         return;
     m_picture = picture;
-    m_scaled = QPixmap();
+    m_sized = QPixmap();
     update();
 }
 
 void ScaledPicture::paintEvent(QPaintEvent *) {
     if (m_picture.isNull() || width() <= 0 || height() <= 0)
         return;
-    if (m_scaled.size() != size())
-        m_scaled = QPixmap::fromImage(
+    if (m_sized.size() != size())
+        m_sized = QPixmap::fromImage(
             m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_scaled);
+    painter.drawPixmap(0, 0, m_sized);
 }
 
 void ScaledPicture::mousePressEvent(QMouseEvent *event) {

@@ -116,10 +116,6 @@ TextEditor::TextEditor(QWidget *parent)
 }
 
 void TextEditor::setText(const QString &text) {
-    // A capture shows its text and then selects its entry, which shows it
-    // again: with megabytes of text the second time must cost nothing.
-    if (m_unedited && text == m_source)
-        return;
     QString shown;
     m_breaks = breaksOf(text, shown);
     m_settingText = true;
@@ -134,8 +130,6 @@ void TextEditor::setText(const QString &text) {
     m_length = text.size();
     m_rawLength = document()->characterCount() - 1;
     m_blocks = document()->blockCount();
-    m_source = text;
-    m_unedited = true;
     m_edit = TextEdit();
     if (m_blocks != m_breaks.size() + 1 || m_rawLength != m_length - extraBefore(m_blocks - 1))
         resync();
@@ -208,8 +202,6 @@ void TextEditor::documentChanged(int position, int removed, int added) {
     m_length += m_edit.added.size() - m_edit.removed;
     m_rawLength = rawLength;
     m_blocks = doc->blockCount();
-    m_source = QString();
-    m_unedited = false;
     emit userEdited();
 }
 
@@ -220,8 +212,6 @@ void TextEditor::resync() {
     m_breaks = QByteArray(m_blocks - 1, m_newBreak);
     m_uniform = true;
     m_length = m_rawLength + extraBefore(m_blocks - 1);
-    m_source = QString();
-    m_unedited = false;
     // A change that only the whole text describes.
     m_edit = TextEdit();
 }

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QPlainTextEdit>
 
-/// The text view (txtMain): a plain multi-line editor without wrapping.
+/// The text editor (txtMain): a plain multi-line editor without wrapping.
 ///
 /// It tells the user's own edits apart from text the program puts in, and
 /// describes each edit as a small change of text(), so that a copy of the
@@ -26,8 +26,7 @@ public:
 
     /// The whole text with its own line breaks. Costs a pass over the text.
     QString text() const;
-    /// Replaces the whole text without raising userEdited(). Setting the
-    /// text that is already shown, unedited, does nothing.
+    /// Replaces the whole text without raising userEdited().
     void setText(const QString &text);
     /// The same as setText(): the program never writes text as the user.
     void setPlainText(const QString &text) { setText(text); }
@@ -59,9 +58,6 @@ private:
     qsizetype m_length = 0;
     int m_rawLength = 0;
     int m_blocks = 1;
-    /// The text last set, while the user has not changed it.
-    QString m_source;
-    bool m_unedited = true;
     bool m_settingText = false;
     TextEdit m_edit;
 };

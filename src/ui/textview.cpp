@@ -17,15 +17,15 @@ TextView::TextView(EntryStore &store, QWidget *parent)
     txtMain->setObjectName(QStringLiteral("txtMain"));
     lstTxt = addEntryList(this, m_entries, "lstTxt", txtMain);
 
-    connect(&m_entries, &TextEntries::currentChanged, this, &TextView::lstTxt_Click);
+    connect(&m_entries, &TextEntries::currentChanged, this, &TextView::showEntry);
     connect(&m_entries, &TextEntries::modelReset, this, [this] {
         m_waiting = false;
         txtMain->setText(QString());
     });
-    connect(txtMain, &TextEditor::userEdited, this, &TextView::txtMain_Change);
+    connect(txtMain, &TextEditor::userEdited, this, &TextView::followEdit);
 }
 
-void TextView::lstTxt_Click(int row) {
+void TextView::showEntry(int row) {
     lstTxt->setCurrentIndex(m_entries.index(row));
     m_waiting = true;
     if (txtMain->isVisible())
@@ -49,7 +49,7 @@ QString TextView::shownText() {
     return txtMain->text();
 }
 
-void TextView::txtMain_Change() {
+void TextView::followEdit() {
     const int row = m_entries.current();
     if (m_entries.exists(row) && !m_store.editText(row, txtMain->lastEdit()))
         m_store.setText(row, txtMain->text());
@@ -59,7 +59,7 @@ void TextView::removeSignature(const QString &signature) {
     QString text = shownText();
     const qsizetype before = text.size();
     text = RemoveSignature(std::move(text), signature);
-    // Every removal shortens the text; an untouched box keeps its caret and scrolling.
+    // Every removal shortens the text; an untouched editor keeps its caret and scrolling.
     if (text.size() != before)
         txtMain->setText(text);
     m_store.setText(m_entries.current(), text);

@@ -11,8 +11,8 @@ class TextEntries;
 /// The text view (fmTxt): the list of text entries (lstTxt) and the current
 /// entry's text (txtMain), where the user edits it.
 ///
-/// The text box takes the current entry only while it can be seen: a
-/// capture while the window is hidden costs no text layout at all.
+/// The editor takes the current entry only while it can be seen: a capture
+/// while the window is hidden costs no text layout at all.
 class TextView final : public QGroupBox {
     Q_OBJECT
 public:
@@ -31,13 +31,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private slots:
-    /// An entry became current (chosen, or just captured): show it.
-    void lstTxt_Click(int row);
+    /// An entry became current (chosen, or just captured): it is to be shown.
+    void showEntry(int row);
     /// The user changed the text: the current entry follows at once.
-    void txtMain_Change();
+    void followEdit();
 
 private:
-    /// Puts the current entry into the text box, if it waits for that.
+    /// Puts the current entry into the editor, if it waits for that.
     void showCurrent();
 
     EntryStore &m_store;

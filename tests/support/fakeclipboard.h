@@ -28,10 +28,10 @@ public:
     void setText(const QString &text) override { offerText(text); }
     void setImage(const QImage &image) override { offerImage(image); }
     void clear() override { offer(new QMimeData); }
-    QString listenError() const override { return failure; }
+    Result listening() const override { return failure; }
     QString name() const override { return QStringLiteral("fake"); }
 
-    QString failure; ///< what listenError() says
+    Result failure; ///< what listening() says
 
 private:
     std::unique_ptr<QMimeData> m_data = std::make_unique<QMimeData>();

@@ -18,7 +18,10 @@
 #include <QTest>
 
 struct FakeDesktop {
-    FakeDesktop() { QStandardPaths::setTestModeEnabled(true); }
+    FakeDesktop() {
+        QStandardPaths::setTestModeEnabled(true);
+        allowLargePictures();
+    }
     Platform platform() { return {clipboard, dialogs, clock, launcher}; }
     QString path(const QString &relative) const { return dir.filePath(relative); }
 

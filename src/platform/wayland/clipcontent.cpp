@@ -23,20 +23,6 @@ QString charsetOf(const QString &type) {
     return charset;
 }
 
-QStringList readablePictureTypes() {
-    QStringList types{QStringLiteral("image/png")};
-    // Lossless forms before the others, then whatever else the toolkit reads.
-    for (const char *type : {"image/bmp", "image/x-bmp", "image/tiff", "image/webp"})
-        types << QString::fromLatin1(type);
-    const QList<QByteArray> supported = QImageReader::supportedMimeTypes();
-    types.removeIf([&](const QString &type) { return !supported.contains(type.toLatin1()); });
-    for (const QByteArray &type : supported) {
-        if (!types.contains(QString::fromLatin1(type)))
-            types << QString::fromLatin1(type);
-    }
-    return types;
-}
-
 /// Text in `type`'s encoding; nothing when the encoding is unknown.
 std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) {
     if (type == u"STRING")
@@ -67,8 +53,7 @@ QString textTypeToFetch(const QStringList &offered) {
 }
 
 QString pictureTypeToFetch(const QStringList &offered) {
-    static const QStringList preferred = readablePictureTypes();
-    for (const QString &type : preferred) {
+    for (const QString &type : readablePictureTypes()) {
         if (offered.contains(type))
             return type;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/connection.h"
 
+#include "platform/logging.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -48,10 +50,10 @@ wl_proxy *Connection::seat() const {
     return reinterpret_cast<wl_proxy *>(m_globals->seat);
 }
 
-std::unique_ptr<Connection> Connection::open(QString *whyNot) {
+std::unique_ptr<Connection> Connection::open(Result *whyNot) {
     auto fail = [whyNot](const QString &why) {
         if (whyNot)
-            *whyNot = why;
+            *whyNot = {Reason::NoDataControl, qEnvironmentVariable("WAYLAND_DISPLAY"), why};
         return nullptr;
     };
     // Without it libwayland would try "wayland-0", a compositor the session never named.
@@ -59,11 +61,9 @@ std::unique_ptr<Connection> Connection::open(QString *whyNot) {
         return fail(QStringLiteral("WAYLAND_DISPLAY is not set"));
     std::unique_ptr<Connection> connection(new Connection);
     connection->m_display = wl_display_connect(nullptr);
-    if (!connection->m_display) {
-        return fail(QStringLiteral("cannot connect to the Wayland compositor %1: %2")
-                        .arg(qEnvironmentVariable("WAYLAND_DISPLAY"),
-                             QString::fromLocal8Bit(std::strerror(errno))));
-    }
+    if (!connection->m_display)
+        return fail(QStringLiteral("cannot connect: ") +
+                    QString::fromLocal8Bit(std::strerror(errno)));
     if (!connection->bindGlobals(whyNot))
         return nullptr;
     return connection;
@@ -85,13 +85,13 @@ Connection::~Connection() {
     wl_display_disconnect(m_display);
 }
 
-bool Connection::bindGlobals(QString *whyNot) {
+bool Connection::bindGlobals(Result *whyNot) {
     m_globals = std::make_unique<Globals>();
     m_globals->registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_globals->registry, &Globals::listener, m_globals.get());
     if (!roundtrip()) {
         if (whyNot)
-            *whyNot = m_error;
+            *whyNot = m_failure;
         return false;
     }
     const Globals::Manager *chosen = nullptr;
@@ -103,9 +103,9 @@ bool Connection::bindGlobals(QString *whyNot) {
     }
     if (!chosen || !m_globals->seat) {
         if (whyNot) {
-            *whyNot = chosen ? QStringLiteral("the Wayland compositor offers no seat")
-                             : QStringLiteral("the Wayland compositor offers no clipboard "
-                                              "access for clipboard managers (data-control)");
+            *whyNot = {Reason::NoDataControl, qEnvironmentVariable("WAYLAND_DISPLAY"),
+                       chosen ? QStringLiteral("no seat")
+                              : QStringLiteral("no data-control manager")};
         }
         return false;
     }
@@ -142,11 +142,11 @@ void Connection::startDispatching(std::function<void()> onBroken) {
 }
 
 void Connection::readEvents() {
-    if (!m_error.isEmpty())
+    if (!m_failure.ok())
         return;
     while (wl_display_prepare_read(m_display) != 0) {
         dispatchPending();
-        if (!m_error.isEmpty())
+        if (!m_failure.ok())
             return;
     }
     // Reads what is there; libwayland's socket reads never wait.
@@ -159,14 +159,14 @@ void Connection::readEvents() {
 }
 
 void Connection::dispatchPending() {
-    if (!m_error.isEmpty())
+    if (!m_failure.ok())
         return;
     if (wl_display_dispatch_pending(m_display) < 0 || m_globals->lost)
         checkBroken();
 }
 
 void Connection::flush() {
-    if (!m_error.isEmpty())
+    if (!m_failure.ok())
         return;
     const int sent = wl_display_flush(m_display);
     const bool full = sent < 0 && errno == EAGAIN;
@@ -181,10 +181,11 @@ bool Connection::checkBroken() {
     const int error = wl_display_get_error(m_display);
     if (error == 0 && !m_globals->lost)
         return false;
-    if (m_error.isEmpty()) {
-        m_error = m_globals->lost ? QStringLiteral("the Wayland seat went away")
-                                  : QStringLiteral("the Wayland connection failed: %1")
-                                        .arg(QString::fromLocal8Bit(std::strerror(error)));
+    if (m_failure.ok()) {
+        m_failure = {Reason::ConnectionLost, qEnvironmentVariable("WAYLAND_DISPLAY"),
+                     m_globals->lost ? QStringLiteral("the seat went away")
+                                     : QString::fromLocal8Bit(std::strerror(error))};
+        qCWarning(lcWayland) << "connection failed:" << m_failure;
         if (m_readable)
             m_readable->setEnabled(false);
         if (m_writable)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/result.h"
 #include "platform/wayland/protocol.h"
 
 #include <QString>
@@ -19,7 +20,7 @@ class Connection final {
 public:
     /// Connects to $WAYLAND_DISPLAY; nothing, and why, when that or the
     /// data-control manager is not to be had.
-    static std::unique_ptr<Connection> open(QString *whyNot);
+    static std::unique_ptr<Connection> open(Result *whyNot);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -38,12 +39,12 @@ public:
     void flush();
     /// Reads and dispatches the events that have come, without waiting.
     void readEvents();
-    /// Why the connection failed; empty while it works.
-    QString error() const { return m_error; }
+    /// Why the connection failed; ok while it works.
+    const Result &failure() const { return m_failure; }
 
 private:
     Connection() = default;
-    bool bindGlobals(QString *whyNot);
+    bool bindGlobals(Result *whyNot);
     void dispatchPending();
     bool checkBroken();
 
@@ -54,7 +55,7 @@ private:
     ManagerPtr m_manager;
     std::unique_ptr<QSocketNotifier> m_readable, m_writable;
     std::function<void()> m_onBroken;
-    QString m_error;
+    Result m_failure;
 };
 
 } // namespace wayland

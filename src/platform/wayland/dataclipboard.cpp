@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/dataclipboard.h"
 
+#include "platform/logging.h"
 #include "platform/wayland/connection.h"
 #include "platform/wayland/pipes.h"
 
@@ -144,29 +145,30 @@ DataControlClipboard::~DataControlClipboard() {
     m_connection.reset();
 }
 
-bool DataControlClipboard::start(QString *whyNot) {
+bool DataControlClipboard::start(Result *whyNot) {
     m_device.reset(
         getDataDevice(m_connection->protocol(), m_connection->manager(), m_connection->seat()));
     addListener(m_device.get(), &Events::deviceListener, this);
     // The compositor answers with the content found now: fetched, not reported.
-    if (!m_connection->roundtrip() || !m_error.isEmpty()) {
+    if (!m_connection->roundtrip() || !m_failure.ok()) {
         if (whyNot)
-            *whyNot = m_error.isEmpty() ? m_connection->error() : m_error;
+            *whyNot = m_failure.ok() ? m_connection->failure() : m_failure;
         return false;
     }
     m_started = true;
-    m_connection->startDispatching([this] { fail(m_connection->error()); });
+    m_connection->startDispatching([this] { fail(m_connection->failure()); });
     return true;
 }
 
-void DataControlClipboard::fail(const QString &why) {
-    if (!m_error.isEmpty())
+void DataControlClipboard::fail(const Result &why) {
+    if (!m_failure.ok())
         return;
-    m_error = why;
+    m_failure = why;
+    qCWarning(lcWayland) << "no longer hearing changes:" << why;
     // Told from the event loop, never from inside the connection's handlers.
     if (m_started)
         QMetaObject::invokeMethod(
-            this, [this] { emit listeningLost(m_error); }, Qt::QueuedConnection);
+            this, [this] { emit listeningLost(m_failure); }, Qt::QueuedConnection);
 }
 
 ClipOffer DataControlClipboard::offer() const {
@@ -198,12 +200,12 @@ void DataControlClipboard::clear() {
     m_current = ClipContent();
 }
 
-QString DataControlClipboard::listenError() const {
-    return m_error;
+Result DataControlClipboard::listening() const {
+    return m_failure;
 }
 
 bool DataControlClipboard::connected() const {
-    return m_device && m_error.isEmpty();
+    return m_device && m_failure.ok();
 }
 
 void DataControlClipboard::own(const ClipContent &content) {
@@ -352,7 +354,7 @@ void DataControlClipboard::deliver() {
 }
 
 void DataControlClipboard::onFinished() {
-    fail(QStringLiteral("the Wayland compositor ended clipboard access"));
+    fail({Reason::CompositorEndedAccess, qEnvironmentVariable("WAYLAND_DISPLAY"), {}});
     m_device.reset();
 }
 
@@ -374,7 +376,7 @@ void DataControlClipboard::onCancelled(OwnSource &source) {
 }
 
 std::unique_ptr<Clipboard> makeDataControlClipboard(std::shared_ptr<Connection> connection,
-                                                    QString *whyNot) {
+                                                    Result *whyNot) {
     if (!connection)
         return nullptr;
     std::unique_ptr<DataControlClipboard> clipboard(

@@ -35,19 +35,19 @@ public:
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     void clear() override;
-    QString listenError() const override;
+    Result listening() const override;
     QString name() const override { return QStringLiteral("Wayland 数据控制"); }
 
 private:
     friend std::unique_ptr<Clipboard>
-    makeDataControlClipboard(std::shared_ptr<wayland::Connection> connection, QString *whyNot);
+    makeDataControlClipboard(std::shared_ptr<wayland::Connection> connection, Result *whyNot);
     struct Offer;
     struct Change;
     struct OwnSource;
     struct Events;
 
     explicit DataControlClipboard(std::shared_ptr<wayland::Connection> connection);
-    bool start(QString *whyNot);
+    bool start(Result *whyNot);
 
     void onDataOffer(wl_proxy *offer);
     void onSelection(wl_proxy *offer);
@@ -58,8 +58,8 @@ private:
 
     void fetch(Change &change, wl_proxy *offer, const QStringList &types);
     void expire(Change &change);
-    /// From now on nothing is heard: `why` is what listenError() says.
-    void fail(const QString &why);
+    /// From now on nothing is heard: `why` is what listening() says.
+    void fail(const Result &why);
     void own(const wayland::ClipContent &content);
     void scheduleDelivery();
     void deliver();
@@ -73,7 +73,7 @@ private:
     std::list<std::unique_ptr<OwnSource>> m_sources; ///< ours, until replaced
     std::list<std::unique_ptr<wayland::PipeWriter>> m_writers;
     wayland::ClipContent m_current;
-    QString m_error;
+    Result m_failure;
     quint64 m_sourceCount = 0;
     bool m_started = false;
     bool m_deliveryScheduled = false;
@@ -84,4 +84,4 @@ private:
 /// now on; nothing, and why, when there is no connection or the compositor
 /// does not let it listen.
 std::unique_ptr<Clipboard> makeDataControlClipboard(std::shared_ptr<wayland::Connection> connection,
-                                                    QString *whyNot);
+                                                    Result *whyNot);

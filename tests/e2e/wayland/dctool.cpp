@@ -108,10 +108,10 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: dctool offer [--never] TYPE VALUE...\n");
         return 2;
     }
-    QString why;
+    Result why;
     std::unique_ptr<Connection> connection = Connection::open(&why);
     if (!connection) {
-        std::fprintf(stderr, "dctool: %s\n", qPrintable(why));
+        std::fprintf(stderr, "dctool: %s\n", qPrintable(why.detail));
         return 1;
     }
     return offer(*connection, argc, argv);

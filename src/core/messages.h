@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// What the user is told when something failed: made here, and only here,
+// from the reason the operation gave.
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/result.h"
+
+#include <QMetaType>
+#include <QString>
+
+struct ImageSaveResult;
+
+/// The text and icon of a message box.
+struct UserMessage {
+    MessageIcon icon = MessageIcon::Critical;
+    QString text;
+    bool operator==(const UserMessage &) const = default;
+};
+
+/// The box that tells of `failure`.
+UserMessage messageFor(const Result &failure);
+/// The box that tells of the pictures a save left: the folder and why, the
+/// entries that failed, those whose file is gone. Built before the entries
+/// are numbered again.
+UserMessage messageFor(const ImageSaveResult &saved);
+/// The words for a reason alone ("文件夹不存在").
+QString reasonText(Reason reason);
