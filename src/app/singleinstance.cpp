@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/singleinstance.h"
 
+#include "platform/logging.h"
 #include "platform/system.h"
 
 #include <QDeadlineTimer>
@@ -46,6 +47,8 @@ SingleInstance::Role SingleInstance::start() {
         return Role::First;
     }
     if (m_lock->error() != QLockFile::LockFailedError) {
+        qCWarning(lcFiles) << "no lock file could be made in" << m_folder
+                           << "; running without a guard against a second program";
         m_lock.reset();
         return Role::First;
     }
@@ -60,8 +63,10 @@ bool SingleInstance::listen() {
     QLocalServer::removeServer(address);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(address))
+    if (!m_server->listen(address)) {
+        qCWarning(lcFiles) << "later starts cannot reach this one:" << m_server->errorString();
         return false;
+    }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);

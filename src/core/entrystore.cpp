@@ -120,8 +120,10 @@ void EntryStore::captureText(const QString &text) {
 }
 
 void EntryStore::capturePicture(const QImage &picture) {
-    if (picture.isNull())
+    if (picture.isNull()) {
+        qCWarning(lcCapture) << "a picture was offered that could not be read";
         return;
+    }
     const QString file = m_pictures.nextFile();
     Result written = writeTempPicture(picture, file);
     if (!written.ok()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/journal.h"
 
+#include "platform/logging.h"
 #include "platform/system.h"
 
 #include <QSaveFile>
@@ -101,8 +102,10 @@ bool Journal::open() {
     if (m_file.isOpen())
         return true;
     // Written straight to the system: a killed program loses none of it.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        qCWarning(lcJournal) << "not opened:" << m_path << m_file.errorString();
         return false;
+    }
     makeOwnerOnly(m_file);
     m_size = m_file.write(Magic, MagicSize);
     return m_size == MagicSize;
@@ -113,7 +116,11 @@ void Journal::append(char type, int row, QByteArrayView head, QStringView text) 
         return;
     // A failed write (a full disk) leaves a torn record that reading skips;
     // the entry itself lives on in memory.
-    m_size += writeRecord(m_file, type, row, head, text);
+    const qint64 written = writeRecord(m_file, type, row, head, text);
+    if (written < PrefixSize + 5 + head.size() + text.size() * 2)
+        qCWarning(lcJournal) << "record of entry" << row
+                             << "not written whole:" << m_file.errorString();
+    m_size += std::max<qint64>(written, 0);
     m_sync.request(m_file.handle());
 }
 
@@ -142,14 +149,18 @@ void Journal::restart(const QList<QString> &texts) {
     }
     // A snapshot replaces the file in one step: the old one or the new one.
     QSaveFile snapshot(m_path);
-    if (!snapshot.open(QIODevice::WriteOnly))
+    if (!snapshot.open(QIODevice::WriteOnly)) {
+        qCWarning(lcJournal) << "not restarted:" << m_path << snapshot.errorString();
         return;
+    }
     makeOwnerOnly(snapshot);
     qint64 size = snapshot.write(Magic, MagicSize);
     for (int row = 0; row < texts.size(); ++row)
         size += writeRecord(snapshot, Taken, row, {}, texts.at(row));
     if (snapshot.commit())
         m_size = size;
+    else
+        qCWarning(lcJournal) << "not restarted:" << m_path << snapshot.errorString();
     // When the file could not be replaced, the records go on after the old
     // ones, which hold the same entries.
     if (m_file.open(QIODevice::Append | QIODevice::Unbuffered) && m_size == 0)

@@ -1,43 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/disksync.h"
 
-#include <QtGlobal>
+#include "platform/system.h"
+
 #include <utility>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-namespace {
-
-int duplicate(int fd) {
-#ifdef Q_OS_WIN
-    return ::_dup(fd);
-#else
-    return ::dup(fd);
-#endif
-}
-
-void closeFile(int fd) {
-#ifdef Q_OS_WIN
-    ::_close(fd);
-#else
-    ::close(fd);
-#endif
-}
-
-void syncAndClose(int fd) {
-#ifdef Q_OS_WIN
-    ::_commit(fd);
-#else
-    ::fdatasync(fd);
-#endif
-    closeFile(fd);
-}
-
-} // namespace
 
 DiskSync::DiskSync()
     : m_thread(&DiskSync::run, this) {}
@@ -54,7 +20,7 @@ DiskSync::~DiskSync() {
 }
 
 void DiskSync::request(int fd) {
-    const int copy = fd >= 0 ? duplicate(fd) : -1;
+    const int copy = fd >= 0 ? duplicateFile(fd) : -1;
     if (copy < 0)
         return;
     int dropped = -1;

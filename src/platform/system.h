@@ -9,7 +9,8 @@ class QObject;
 class QSettings;
 
 // What differs between Windows and the other systems lives behind these
-// functions, so the rest of the program is the same code everywhere.
+// functions (system_unix.cpp, system_win.cpp), so the rest of the program is
+// the same code everywhere.
 
 /// Lets only the user who runs the program read and write the file or enter
 /// the folder. On Windows the per-user folders are private already: nothing
@@ -39,3 +40,9 @@ void quitOnTerminationSignals(QObject *context);
 
 /// Hands freed large buffers (pictures) back to the system at once.
 void returnLargeBuffersToSystem();
+
+/// A second descriptor of the open file `fd`, or -1.
+int duplicateFile(int fd);
+/// Writes the file's data through to the disk, then closes the descriptor.
+void syncAndClose(int fd);
+void closeFile(int fd);

@@ -2,6 +2,7 @@
 #include "ui/trayicon.h"
 
 #include "platform/apptitle.h"
+#include "platform/logging.h"
 
 #include <QMenu>
 
@@ -25,7 +26,10 @@ TrayIcon::~TrayIcon() = default;
 bool TrayIcon::show() {
     // Shown also without a notification area: one that comes later takes it.
     m_icon->show();
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    if (!available)
+        qCInfo(lcTray) << "no notification area: the window stays reachable instead";
+    return available;
 }
 
 void TrayIcon::hide() {

@@ -286,8 +286,10 @@ void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringL
     for (const QString &type : typesToFetch(types)) {
         int readEnd = -1;
         int writeEnd = -1;
-        if (!makeTransferPipe(readEnd, writeEnd))
+        if (!makeTransferPipe(readEnd, writeEnd)) {
+            qCWarning(lcWayland) << "no pipe for a transfer of" << type;
             continue; // not fetched: reads as offered but not to be had
+        }
         // The request holds a copy of the write end until it is sent; the
         // owner sees the end of the data only once no copy is left open here.
         receive(offer, type.toUtf8().constData(), writeEnd);
@@ -317,6 +319,8 @@ void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringL
 
 void DataControlClipboard::expire(Change &change) {
     // What did not come in time reads as not to be had.
+    qCWarning(lcWayland) << "owner of a copy offering" << change.types
+                         << "did not hand it over in time";
     for (auto &[type, read] : change.reads)
         read->abandon();
     change.bound.stop();
