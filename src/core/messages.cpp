@@ -29,38 +29,30 @@ QString captionsOf(const QList<int> &rows) {
 } // namespace
 
 QString reasonText(Reason reason) {
-    switch (reason) {
-    case Reason::None:
-        return {};
-    case Reason::FolderMissing:
-        return QStringLiteral("文件夹不存在");
-    case Reason::FolderReadOnly:
-        return QStringLiteral("文件夹不允许写入");
-    case Reason::CannotCreate:
-        return QStringLiteral("无法在文件夹中创建文件");
-    case Reason::WriteFailed:
-        return QStringLiteral("磁盘已满或写入失败");
-    case Reason::NoCodec:
-        return QStringLiteral("缺少 GBK 编码转换");
-    case Reason::PictureMissing:
-        return QStringLiteral("图像临时文件不存在");
-    case Reason::PictureUnreadable:
-        return QStringLiteral("图像临时文件无法读取");
-    case Reason::SettingsUnwritable:
-        return QStringLiteral("设置无法保存");
-    case Reason::NoClipboard:
-        return QStringLiteral("无法访问剪贴板");
-    case Reason::NoDataControl:
-        return QStringLiteral(
-            "这个Wayland桌面既不提供数据控制（data-control）协议，也没有XWayland，"
-            "程序在后台时看不到复制的内容。");
-    case Reason::CompositorEndedAccess:
-        return QStringLiteral("Wayland桌面结束了程序对剪贴板的访问");
-    case Reason::ConnectionLost:
-        return QStringLiteral("与Wayland桌面的连接已断开");
-    case Reason::ManualNotOpened:
-    case Reason::ForumNotOpened:
+    struct Words {
+        Reason reason;
+        const char16_t *text;
+    };
+    static constexpr Words words[] = {
+        {Reason::FolderMissing, u"文件夹不存在"},
+        {Reason::FolderReadOnly, u"文件夹不允许写入"},
+        {Reason::CannotCreate, u"无法在文件夹中创建文件"},
+        {Reason::WriteFailed, u"磁盘已满或写入失败"},
+        {Reason::NoCodec, u"缺少 GBK 编码转换"},
+        {Reason::PictureMissing, u"图像临时文件不存在"},
+        {Reason::PictureUnreadable, u"图像临时文件无法读取"},
+        {Reason::SettingsUnwritable, u"设置无法保存"},
+        {Reason::NoClipboard, u"无法访问剪贴板"},
+        {Reason::NoDataControl, u"这个Wayland桌面既不提供数据控制（data-control）协议，也没有"
+                                u"XWayland，程序在后台时看不到复制的内容。"},
+        {Reason::CompositorEndedAccess, u"Wayland桌面结束了程序对剪贴板的访问"},
+        {Reason::ConnectionLost, u"与Wayland桌面的连接已断开"},
+    };
+    if (reason == Reason::ManualNotOpened || reason == Reason::ForumNotOpened)
         return QStringLiteral("%1启动过程中发生未知错误").arg(defaultBrowserName());
+    for (const Words &entry : words) {
+        if (entry.reason == reason)
+            return QString::fromUtf16(entry.text);
     }
     return {};
 }

@@ -1,30 +1,27 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QGroupBox>
+#include "ui/entrypane.h"
+
 #include <QImage>
 
 class PictureEntries;
 class PictureFrame;
-class QListView;
 class QMenu;
 class ScaledPicture;
 
 /// The picture view (fmImg): the list of picture entries (lstImg) and the
 /// current picture (imgMain), at its natural size or stretched over the
 /// whole area (imgBak). A right press on the picture opens its menu.
-///
-/// Like the text view, it takes the current entry's picture only while it
-/// can be seen.
-class PictureView final : public QGroupBox {
+class PictureView final : public EntryPane {
     Q_OBJECT
 public:
     PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent = nullptr);
 
-    QListView *lstImg;
-    PictureFrame *imgMain;
+    QListView *const lstImg;
+    PictureFrame *const imgMain;
     /// The picture stretched over the whole area, for the show-all mode.
-    ScaledPicture *scaledPicture;
+    ScaledPicture *const scaledPicture;
 
     /// The picture shown, or about to be shown.
     QImage shownPicture();
@@ -36,19 +33,13 @@ public slots:
     void menuShowB_Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    /// A file that cannot be read leaves the picture shown before.
+    void present(int row) override;
 
 private slots:
-    /// An entry became current: its picture is to be shown.
-    void showEntry(int row);
     void openMenu(Qt::MouseButton button, const QPoint &globalPos);
 
 private:
-    /// Shows the current entry's picture, if it waits for that. A file that
-    /// cannot be read leaves the picture shown before.
-    void showCurrent();
-
     PictureEntries &m_entries;
     QMenu *m_menu;
-    bool m_waiting = false;
 };

@@ -3,49 +3,26 @@
 
 #include "core/entrystore.h"
 #include "core/signature.h"
-#include "ui/entrylistview.h"
 #include "ui/texteditor.h"
 
-#include <QListView>
-
 TextView::TextView(EntryStore &store, QWidget *parent)
-    : QGroupBox(QStringLiteral(" 文本数据 "), parent)
+    : EntryPane(QStringLiteral(" 文本数据 "), store.texts(), "lstTxt", parent)
+    , lstTxt(list())
     , txtMain(new TextEditor(this))
     , m_store(store)
     , m_entries(store.texts()) {
     setObjectName(QStringLiteral("fmTxt"));
     txtMain->setObjectName(QStringLiteral("txtMain"));
-    lstTxt = addEntryList(this, m_entries, "lstTxt", txtMain);
-
-    connect(&m_entries, &TextEntries::currentChanged, this, &TextView::showEntry);
-    connect(&m_entries, &TextEntries::modelReset, this, [this] {
-        m_waiting = false;
-        txtMain->setText(QString());
-    });
+    setView(txtMain);
     connect(txtMain, &TextEditor::userEdited, this, &TextView::followEdit);
 }
 
-void TextView::showEntry(int row) {
-    lstTxt->setCurrentIndex(m_entries.index(row));
-    m_waiting = true;
-    if (txtMain->isVisible())
-        showCurrent();
-}
-
-void TextView::showEvent(QShowEvent *event) {
-    QGroupBox::showEvent(event);
-    showCurrent();
-}
-
-void TextView::showCurrent() {
-    if (!m_waiting)
-        return;
-    m_waiting = false;
-    txtMain->setText(m_entries.text(m_entries.current()));
+void TextView::present(int row) {
+    txtMain->setText(m_entries.text(row));
 }
 
 QString TextView::shownText() {
-    showCurrent();
+    presentWaiting();
     return txtMain->text();
 }
 
