@@ -34,6 +34,51 @@ struct CheckedModels {
     QAbstractItemModelTester texts, pictures;
 };
 
+/// A run that ends without its orderly exit: its temp folder as it left it
+/// (journal() to tamper with the journal first), and the next start on it.
+struct EndedRun {
+    std::unique_ptr<TestRig> rig = std::make_unique<TestRig>();
+    QTemporaryDir left;
+    Recovery recovered;
+    std::unique_ptr<EntryStore> store;
+    FakeClock clock;
+    QByteArray bytes;
+    bool gone = false;
+
+    QString temp() const { return left.path() + u"/data/image/temp"_s; }
+    QByteArray &journal() {
+        if (!gone) {
+            const QString from = rig->store.folders().temp();
+            QDir().mkpath(temp());
+            for (const QString &file : QDir(from).entryList(QDir::Files))
+                QFile::copy(from + u'/' + file, temp() + u'/' + file);
+            QFile file(temp() + u"/entries.journal"_s);
+            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            gone = true;
+        }
+        return bytes;
+    }
+    /// The next start; `tampered`: what journal() holds is written first.
+    EntryStore &restart(bool tampered = true) {
+        const Options options = rig->options(false);
+        journal();
+        if (tampered) {
+            QFile file(temp() + u"/entries.journal"_s);
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(bytes);
+        }
+        store.reset();
+        store = std::make_unique<EntryStore>(DataFolders(left.path()), options, clock);
+        recovered = store->recover();
+        return *store;
+    }
+};
+
+QByteArray readFixture(const QString &name) {
+    QFile file(QFINDTESTDATA(u"data/"_s + name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString toldText(const QSignalSpy &told, int i = 0) {
     return told.at(i).at(0).value<UserMessage>().text;
 }
@@ -141,8 +186,6 @@ private slots:
         QCOMPARE(lines.first() + lines.last(), u"t100<br><br>t99<br><br>"_s);
         QCOMPARE(rig.texts().count() + rig.texts().next(), 0);
         QCOMPARE(rig.texts().current(), -1);
-        // Saved, nothing is left to take back after a crash.
-        QVERIFY(!QFile::exists(rig.store.folders().temp() + u"/entries.journal"_s));
     }
 
     void aPictureSaveKeepsOnlyWhatFailed() {
@@ -177,67 +220,133 @@ private slots:
         QTest::addColumn<int>("cut");   // bytes cut off the journal's end
         QTest::addColumn<bool>("flip"); // a byte of 文本01's record changed
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("damaged"); // records, and the picture that is no picture
+        QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
-        QTest::newRow("whole") << 0 << false << QStringList{u"first"_s, edited, u"third"_s} << 1;
+        QTest::newRow("whole") << 0 << false << QStringList{u"first"_s, edited, u"third"_s} << 2;
         // The last record, the edit, is torn: the text it was made on stays.
         QTest::newRow("torn at the end")
-            << 3 << false << QStringList{u"first"_s, u"second"_s, u"third"_s} << 2;
-        // Its edit was made on a text that is not there: left out too.
-        QTest::newRow("damaged inside") << 0 << true << QStringList{u"first"_s, u"third"_s} << 2;
+            << 3 << false << QStringList{u"first"_s, u"second"_s, u"third"_s} << 3;
+        // Its edit was made on a text that is not there: left out too, and
+        // the later records still read.
+        QTest::newRow("damaged inside") << 0 << true << QStringList{u"first"_s, u"third"_s} << 3;
     }
     void anEndedRunIsTakenBack() {
         QFETCH(int, cut);
         QFETCH(bool, flip);
         QFETCH(QStringList, texts);
         QFETCH(int, damaged);
-        auto run = std::make_unique<TestRig>();
-        TestRig &ended = *run;
-        for (const QString &text : {u"first"_s, u"second"_s, u"second"_s, u"third"_s})
-            ended.store.captureText(text);
-        QVERIFY(ended.store.editText(1, {0, 0, u"编辑过的 "_s, 6}));
+        EndedRun run;
         for (const QColor color : {Qt::red, Qt::green, Qt::blue})
-            ended.store.capturePicture(testPicture(2, 2, color));
-        QVERIFY(QFile::remove(ended.pictures().file(0))); // its picture is lost
-        QFile garbage(ended.pictures().file(7));
+            run.rig->store.capturePicture(testPicture(2, 2, color));
+        for (const QString &text : {u"first"_s, u"second"_s, u"second"_s, u"third"_s})
+            run.rig->store.captureText(text);
+        QVERIFY(run.rig->store.editText(1, {0, 0, u"编辑过的 "_s, 6}));
+        QVERIFY(QFile::remove(run.rig->pictures().file(0))); // its picture is lost
+        QFile garbage(run.rig->pictures().file(7));
         QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("BM, and no picture"));
         garbage.close();
-        QFile journal(ended.store.folders().temp() + u"/entries.journal"_s);
-        QVERIFY(journal.open(QIODevice::ReadWrite));
-        QByteArray bytes = journal.readAll();
+        QByteArray &bytes = run.journal();
         if (flip)
             bytes[bytes.indexOf(QByteArrayView(reinterpret_cast<const char *>(u"second"), 12))] ^=
                 1;
         bytes.chop(cut);
-        QVERIFY(journal.resize(0) && journal.write(bytes) == bytes.size());
-        journal.close();
-        // What the run left, once it is gone (the system lets go of its files).
-        const QTemporaryDir left;
-        const QString from = ended.store.folders().temp() + u'/',
-                      to = left.path() + u"/data/image/temp/"_s;
-        QVERIFY(QDir().mkpath(to));
-        for (const QString &file : QDir(from).entryList(QDir::Files))
-            QVERIFY(QFile::copy(from + file, to + file));
-        const Options options = ended.options(false);
-        run.reset();
-
-        // The next start, without the orderly end of the first.
-        FakeClock clock;
-        EntryStore next(DataFolders(left.path()), options, clock);
-        const EntryStore::Recovery recovered = next.recover();
+        EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(), texts);
-        QCOMPARE(recovered.texts, texts.size());
-        QCOMPARE(recovered.damaged, damaged);
-        QCOMPARE(recovered.pictures, 2);
+        QCOMPARE(run.recovered.texts, texts.size());
+        QCOMPARE(run.recovered.damaged, damaged);
+        QCOMPARE(run.recovered.pictures, 2);
         QCOMPARE(QImage(next.pictures().file(1)).pixelColor(0, 0), QColor(Qt::blue));
-        QCOMPARE(QDir(left.path() + u"/data/image/unreadable"_s).entryList(QDir::Files),
+        QCOMPARE(QDir(run.left.path() + u"/data/image/unreadable"_s).entryList(QDir::Files),
                  QStringList{u"图像07.bmp"_s});
+        // The damaged journal stays beside the new one.
+        QVERIFY(QFile::exists(run.temp() + u"/entries.journal.damaged"_s));
         // Numbered on from there, and written down as numbered now.
         next.captureText(u"fourth"_s);
         QCOMPARE(next.texts().caption(texts.size()), TextCaption(int(texts.size())));
-        EntryStore again(DataFolders(left.path()), options, clock);
-        QCOMPARE(again.recover().damaged, 0);
+        EntryStore &again = run.restart(false);
+        QCOMPARE(run.recovered.damaged, 0);
         QCOMPARE(again.texts().texts(), texts + QStringList{u"fourth"_s});
+    }
+
+    void afterAWrapTheSameStateComesBack_data() {
+        QTest::addColumn<bool>("torn"); // the newest text's record
+        QTest::addColumn<int>("replaced");
+        QTest::newRow("whole") << false << 1;
+        // Then the newest is the one before it: the next copy replaces the
+        // oldest that survived.
+        QTest::newRow("newest torn") << true << 0;
+    }
+    void afterAWrapTheSameStateComesBack() {
+        QFETCH(bool, torn);
+        QFETCH(int, replaced);
+        EndedRun run;
+        capture(*run.rig, 0, 101); // 文本00 holds t100, the newest
+        const QStringList before = run.rig->texts().texts();
+        if (torn) {
+            QByteArray &bytes = run.journal();
+            bytes.truncate(
+                bytes.lastIndexOf(QByteArrayView(reinterpret_cast<const char *>(u"t100"), 8)));
+        }
+        EntryStore &next = run.restart();
+        QCOMPARE(next.texts().texts().mid(1), before.mid(1));
+        QCOMPARE(next.pictures().count(), 100);
+        next.captureText(u"t101"_s);
+        next.capturePicture(testPicture(2, 2, Qt::black));
+        QCOMPARE(next.texts().text(replaced), u"t101"_s);
+        QCOMPARE(next.pictures().current(), torn ? 0 : 1);
+        QCOMPARE(next.texts().current(), replaced);
+    }
+
+    void savesAndDeletesThatACrashCutShortStayDone_data() {
+        QTest::addColumn<QString>("cut"); // what the crash came after
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("a picture copied") << u"picture saved"_s << QStringList{"a", "b"} << 2;
+        QTest::newRow("a picture not yet copied")
+            << u"picture saving"_s << QStringList{"a", "b"} << 3;
+        QTest::newRow("the texts saved") << u"texts saved"_s << QStringList{} << 3;
+        QTest::newRow("all pictures deleted") << u"deleted"_s << QStringList{"a", "b"} << 0;
+    }
+    void savesAndDeletesThatACrashCutShortStayDone() {
+        QFETCH(QString, cut);
+        QFETCH(QStringList, texts);
+        QFETCH(int, pictures);
+        EndedRun run;
+        for (const char *text : {"a", "b"}) {
+            run.rig->store.captureText(QString::fromLatin1(text));
+            run.rig->store.capturePicture(testPicture(2, 2));
+        }
+        run.rig->store.capturePicture(testPicture(2, 2));
+        run.journal();
+        // What the journal said before the crash; the files stay as they were.
+        Journal journal(run.temp() + u"/entries.journal"_s);
+        const QString saved = run.left.filePath(u"saved"_s);
+        if (!cut.endsWith(u"saving"))
+            QVERIFY(QFile(saved).open(QIODevice::WriteOnly));
+        if (cut.startsWith(u"picture"))
+            QVERIFY(journal.saving(Journal::Kind::Pictures, 1, saved).ok());
+        else if (cut.startsWith(u"texts"))
+            QVERIFY(journal.saving(Journal::Kind::Texts, -1, saved).ok());
+        else
+            QVERIFY(journal.discarded(Journal::Kind::Pictures).ok());
+        EntryStore &next = run.restart(false);
+        QCOMPARE(next.texts().texts(), texts);
+        QCOMPARE(next.pictures().count(), pictures);
+        QCOMPARE(QDir(run.temp()).entryList({u"*.bmp"_s}).size(), pictures);
+    }
+
+    void aJournalOfTheVersionBeforeIsTakenBack() {
+        EndedRun run;
+        run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
+        run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
+        run.journal() = readFixture(u"legacy.journal"_s);
+        QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
+        EntryStore &next = run.restart();
+        QCOMPARE(next.texts().texts(),
+                 (QStringList{u"第一条 legacy"_s, u"编辑过的 second"_s, u"third"_s}));
+        // Its pictures numbered anew, in their old order.
+        QCOMPARE(QImage(next.pictures().file(1)).pixelColor(0, 0), QColor(Qt::blue));
+        QCOMPARE(run.recovered.damaged, 0);
     }
 
     void pictureIsWrittenAsAPrivateBmp() {

@@ -67,7 +67,8 @@ private slots:
         }
 
         // Every entry is saved or still there; the folder holds no piece of a file.
-        const QStringList saved = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        QStringList saved = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        saved.removeAll(u"entries.journal"_s);
         const int listed = (text ? static_cast<EntryList &>(rig.texts()) : rig.pictures()).count();
         // A picture whose temp file could not be written is no entry.
         const qsizetype kept = rig.tempPictures().size();

@@ -34,7 +34,7 @@ Program::~Program() = default;
 void Program::start() {
     m_store.folders().provide();
     // What a run that was killed, crashed or lost its power left.
-    const EntryStore::Recovery recovered = m_store.recover();
+    const Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
     m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
@@ -48,14 +48,8 @@ void Program::start() {
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
-    if (recovered.texts + recovered.pictures + recovered.damaged > 0) {
-        QString told = QStringLiteral("已恢复上次未保存的 %1 条文本和 %2 张图片")
-                           .arg(recovered.texts)
-                           .arg(recovered.pictures);
-        if (recovered.damaged > 0)
-            told += QStringLiteral("，跳过 %1 条损坏的记录").arg(recovered.damaged);
-        m_window.showStatus(told);
-    }
+    if (recovered.anything())
+        m_window.showStatus(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden window.
     if (tray)
         m_window.hide();

@@ -2,14 +2,15 @@
 #include "core/datafolders.h"
 
 #include "core/savefile.h"
+#include "platform/files.h"
 #include "platform/logging.h"
 #include "platform/system.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 DataFolders::DataFolders(QString programFolder)
     : m_program(std::move(programFolder)) {}
@@ -22,42 +23,57 @@ QString DataFolders::temp() const {
     return beneath(u"/data/image/temp");
 }
 
-void DataFolders::provide() const {
+Result DataFolders::provide() const {
     QDir root(m_program);
     for (const char *sub : {"data/text", "data/image", "data/other"})
         root.mkpath(QString::fromLatin1(sub));
+    // Its pictures and journal are deleted at the end: never another folder's.
+    if (files::isLink(temp())) {
+        qCWarning(lcFiles) << "the temp folder is a link, not used:" << temp();
+        return {Reason::TempFolderIsLink, temp(), {}};
+    }
     // Pictures copied to the clipboard often hold private things: the temp
     // folder is the user's alone, also when an older run left it open to others.
     root.mkpath(temp());
     makeFolderOwnerOnly(temp());
+    return {};
 }
 
 Result writeTempPicture(const QImage &picture, const QString &path) {
+    // Written beside it first: a crash never leaves half a picture under its
+    // name, and a link planted there is replaced, never written through.
+    const QString fresh = path.chopped(4) + QStringLiteral(".new.bmp");
+    files::remove(fresh);
     const QString folder = QFileInfo(path).path();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    Result why;
+    const int fd = files::createNew(fresh, &why);
+    if (fd < 0) {
         const Reason problem = folderProblem(folder);
-        return {problem == Reason::None ? Reason::CannotCreate : problem, folder,
-                file.errorString()};
+        return {problem == Reason::None ? why.reason : problem, folder, why.detail};
     }
-    makeOwnerOnly(file);
+    QFile file;
+    file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture)) {
-        const QString detail = writer.errorString();
-        file.cancelWriting();
-        return {Reason::WriteFailed, folder, detail};
+    const bool written = writer.write(picture) && file.flush();
+    if (!written)
+        why = {Reason::WriteFailed, folder, writer.errorString()};
+    file.close();
+    files::close(fd);
+    if (!written || !files::replace(fresh, path, &why)) {
+        files::remove(fresh);
+        return {why.reason, folder, why.detail};
     }
-    if (!commitWhole(file))
-        return {Reason::WriteFailed, folder, file.errorString()};
     return Result::done(path);
 }
 
 void deleteTempPictures(const QString &folder) {
+    if (files::isLink(folder))
+        return;
     QDir temp(folder);
-    const QStringList files =
+    const QStringList names =
         temp.entryList({QStringLiteral("*.bmp")}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : files) {
-        if (!temp.remove(name))
+    for (const QString &name : names) {
+        if (!files::remove(temp.filePath(name)))
             qCWarning(lcFiles) << "temp picture not deleted:" << temp.filePath(name);
     }
 }

@@ -9,7 +9,8 @@ class QImage;
 
 /// The folders beneath the program folder: the default data folders
 /// data/text, data/image and data/other, and the temp picture folder
-/// data/image/temp, where picture entries live until they are saved.
+/// data/image/temp, where picture entries and the journal live until they
+/// are saved.
 class DataFolders {
 public:
     explicit DataFolders(QString programFolder);
@@ -20,15 +21,18 @@ public:
     QString temp() const;
 
     /// Creates the four folders when missing; the temp folder is made the
-    /// user's alone. Folders the user typed are never made.
-    void provide() const;
+    /// user's alone. Folders the user typed are never made. A temp folder
+    /// that is a link is not the program's and is refused.
+    Result provide() const;
 
 private:
     QString m_program;
 };
 
-/// Writes a picture as BMP, private to the user, replacing the file in one step.
+/// Writes a picture as BMP into a new file of the temp folder, readable by
+/// the user alone, that then takes `path`'s place in one step.
 Result writeTempPicture(const QImage &picture, const QString &path);
 
-/// Removes every *.bmp of `folder`; what could not go is logged.
+/// Removes every *.bmp of the temp folder `folder`; what could not go is
+/// logged. A folder that is a link is left alone.
 void deleteTempPictures(const QString &folder);

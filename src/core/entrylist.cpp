@@ -80,13 +80,15 @@ void EntryList::endPlace(int row) {
     emit currentChanged(row);
 }
 
-void EntryList::beginClear() {
+void EntryList::beginReset() {
     beginResetModel();
 }
 
-void EntryList::endClear() {
-    m_count = 0;
-    m_next = 0;
-    m_current = -1;
+void EntryList::endReset(int count, int next) {
+    m_count = count;
+    m_next = qint16(next);
+    m_current = newest();
     endResetModel();
+    if (m_current >= 0)
+        emit currentChanged(m_current);
 }

@@ -53,9 +53,10 @@ protected:
     /// it there, then calls endPlace(), which counts it and makes it current.
     int beginPlace();
     void endPlace(int row);
-    /// Forgets every entry; the next one is number 0.
-    void beginClear();
-    void endClear();
+    /// Forgets every entry, then holds `count` entries, the next one going
+    /// to row `next`; the newest is current.
+    void beginReset();
+    void endReset(int count = 0, int next = 0);
 
 private:
     QString (*m_caption)(int);

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "core/entrystore.h"
 
-#include "core/savefile.h"
 #include "core/textfile.h"
 #include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/limits.h"
 #include "platform/logging.h"
 
-#include <QDir>
 #include <QImage>
-#include <QImageReader>
-#include <QRegularExpression>
-#include <map>
 
 EntryStore::EntryStore(const DataFolders &folders, const Options &options, const Clock &clock,
                        QObject *parent)
@@ -54,67 +51,60 @@ void EntryStore::applyOverflow(EntryList &entries, bool saveWhenFull) {
         tellOnce(messageFor(saveAllPictures()), m_pictureSaveTold);
 }
 
-EntryStore::Recovery EntryStore::recover() {
-    Recovery recovery;
-    const Journal::Contents kept = Journal::read(m_journal.path());
-    m_texts.restore(kept.texts);
-    // Recorded again as numbered now.
-    m_journal.restart(m_texts.texts());
-    recovery.texts = int(kept.texts.size());
-    recovery.damaged = kept.damaged;
-    const int pictures = recoverPictures();
-    recovery.pictures = m_pictures.count();
-    recovery.damaged += pictures - recovery.pictures;
-    applyOverflow(m_texts, false);
-    applyOverflow(m_pictures, false);
-    return recovery;
+Journal::State EntryStore::journalState() const {
+    // Rows from the next one on were taken a round before those below it.
+    const auto byAge = [](const EntryList &entries, const auto &add) {
+        const int next = std::min<int>(entries.next(), entries.count());
+        for (int row = next; row < entries.count(); ++row)
+            add(row);
+        for (int row = 0; row < next; ++row)
+            add(row);
+    };
+    Journal::State state;
+    byAge(m_texts, [&](int row) { state.texts.append({row, m_texts.text(row)}); });
+    byAge(m_pictures, [&](int row) { state.pictures.append(row); });
+    return state;
 }
 
-int EntryStore::recoverPictures() {
-    QDir temp(m_folders.temp());
-    static const QRegularExpression name(QStringLiteral("^图像(\\d{2,})\\.bmp$"));
-    std::map<qint64, QString> found; // by number: their old order
-    for (const QString &file : temp.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
-        if (const QRegularExpressionMatch match = name.match(file); match.hasMatch())
-            found.emplace(match.captured(1).toLongLong(), file);
-    }
-    for (const auto &[number, file] : found) {
-        const QString path = temp.filePath(file);
-        if (QImageReader(path).read().isNull()) {
-            // Kept for the user to look at, out of the way of the entries.
-            const QString aside = m_folders.beneath(u"/data/image/unreadable");
-            QDir().mkpath(aside);
-            qCWarning(lcFiles) << "unreadable picture left by an ended run set aside:" << file;
-            QFile::rename(path, freeDataFileName(aside, file.chopped(4), u".bmp"));
-            continue;
-        }
-        // Numbered again from 0: upwards, each name is free by the time it is taken.
-        const QString next = m_pictures.nextFile();
-        if (path != next && !QFile::rename(path, next)) {
-            qCWarning(lcFiles) << "picture left by an ended run not renamed:" << file;
-            continue;
-        }
-        m_pictures.take();
-    }
-    return int(found.size());
+Result EntryStore::restartJournal() {
+    // The temp folder may have gone since (emptied by hand): it is ours.
+    m_folders.provide();
+    const Result restarted = m_journal.restart(journalState());
+    tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
+    return restarted;
+}
+
+void EntryStore::keepJournal(const Result &written) {
+    if (!written.ok())
+        restartJournal();
 }
 
 void EntryStore::compactJournal() {
     if (m_journal.size() <= (qint64(32) << 20))
         return;
-    qint64 live = 0;
-    for (const QString &text : m_texts.texts())
-        live += text.size() * 2 + 32;
-    if (m_journal.size() > 4 * live)
-        m_journal.restart(m_texts.texts());
+    if (m_journal.size() > 4 * (m_texts.totalLength() * 2 + 32 * m_texts.count()))
+        restartJournal();
+}
+
+void EntryStore::refuse(Reason why) {
+    qCWarning(lcCapture) << "a copy was not taken:" << Result{why, {}, {}};
+    tellOnce(messageFor(Result{why, {}, {}}), m_refusedTold);
 }
 
 void EntryStore::captureText(const QString &text) {
+    if (text.size() > limits::TextLength)
+        return refuse(Reason::TextTooLarge);
     if (m_texts.isNewest(text))
         return;
+    const int row = m_texts.next();
+    const qint64 replaced = m_texts.exists(row) ? m_texts.text(row).size() : 0;
+    if (m_texts.totalLength() - replaced + text.size() > limits::AllTexts)
+        return refuse(Reason::TextsTooLarge);
+    m_refusedTold = false;
     // In the journal before it is listed: from here on a crash loses nothing.
-    m_journal.taken(m_texts.next(), text);
+    const Result written = m_journal.textTaken(row, text);
     m_texts.take(text);
+    keepJournal(written);
     compactJournal();
     applyOverflow(m_texts, true);
 }
@@ -124,11 +114,13 @@ void EntryStore::capturePicture(const QImage &picture) {
         qCWarning(lcCapture) << "a picture was offered that could not be read";
         return;
     }
+    if (qint64(picture.width()) * picture.height() > limits::PicturePixels)
+        return refuse(Reason::PictureTooLarge);
+    m_refusedTold = false;
     const QString file = m_pictures.nextFile();
     Result written = writeTempPicture(picture, file);
-    if (!written.ok()) {
-        // The temp folder is ours: when it went missing, put it back once.
-        m_folders.provide();
+    if (!written.ok() && m_folders.provide().ok()) {
+        // The temp folder is ours: when it went missing, it is put back once.
         written = writeTempPicture(picture, file);
     }
     if (!written.ok()) {
@@ -138,7 +130,9 @@ void EntryStore::capturePicture(const QImage &picture) {
         return;
     }
     m_pictureWriteTold = false;
+    const Result journaled = m_journal.pictureTaken(m_pictures.next());
     m_pictures.take(picture);
+    keepJournal(journaled);
     applyOverflow(m_pictures, true);
 }
 
@@ -147,7 +141,7 @@ bool EntryStore::editText(int row, const TextEdit &edit) {
         return true;
     if (!m_texts.applyEdit(row, edit))
         return false;
-    m_journal.edited(row, edit);
+    keepJournal(m_journal.textEdited(row, edit));
     compactJournal();
     return true;
 }
@@ -155,8 +149,9 @@ bool EntryStore::editText(int row, const TextEdit &edit) {
 void EntryStore::setText(int row, const QString &text) {
     if (!m_texts.exists(row))
         return;
-    m_journal.taken(row, text);
+    const Result written = m_journal.textTaken(row, text);
     m_texts.setText(row, text);
+    keepJournal(written);
     compactJournal();
 }
 
@@ -165,40 +160,86 @@ Result EntryStore::saveText(int row) const {
 }
 
 Result EntryStore::saveAllText() {
+    // Once the file is there, its texts are saved: a crash in between
+    // brings none of them back.
     const Result saved =
-        SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now());
+        SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now(),
+                     [this](const QString &file) {
+                         keepJournal(m_journal.saving(Journal::Kind::Texts, -1, file));
+                     });
     if (saved.ok()) {
         m_textSaveTold = false;
-        deleteAllText();
+        m_texts.restore();
+        forgetJournalWhenEmpty();
     }
     return saved;
 }
 
 ImageSaveResult EntryStore::savePicture(int row) const {
-    return CopyImageFiles(m_pictures, row, row, m_options.imgPath, m_clock);
+    ImageSaveResult copied;
+    copied.add(row, CopyImageFile(m_pictures, row, m_options.imgPath, m_clock));
+    return copied;
 }
 
 ImageSaveResult EntryStore::saveAllPictures() {
-    const ImageSaveResult copied =
-        CopyImageFiles(m_pictures, 0, m_pictures.count() - 1, m_options.imgPath, m_clock);
+    ImageSaveResult copied;
+    for (int row = 0; row < m_pictures.count(); ++row) {
+        // Each picture a unit: once its copy is there, its temp file goes.
+        const Result one =
+            CopyImageFile(m_pictures, row, m_options.imgPath, m_clock, [&](const QString &file) {
+                keepJournal(m_journal.saving(Journal::Kind::Pictures, row, file));
+            });
+        copied.add(row, one);
+        if (one.ok() && !files::remove(m_pictures.file(row)))
+            qCWarning(lcFiles) << "saved picture's temp file not deleted:" << m_pictures.file(row);
+    }
     // The entries the save did not take stay; one that took nothing away
     // leaves the list as it is.
     if (!copied.saved.isEmpty() || !copied.gone.isEmpty())
-        m_pictures.keepOnly(copied.failed);
+        keepOnlyPictures(copied.failed);
     applyOverflow(m_pictures, false);
     if (copied.ok())
         m_pictureSaveTold = false;
     return copied;
 }
 
+void EntryStore::keepOnlyPictures(const QList<int> &rows) {
+    // Upwards, each file moves to a number below its own that is free by
+    // then; the journal hears of each move before it is made.
+    for (int kept = 0; kept < rows.size(); ++kept) {
+        const int from = rows.at(kept);
+        if (from == kept)
+            continue;
+        keepJournal(m_journal.pictureMoved(from, kept));
+        if (Result why; !files::replace(m_pictures.file(from), m_pictures.file(kept), &why))
+            qCWarning(lcFiles) << "temp picture not renamed:" << why;
+    }
+    m_pictures.restore(int(rows.size()), int(rows.size()));
+    if (!rows.isEmpty())
+        restartJournal();
+    forgetJournalWhenEmpty();
+}
+
 void EntryStore::deleteAllText() {
-    m_texts.clear();
-    m_journal.restart();
+    // Said before it is done: a delete the user saw done stays done.
+    const Result written = m_journal.discarded(Journal::Kind::Texts);
+    m_texts.restore();
+    keepJournal(written);
+    forgetJournalWhenEmpty();
 }
 
 void EntryStore::deleteAllPictures() {
+    const Result written = m_journal.discarded(Journal::Kind::Pictures);
     deleteTempPictures();
-    m_pictures.clear();
+    m_pictures.restore();
+    keepJournal(written);
+    forgetJournalWhenEmpty();
+}
+
+void EntryStore::forgetJournalWhenEmpty() {
+    // Nothing left to take back: the journal goes, without a wait.
+    if (m_texts.count() == 0 && m_pictures.count() == 0)
+        m_journal.remove();
 }
 
 void EntryStore::deleteTempPictures() {
@@ -206,6 +247,8 @@ void EntryStore::deleteTempPictures() {
 }
 
 void EntryStore::unload() {
-    deleteAllText();
-    deleteAllPictures();
+    m_journal.remove();
+    deleteTempPictures();
+    m_texts.restore();
+    m_pictures.restore();
 }

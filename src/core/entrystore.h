@@ -6,6 +6,7 @@
 #include "core/journal.h"
 #include "core/messages.h"
 #include "core/pictureentries.h"
+#include "core/recovery.h"
 #include "core/settings.h"
 #include "core/textentries.h"
 
@@ -15,16 +16,18 @@ class Clock;
 class QImage;
 
 /// What the program has caught: the text and picture entries, and what may
-/// happen to them. Captures apply the duplicate rule and the overflow policy;
-/// the save and delete commands act on every entry that exists.
+/// happen to them. Captures apply the size limits, the duplicate rule and
+/// the overflow policy; the save and delete commands act on every entry that
+/// exists.
 ///
 /// Under the save policy a hundredth entry saves all entries of its kind;
 /// what could not be saved stays, numbering goes on past 100, and the save is
 /// tried again at every capture, told once until one succeeds.
 ///
-/// Nothing caught is lost to an abnormal end: texts are in the journal before
-/// they are listed, and pictures in their temp files; recover() takes back
-/// what an ended run left.
+/// Nothing caught is lost to an abnormal end: every change is in the journal
+/// before it is listed (pictures in their temp files too), and recover()
+/// gives back the state an ended run had. A journal that cannot be written
+/// is told once and started afresh at the next change; the entries stay.
 class EntryStore final : public QObject {
     Q_OBJECT
 public:
@@ -41,25 +44,20 @@ public:
     /// Takes the folders of a confirmed options dialog.
     void setFolders(const Options &chosen);
 
-    /// What recover() took back.
-    struct Recovery {
-        int texts = 0;
-        int pictures = 0;
-        /// Journal records and picture files that could not be read; such
-        /// pictures are kept aside in data/image/unreadable.
-        int damaged = 0;
-    };
-    /// Takes back what a run that ended without its orderly exit left: the
-    /// texts of its journal and the pictures in the temp folder, as entries
-    /// numbered from 0 in their old order.
+    /// Takes back what a run that ended without its orderly exit left, as
+    /// that run had it (recovery.cpp).
     Recovery recover();
 
-    /// A text from the clipboard; the same text as the newest entry adds nothing.
+    /// A text from the clipboard; the same text as the newest entry adds
+    /// nothing, and one past the limits is refused.
     void captureText(const QString &text);
     /// A picture from the clipboard, written to its temp picture file. A
-    /// null picture (one that could not be read), or one whose file cannot be
-    /// written, adds nothing.
+    /// null picture (one that could not be read), one past the pixel limit,
+    /// or one whose file cannot be written, adds nothing.
     void capturePicture(const QImage &picture);
+    /// A copy that was not taken, `why` (a transfer cut off at a limit): told
+    /// once until a copy is taken again.
+    void refuse(Reason why);
     /// The user edited entry `row`: false when the edit does not fit its text
     /// (the caller then sets the whole text).
     bool editText(int row, const TextEdit &edit);
@@ -73,9 +71,9 @@ public:
     Result saveAllText();
     /// Copies the temp picture file of entry `row` into the image data folder.
     ImageSaveResult savePicture(int row) const;
-    /// Copies every picture entry's file. The entries copied go, and so do
-    /// those whose file is gone; those the folder would not take stay,
-    /// numbered again from 0.
+    /// Saves every picture, each on its own: copied, then gone with its temp
+    /// file. Those whose file is gone go too; those the folder would not
+    /// take stay, numbered again from 0.
     ImageSaveResult saveAllPictures();
     /// Deletes every text entry, in memory and in the journal.
     void deleteAllText();
@@ -83,12 +81,13 @@ public:
     void deleteAllPictures();
     /// Deletes the temp picture files only.
     void deleteTempPictures();
-    /// The program ends: everything not saved is discarded.
+    /// The orderly end: everything not saved is discarded, the journal too.
     void unload();
 
 signals:
     /// Something the user must hear of, told once until it works again: an
-    /// automatic save failed, or a captured picture could not be written.
+    /// automatic save failed, a captured picture could not be written, a copy
+    /// was too large, the journal cannot be written.
     void failed(const UserMessage &message);
 
 private:
@@ -99,9 +98,17 @@ private:
     /// Tells `message` unless it was told since the last time all was well
     /// (an empty message).
     void tellOnce(const UserMessage &message, bool &told);
-    /// Restarts the journal from the entries when it has grown far past them.
+    /// A journal record went, or did not: then the journal starts afresh
+    /// from the entries as they are now.
+    void keepJournal(const Result &written);
+    Result restartJournal();
+    /// The entries as the journal is to hold them, oldest first.
+    Journal::State journalState() const;
+    /// Restarts the journal when it has grown far past the entries.
     void compactJournal();
-    int recoverPictures();
+    void forgetJournalWhenEmpty();
+    /// Keeps only the pictures of `rows` (ascending), renamed to rows 0, 1 …
+    void keepOnlyPictures(const QList<int> &rows);
 
     DataFolders m_folders;
     Options m_options;
@@ -112,4 +119,6 @@ private:
     bool m_textSaveTold = false;
     bool m_pictureSaveTold = false;
     bool m_pictureWriteTold = false;
+    bool m_journalTold = false;
+    bool m_refusedTold = false;
 };

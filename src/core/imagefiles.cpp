@@ -4,6 +4,7 @@
 #include "core/pictureentries.h"
 #include "core/savefile.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -12,43 +13,43 @@ namespace {
 
 constexpr qint64 CopyChunk = qint64(1) << 20;
 
-/// Copies picture entry n into `folder`.
-Result copyOne(const PictureEntries &pictures, int n, const QString &folder, const Clock &clock) {
+} // namespace
+
+void ImageSaveResult::add(int row, const Result &copied) {
+    if (copied.ok()) {
+        saved.append(row);
+    } else if (copied.reason == Reason::PictureMissing) {
+        gone.append(row);
+    } else {
+        failed.append(row);
+        if (failure.ok())
+            failure = copied;
+    }
+}
+
+Result CopyImageFile(const PictureEntries &pictures, int row, const QString &folder,
+                     const Clock &clock, const std::function<void(const QString &)> &beforeCommit) {
     // There is no temp picture for a negative number (nothing selected).
-    QFile source(pictures.file(n));
-    if (n < 0 || !source.exists())
-        return {Reason::PictureMissing, pictures.file(n), {}};
-    if (!source.open(QIODevice::ReadOnly))
-        return {Reason::PictureUnreadable, source.fileName(), source.errorString()};
+    const QString file = pictures.file(row);
+    Result opened;
+    const int fd = row < 0 ? -1 : files::openForReading(file, &opened);
+    if (fd < 0) {
+        const bool missing = row < 0 || opened.reason == Reason::FolderMissing;
+        return {missing ? Reason::PictureMissing : Reason::PictureUnreadable, folder,
+                opened.detail};
+    }
+    QFile source;
+    source.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     const QString stamp = clock.now().toString(u"yyyyMMddHHmmss");
-    return writeNewDataFile(folder, stamp + QString::number(n), u".bmp", [&](QSaveFile &copy) {
+    const auto copy = [&](QSaveFile &target) {
         while (!source.atEnd()) {
             const QByteArray bytes = source.read(CopyChunk);
             if (bytes.isEmpty() && source.error() != QFileDevice::NoError)
                 return Reason::PictureUnreadable;
-            if (copy.write(bytes) != bytes.size())
+            if (target.write(bytes) != bytes.size())
                 return Reason::WriteFailed;
         }
         return Reason::None;
-    });
-}
-
-} // namespace
-
-ImageSaveResult CopyImageFiles(const PictureEntries &pictures, int first, int last,
-                               const QString &folder, const Clock &clock) {
-    ImageSaveResult result;
-    for (qint64 n = first; n <= last; ++n) {
-        const Result copied = copyOne(pictures, int(n), folder, clock);
-        if (copied.ok()) {
-            result.saved.append(int(n));
-        } else if (copied.reason == Reason::PictureMissing) {
-            result.gone.append(int(n));
-        } else {
-            result.failed.append(int(n));
-            if (result.failure.ok())
-                result.failure = {copied.reason, folder, copied.detail};
-        }
-    }
-    return result;
+    };
+    return writeNewDataFile(folder, stamp + QString::number(row), u".bmp", copy, beforeCommit);
 }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class Clock;
 class PictureEntries;
@@ -20,10 +21,15 @@ struct ImageSaveResult {
     /// Why the first of `failed` failed, and the folder.
     Result failure;
     bool ok() const { return failed.isEmpty() && gone.isEmpty(); }
+    /// Counts in how the copy of entry `row` went.
+    void add(int row, const Result &copied);
 };
 
-/// Copies the temp picture files of entries first..last into `folder` as
-/// <yyyymmddhhmmss><n>.bmp (the time read for each entry; _2, _3, … before
-/// ".bmp" when the name is taken), byte for byte, each whole or not at all.
-ImageSaveResult CopyImageFiles(const PictureEntries &pictures, int first, int last,
-                               const QString &folder, const Clock &clock);
+/// Copies the temp picture file of entry `row` into `folder` as
+/// <yyyymmddhhmmss><row>.bmp (_2, _3, … before ".bmp" when the name is
+/// taken), byte for byte, whole or not at all; a temp file that is a link is
+/// no picture of ours. `beforeCommit` hears the copy's name before it
+/// appears under it.
+Result CopyImageFile(const PictureEntries &pictures, int row, const QString &folder,
+                     const Clock &clock,
+                     const std::function<void(const QString &)> &beforeCommit = {});

@@ -3,9 +3,12 @@
 
 #include "core/entrylist.h"
 #include "core/imagefiles.h"
+#include "core/recovery.h"
 #include "platform/launcher.h"
+#include "platform/limits.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -38,6 +41,7 @@ QString reasonText(Reason reason) {
         {Reason::FolderReadOnly, u"文件夹不允许写入"},
         {Reason::CannotCreate, u"无法在文件夹中创建文件"},
         {Reason::WriteFailed, u"磁盘已满或写入失败"},
+        {Reason::NotWritable, u"文件不允许写入"},
         {Reason::NoCodec, u"缺少 GBK 编码转换"},
         {Reason::PictureMissing, u"图像临时文件不存在"},
         {Reason::PictureUnreadable, u"图像临时文件无法读取"},
@@ -47,6 +51,9 @@ QString reasonText(Reason reason) {
                                 u"XWayland，程序在后台时看不到复制的内容。"},
         {Reason::CompositorEndedAccess, u"Wayland桌面结束了程序对剪贴板的访问"},
         {Reason::ConnectionLost, u"与Wayland桌面的连接已断开"},
+        {Reason::TempFolderIsLink, u"图像临时文件夹是一个链接，程序不会使用它"},
+        {Reason::JournalTooLarge, u"未保存数据的记录文件太大"},
+        {Reason::JournalUnreadable, u"未保存数据的记录文件无法读取"},
     };
     if (reason == Reason::ManualNotOpened || reason == Reason::ForumNotOpened)
         return QStringLiteral("%1启动过程中发生未知错误").arg(defaultBrowserName());
@@ -70,6 +77,19 @@ UserMessage messageFor(const Result &failure) {
         return {MessageIcon::Critical,
                 SystemError + QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") +
                     why};
+    case Reason::TextTooLarge:
+    case Reason::TextsTooLarge:
+        return {MessageIcon::Information,
+                QStringLiteral("复制的内容太大（超过 %1 MB），没有记录。")
+                    .arg(failure.reason == Reason::TextTooLarge ? limits::TextLength >> 20
+                                                                : limits::AllTexts >> 20)};
+    case Reason::PictureTooLarge:
+        return {MessageIcon::Information,
+                QStringLiteral("复制的图片太大（超过 %1 万像素），没有记录。")
+                    .arg(limits::PicturePixels / 10000)};
+    case Reason::DataFolderInUse:
+        return {MessageIcon::Critical, QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用：") +
+                                           QDir::toNativeSeparators(failure.subject)};
     case Reason::ManualNotOpened:
         return {MessageIcon::Critical,
                 why + QStringLiteral("，请检查%1。").arg(defaultBrowserName())};
@@ -79,6 +99,26 @@ UserMessage messageFor(const Result &failure) {
     default:
         return systemError(failure.subject, why);
     }
+}
+
+UserMessage journalMessage(const Result &why) {
+    return {MessageIcon::Critical,
+            SystemError + QStringLiteral("\n无法写入未保存数据的记录文件：%1（%2）。"
+                                         "程序异常退出时，未保存的文本会丢失。")
+                              .arg(QDir::toNativeSeparators(QFileInfo(why.subject).path()),
+                                   reasonText(why.reason))};
+}
+
+QString recoveryStatus(const Recovery &recovery) {
+    QString told = QStringLiteral("已恢复上次未保存的 %1 条文本和 %2 张图片")
+                       .arg(recovery.texts)
+                       .arg(recovery.pictures);
+    if (recovery.damaged > 0)
+        told += QStringLiteral("，跳过 %1 条损坏的记录").arg(recovery.damaged);
+    if (!recovery.setAside.isEmpty())
+        told += QStringLiteral("；%1，已另存为 %2")
+                    .arg(reasonText(recovery.setAsideWhy), recovery.setAside);
+    return told;
 }
 
 UserMessage messageFor(const ImageSaveResult &saved) {

@@ -10,6 +10,7 @@
 #include <QString>
 
 struct ImageSaveResult;
+struct Recovery;
 
 /// The text and icon of a message box.
 struct UserMessage {
@@ -24,5 +25,9 @@ UserMessage messageFor(const Result &failure);
 /// entries that failed, those whose file is gone. Built before the entries
 /// are numbered again.
 UserMessage messageFor(const ImageSaveResult &saved);
+/// The box that tells that the journal could not be written (`why`).
+UserMessage journalMessage(const Result &why);
+/// The status line after a start that took back what an ended run left.
+QString recoveryStatus(const Recovery &recovery);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);

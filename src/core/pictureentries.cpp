@@ -3,7 +3,6 @@
 
 #include "platform/logging.h"
 
-#include <QFile>
 #include <QImageReader>
 
 PictureEntries::PictureEntries(QString tempFolder, QObject *parent)
@@ -35,24 +34,9 @@ void PictureEntries::take(const QImage &written) {
     endPlace(row);
 }
 
-void PictureEntries::keepOnly(const QList<int> &rows) {
-    beginClear();
+void PictureEntries::restore(int count, int next) {
+    beginReset();
     m_newest = QImage();
     m_newestRow = -1;
-    for (int row = 0; row < count(); ++row) {
-        if (!rows.contains(row) && QFile::exists(file(row)) && !QFile::remove(file(row)))
-            qCWarning(lcFiles) << "temp picture not deleted:" << file(row);
-    }
-    // Upwards, each file moves to a number below its own that is free by then.
-    for (int kept = 0; kept < rows.size(); ++kept) {
-        if (rows.at(kept) != kept && !QFile::rename(file(rows.at(kept)), file(kept)))
-            qCWarning(lcFiles) << "temp picture not renamed:" << file(rows.at(kept));
-    }
-    endClear();
-    for (int kept = 0; kept < rows.size(); ++kept)
-        take();
-}
-
-void PictureEntries::clear() {
-    keepOnly({});
+    endReset(count, next);
 }

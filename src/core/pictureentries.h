@@ -7,7 +7,8 @@
 #include <QString>
 
 /// The captured pictures (图像00, 图像01 …). Each lives in its temp picture
-/// file, named after its caption, in the temp folder.
+/// file, named after its caption, in the temp folder; the store writes,
+/// renames and deletes the files.
 class PictureEntries final : public EntryList {
     Q_OBJECT
 public:
@@ -24,11 +25,9 @@ public:
     /// Lists `written`, just written to nextFile(), as the next entry and
     /// makes it current.
     void take(const QImage &written = {});
-    /// Keeps only the entries of `rows` (ascending), numbered again from 0
-    /// with their files renamed to match; the other entries' files go.
-    void keepOnly(const QList<int> &rows);
-    /// Forgets every entry and deletes their files.
-    void clear();
+    /// Holds `count` entries whose files are in place, the next going to row
+    /// `next`; none by default.
+    void restore(int count = 0, int next = 0);
 
 private:
     QString m_tempFolder;

@@ -2,6 +2,7 @@
 #include "core/savefile.h"
 
 #include "platform/logging.h"
+#include "platform/system.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -39,7 +40,8 @@ QString freeDataFileName(const QString &folder, const QString &stem, QStringView
 }
 
 Result writeNewDataFile(const QString &folder, const QString &stem, QStringView extension,
-                        const std::function<Reason(QSaveFile &)> &writeBody) {
+                        const std::function<Reason(QSaveFile &)> &writeBody,
+                        const std::function<void(const QString &)> &beforeCommit) {
     const auto failed = [&](Reason reason, const QString &detail = {}) {
         const Result result{reason, folder, detail};
         qCWarning(lcFiles) << "data file not written:" << result;
@@ -53,7 +55,11 @@ Result writeNewDataFile(const QString &folder, const QString &stem, QStringView 
         const Reason problem = folderProblem(folder);
         return failed(problem == Reason::None ? Reason::CannotCreate : problem, file.errorString());
     }
+    // Captured text and pictures may be private, whatever the umask says.
+    makeOwnerOnly(file);
     Reason written = writeBody(file);
+    if (written == Reason::None && beforeCommit && file.flush())
+        beforeCommit(path);
     if (written == Reason::None && !commitWhole(file))
         written = Reason::WriteFailed;
     if (written != Reason::None) {

@@ -24,8 +24,11 @@ Reason folderProblem(const QString &folder);
 QString freeDataFileName(const QString &folder, const QString &stem, QStringView extension);
 
 /// Writes a new data file under the first free name of freeDataFileName(),
-/// whole or not at all: `writeBody` fills it and says why it failed, if it
-/// did. On success the result's subject is the file written; on failure the
-/// folder, and the failure is logged.
+/// readable by the user alone, whole or not at all: `writeBody` fills it and
+/// says why it failed, if it did; `beforeCommit`, when given, hears the
+/// file's name before the file appears under it. On success the result's
+/// subject is the file written; on failure the folder, and the failure is
+/// logged.
 Result writeNewDataFile(const QString &folder, const QString &stem, QStringView extension,
-                        const std::function<Reason(QSaveFile &)> &writeBody);
+                        const std::function<Reason(QSaveFile &)> &writeBody,
+                        const std::function<void(const QString &)> &beforeCommit = {});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/textentries.h"
 
+#include <utility>
+
 TextEntries::TextEntries(QObject *parent)
     : EntryList(&TextCaption, parent) {}
 
@@ -15,8 +17,9 @@ bool TextEntries::isNewest(const QString &text) const {
 
 void TextEntries::take(const QString &text) {
     const int row = beginPlace();
+    m_total += text.size();
     if (row < m_texts.size())
-        m_texts[row] = text;
+        m_total -= std::exchange(m_texts[row], text).size();
     else
         m_texts.append(text);
     endPlace(row);
@@ -25,7 +28,7 @@ void TextEntries::take(const QString &text) {
 void TextEntries::setText(int row, const QString &text) {
     if (!exists(row))
         return;
-    m_texts[row] = text;
+    m_total += text.size() - std::exchange(m_texts[row], text).size();
     emit textChanged(row);
 }
 
@@ -35,22 +38,19 @@ bool TextEntries::applyEdit(int row, const TextEdit &edit) {
     QString &text = m_texts[row];
     if (edit.lengthBefore < 0 || text.size() != edit.lengthBefore)
         return false;
+    const qsizetype before = text.size();
     text.replace(edit.position, edit.removed, edit.added);
+    m_total += text.size() - before;
     emit textChanged(row);
     return true;
 }
 
-void TextEntries::restore(const QList<QString> &texts) {
-    for (const QString &text : texts) {
-        const int row = beginPlace();
-        m_texts.insert(row, text);
-        endPlace(row);
-    }
-}
-
-void TextEntries::clear() {
-    beginClear();
-    m_texts.clear();
+void TextEntries::restore(const QList<QString> &texts, int next) {
+    beginReset();
+    m_texts = texts;
     m_texts.squeeze();
-    endClear();
+    m_total = 0;
+    for (const QString &text : texts)
+        m_total += text.size();
+    endReset(int(texts.size()), next);
 }

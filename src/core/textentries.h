@@ -31,14 +31,16 @@ public:
     bool isNewest(const QString &text) const;
     /// Takes a captured text as the next entry and makes it current.
     void take(const QString &text);
-    /// Lists the texts of an ended run as entries 0, 1 …, the newest current.
-    void restore(const QList<QString> &texts);
+    /// Holds `texts` as entries 0, 1 …, the next going to row `next`; none
+    /// by default.
+    void restore(const QList<QString> &texts = {}, int next = 0);
     /// Replaces the text of an existing entry (an edit, a removed signature).
     void setText(int row, const QString &text);
     /// Applies an edit to an existing entry in place, when its length fits;
     /// false when it does not (the caller then sets the whole text).
     bool applyEdit(int row, const TextEdit &edit);
-    void clear();
+    /// Characters of all entries together.
+    qint64 totalLength() const { return m_total; }
 
 signals:
     /// The text of an entry changed after it was taken.
@@ -46,4 +48,5 @@ signals:
 
 private:
     QList<QString> m_texts;
+    qint64 m_total = 0;
 };

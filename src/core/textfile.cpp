@@ -22,7 +22,8 @@ constexpr qsizetype ChunkSize = qsizetype(1) << 20;
 } // namespace
 
 Result SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
-                    const QDateTime &now) {
+                    const QDateTime &now,
+                    const std::function<void(const QString &)> &beforeCommit) {
     PageEncoder encoder;
     if (!encoder.valid())
         return {Reason::NoCodec, folder, {}};
@@ -46,5 +47,6 @@ Result SaveTextFile(const QList<QString> &texts, int first, int last, const QStr
         chunk.append(Tail);
         return write() ? Reason::None : Reason::WriteFailed;
     };
-    return writeNewDataFile(folder, now.toString(u"yyyyMMddHHmmss"), u".htm", writeBody);
+    return writeNewDataFile(folder, now.toString(u"yyyyMMddHHmmss"), u".htm", writeBody,
+                            beforeCommit);
 }

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#include "platform/files.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+namespace {
+
+QByteArray native(const QString &path) {
+    return QFile::encodeName(path);
+}
+
+/// Tells why the last call on `path` failed, from errno; -1.
+int fail(Result *why, const QString &path, int error = errno) {
+    if (!why)
+        return -1;
+    Reason reason = Reason::CannotCreate;
+    if (error == ENOSPC || error == EFBIG || error == EDQUOT)
+        reason = Reason::WriteFailed;
+    else if (error == EACCES || error == EPERM || error == EROFS)
+        reason = Reason::NotWritable;
+    else if (error == ENOENT)
+        reason = Reason::FolderMissing;
+    *why = {reason, path, QString::fromLocal8Bit(std::strerror(error))};
+    return -1;
+}
+
+/// Opens `path` without following a link, and only when it is a regular file.
+int openRegular(const QString &path, int flags, Result *why) {
+    const int fd = ::open(native(path).constData(), flags | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return fail(why, path);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(why, path, EISDIR);
+    }
+    return fd;
+}
+
+} // namespace
+
+int openForAppend(const QString &path, Result *why) {
+    return openRegular(path, O_WRONLY | O_APPEND, why);
+}
+
+int openForReading(const QString &path, Result *why) {
+    return openRegular(path, O_RDONLY, why);
+}
+
+int createNew(const QString &path, Result *why) {
+    const int fd = ::open(native(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return fd < 0 ? fail(why, path) : fd;
+}
+
+bool writeAll(int fd, const QString &path, const char *data, qint64 size, Result *why) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            fail(why, path, written == 0 ? ENOSPC : errno);
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool sync(int fd) {
+    return ::fdatasync(fd) == 0;
+}
+
+void close(int fd) {
+    if (fd >= 0)
+        ::close(fd);
+}
+
+bool stillAt(int fd, const QString &path) {
+    struct stat open {
+    }, named{};
+    return ::fstat(fd, &open) == 0 && ::lstat(native(path).constData(), &named) == 0 &&
+           S_ISREG(named.st_mode) && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+bool replace(const QString &from, const QString &to, Result *why) {
+    if (::rename(native(from).constData(), native(to).constData()) == 0)
+        return true;
+    fail(why, to);
+    return false;
+}
+
+bool remove(const QString &path) {
+    struct stat info {};
+    if (::lstat(native(path).constData(), &info) != 0)
+        return errno == ENOENT;
+    return !S_ISDIR(info.st_mode) && ::unlink(native(path).constData()) == 0;
+}
+
+bool isLink(const QString &path) {
+    struct stat info {};
+    return ::lstat(native(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool keepAlso(const QString &from, const QString &to) {
+    ::unlink(native(to).constData());
+    return ::link(native(from).constData(), native(to).constData()) == 0 || QFile::copy(from, to);
+}
+
+} // namespace files

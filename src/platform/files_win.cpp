@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include "platform/files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+// Windows has links too, but none that a user makes without being an
+// administrator or in developer mode: files are taken as they are named.
+namespace files {
+namespace {
+
+const wchar_t *native(const QString &path) {
+    return reinterpret_cast<const wchar_t *>(path.utf16());
+}
+
+/// Tells why the last call on `path` failed, from errno; -1.
+int fail(Result *why, const QString &path, int error = errno) {
+    if (!why)
+        return -1;
+    Reason reason = Reason::CannotCreate;
+    if (error == ENOSPC || error == EFBIG)
+        reason = Reason::WriteFailed;
+    else if (error == EACCES || error == EPERM || error == EROFS)
+        reason = Reason::NotWritable;
+    else if (error == ENOENT)
+        reason = Reason::FolderMissing;
+    *why = {reason, path, QString::fromLocal8Bit(std::strerror(error))};
+    return -1;
+}
+
+int openWith(const QString &path, int flags, Result *why) {
+    const int fd = ::_wopen(native(path), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    return fd < 0 ? fail(why, path) : fd;
+}
+
+} // namespace
+
+int openForAppend(const QString &path, Result *why) {
+    return openWith(path, _O_WRONLY | _O_APPEND, why);
+}
+
+int openForReading(const QString &path, Result *why) {
+    return openWith(path, _O_RDONLY, why);
+}
+
+int createNew(const QString &path, Result *why) {
+    return openWith(path, _O_WRONLY | _O_CREAT | _O_EXCL, why);
+}
+
+bool writeAll(int fd, const QString &path, const char *data, qint64 size, Result *why) {
+    while (size > 0) {
+        const int written = ::_write(fd, data, unsigned(std::min<qint64>(size, 1 << 30)));
+        if (written <= 0) {
+            fail(why, path, written == 0 ? ENOSPC : errno);
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool sync(int fd) {
+    return ::_commit(fd) == 0;
+}
+
+void close(int fd) {
+    if (fd >= 0)
+        ::_close(fd);
+}
+
+bool stillAt(int, const QString &path) {
+    // An open file cannot be deleted or replaced here.
+    return QFileInfo(path).isFile();
+}
+
+bool replace(const QString &from, const QString &to, Result *why) {
+    if (::MoveFileExW(native(from), native(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (why)
+        *why = {Reason::CannotCreate, to, QStringLiteral("error %1").arg(::GetLastError())};
+    return false;
+}
+
+bool remove(const QString &path) {
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+bool isLink(const QString &path) {
+    return QFileInfo(path).isSymLink();
+}
+
+bool keepAlso(const QString &from, const QString &to) {
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+} // namespace files
