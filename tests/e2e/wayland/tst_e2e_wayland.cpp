@@ -75,8 +75,7 @@ private slots:
         const auto offer = [this](const QStringList &arguments) {
             return [=, this] {
                 Started &owner = copier.owners.emplace_back();
-                return owner.start(qEnvironmentVariable("ORLO_DCTOOL_BIN"),
-                                   QStringList{u"offer"_s} + arguments) &&
+                return owner.start(qEnvironmentVariable("ORLO_DCTOOL_BIN"), arguments) &&
                        QTest::qWaitFor([&] { return owner.said("owner") > 0; }, 10'000);
             };
         };
