@@ -2,18 +2,23 @@
 // Capture through Wayland's data-control on a headless sway, against a bare
 // data-control listener that reads each copy's text at once (dcwatch):
 // the time from starting wl-copy to the entry being listed, and a burst of
-// copies, each started once the one before owns the clipboard.
+// copies, each started once the one before owns the clipboard. Run in the
+// session that tests/e2e/wayland/session.sh makes, with ORLO_DCWATCH_BIN
+// naming dcwatch (bench/run does both).
 #include "benchutil.h"
 #include "core/entrystore.h"
 #include "core/watcher.h"
 #include "fakes.h"
 #include "platform/wayland/connection.h"
 #include "platform/wayland/dataclipboard.h"
-#include "waylandsession.h"
 
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <ctime>
+#include <list>
+#include <unistd.h>
 
 namespace {
 
@@ -23,21 +28,33 @@ long long monotonicMicroseconds() {
     return now.tv_sec * 1'000'000LL + now.tv_nsec / 1000;
 }
 
+/// A program of the session, killed with its process group when this goes.
+struct Started : QProcess {
+    Started(const QString &program, const QStringList &arguments) {
+        setChildProcessModifier([] { ::setpgid(0, 0); });
+        start(program, arguments);
+        group = processId();
+    }
+    ~Started() override {
+        if (group > 0)
+            ::kill(pid_t(-group), SIGKILL);
+        waitForFinished(3000);
+    }
+    /// Its next line of output, waiting up to `timeoutMs`; empty when none came.
+    QByteArray nextLine(int timeoutMs) {
+        return bench::waitFor([this] { return canReadLine(); }, timeoutMs) ? readLine().trimmed()
+                                                                           : QByteArray();
+    }
+    qint64 group = 0;
+};
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    wltest::WaylandSession session;
-    QString why;
-    if (!session.start(&why)) {
-        std::fprintf(stderr, "no sway session: %s\n", qPrintable(why));
-        return 1;
-    }
     // This process joins the session's compositor as a client of its own.
-    const QProcessEnvironment env = session.environment();
-    for (const char *name : {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY"})
-        qputenv(name, env.value(QString::fromLatin1(name)).toUtf8());
+    QString why;
     std::unique_ptr<Clipboard> clipboard =
         makeDataControlClipboard(wayland::Connection::open(&why), &why);
     if (!clipboard) {
@@ -51,19 +68,20 @@ int main(int argc, char *argv[]) {
     ClipboardWatcher watcher(*clipboard, store);
     watcher.listen();
 
-    QProcess *bare = session.startBackground(QStringLiteral(ORLO_DCWATCH), {});
-    wltest::Lines seen(bare);
-    if (!seen.next("watching", 10'000)) {
+    Started bare(qEnvironmentVariable("ORLO_DCWATCH_BIN"), {});
+    if (bare.nextLine(10'000) != "watching") {
         std::fprintf(stderr, "the bare listener did not start\n");
         return 1;
     }
-    // Copies made by another process while this one's event loop runs on.
+    // Copies made by another process while this one's event loop runs on;
+    // each wl-copy leaves its owner behind in its process group.
     const QString type = QStringLiteral("text/plain;charset=utf-8");
+    std::list<Started> copiers;
     auto copy = [&](const QByteArray &text) {
-        QProcess *copier =
-            session.startBackground(QStringLiteral("wl-copy"), {QStringLiteral("--type"), type});
-        copier->write(text);
-        copier->closeWriteChannel();
+        Started &copier = copiers.emplace_back(QStringLiteral("wl-copy"),
+                                               QStringList{QStringLiteral("--type"), type});
+        copier.write(text);
+        copier.closeWriteChannel();
     };
     QList<double> ours, baseline;
     for (int i = 0; i < 21; ++i) {
@@ -73,9 +91,9 @@ int main(int argc, char *argv[]) {
         if (bench::waitFor([&] { return store.texts().next() > before; }))
             ours << (monotonicMicroseconds() - start) / 1000.0;
         // The bare listener's own line for this copy: its event came after the start.
-        while (const auto line = seen.next("selection", 10'000, true)) {
-            if (line->split(' ').value(1).toLongLong() >= start) {
-                baseline << (line->split(' ').value(2).toLongLong() - start) / 1000.0;
+        for (QByteArray line; !(line = bare.nextLine(10'000)).isEmpty();) {
+            if (line.split(' ').value(1).toLongLong() >= start) {
+                baseline << (line.split(' ').value(2).toLongLong() - start) / 1000.0;
                 break;
             }
         }
@@ -93,15 +111,15 @@ int main(int argc, char *argv[]) {
     const int burst = 100;
     int bareSeen = 0;
     // Each copy once the one before owns the clipboard, as fast as wl-copy goes.
-    session.startBackground(
+    const Started burster(
         QStringLiteral("sh"),
         {QStringLiteral("-c"),
          QStringLiteral("for i in $(seq 0 %1); do printf 'burst %s' $i | wl-copy --type '%2'; done")
              .arg(burst - 1)
              .arg(type)});
     bench::waitFor([&] { return taken.size() >= burst; }, 30'000);
-    while (const auto line = seen.next("selection", 1000, true))
-        bareSeen += line->split(' ').value(2) != "-1"; // its text read
+    for (QByteArray line; !(line = bare.nextLine(1000)).isEmpty();)
+        bareSeen += line.split(' ').value(2) != "-1"; // its text read
     int inOrder = 0;
     qsizetype from = 0;
     for (int i = 0; i < burst; ++i) {
@@ -115,6 +133,5 @@ int main(int argc, char *argv[]) {
                QStringLiteral("%1 of %2 in order").arg(inOrder).arg(burst),
                QStringLiteral("%1 of %2 read").arg(bareSeen).arg(burst), QStringLiteral("-"),
                QStringLiteral("100 of 100, in order"), inOrder == burst);
-    session.stop();
     return 0;
 }

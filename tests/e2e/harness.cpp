@@ -4,11 +4,13 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
-#include <QTest>
+#include <csignal>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -16,7 +18,8 @@ namespace e2e {
 
 namespace {
 
-// No session bus: the tray is the X one the tests start; no bus daemon starts.
+// No session bus on X11: the tray is the X one the tests start; no bus daemon
+// starts. In a Wayland session the bus is the one session.sh names.
 const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
 const QString Program = u"/orlo-clipboard"_s;
 
@@ -38,8 +41,13 @@ QProcessEnvironment withHome(const QString &home) {
 /// Done before main in every test that links the harness.
 void prepareTestProcess() {
     QStandardPaths::setTestModeEnabled(true);
-    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", x11 ? "xcb" : "offscreen");
+    if (x11) {
+        // The tests' X server alone, never a compositor or a bus of the desktop.
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+    }
     qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
     // HOME alone decides where the programs started keep their files.
     for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
@@ -51,11 +59,13 @@ void prepareTestProcess() {
 
 ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs) {
     Started process;
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.QProcess::start(program, arguments);
-    const bool ok = process.waitForFinished(timeoutMs) &&
+    const bool ok = process.start(program, arguments) && process.waitForFinished(timeoutMs) &&
                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return {ok, QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+}
+
+bool wayland() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 QString unavailable() {
@@ -69,13 +79,21 @@ QString unavailable() {
 bool Started::start(const QString &program, const QStringList &arguments,
                     const QProcessEnvironment &environment, bool showErrors) {
     setProcessEnvironment(environment);
-    setStandardOutputFile(nullDevice());
     if (showErrors)
         setProcessChannelMode(ForwardedErrorChannel);
     else
         setStandardErrorFile(nullDevice());
+    setChildProcessModifier([] { ::setpgid(0, 0); });
     QProcess::start(program, arguments);
+    m_group = processId();
     return waitForStarted(5000);
+}
+
+void Started::stop() {
+    if (m_group > 0)
+        ::kill(pid_t(-m_group), SIGKILL);
+    m_group = 0;
+    waitForFinished(3000);
 }
 
 bool Desktop::startTrayHost() {
@@ -97,7 +115,7 @@ qsizetype filesIn(const QString &folder, const QString &pattern) {
 }
 
 bool Copier::copyText(const QString &text) {
-    return copy(u"UTF8_STRING"_s, text.toUtf8());
+    return copy(wayland() ? u"text/plain;charset=utf-8"_s : u"UTF8_STRING"_s, text.toUtf8());
 }
 
 bool Copier::copyFile(const QString &path, const QString &mimeType) {
@@ -110,13 +128,20 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes) {
     // it would leave an empty clipboard in between, a change of its own.
     QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
     Started &owner = owners.emplace_back();
-    if (!owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s, u"clipboard"_s, u"-t"_s, mimeType}))
+    const bool started = wayland() ? owner.start(u"wl-copy"_s, {u"--type"_s, mimeType})
+                                   : owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s,
+                                                              u"clipboard"_s, u"-t"_s, mimeType});
+    if (!started)
         return false;
     owner.write(bytes);
     owner.closeWriteChannel();
-    // Seen here too, the change has moved this process's clock past it: a copy
-    // made here next is not refused by the X server as older than xclip's.
-    return QTest::qWaitFor([&] { return !changed.isEmpty(); }, 10000);
+    // wl-copy ends once its copy is the clipboard's, its owner left behind in
+    // its process group. xclip's copy seen here has moved this process's
+    // clock past it: a copy made here next is not refused by the X server as
+    // older than xclip's.
+    return QTest::qWaitFor(
+        [&] { return wayland() ? !owner.running() && owner.exitCode() == 0 : !changed.isEmpty(); },
+        10000);
 }
 
 Orlo::Orlo()
@@ -126,28 +151,74 @@ Orlo::Orlo()
 
 Orlo::Orlo(const QString &installedProgram)
     : m_program(installedProgram.isEmpty() ? m_dir.path() + Program : installedProgram)
-    , m_environment(withHome(m_dir.path())) {
+    , m_report(m_dir.path() + u"/report.jsonl"_s) {
+    environment = withHome(m_dir.path());
     // Only the user may enter the temporary folder, as a runtime folder requires.
-    m_environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
-    m_environment.insert(u"ORLO_TEST_REPORT"_s, m_report.path());
+    environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
+    environment.insert(u"ORLO_TEST_REPORT"_s, m_report);
+    if (wayland()) {
+        // The compositor is in the session's runtime folder, not in this one.
+        environment.insert(u"WAYLAND_DISPLAY"_s,
+                           QDir(qEnvironmentVariable("XDG_RUNTIME_DIR"))
+                               .filePath(qEnvironmentVariable("WAYLAND_DISPLAY")));
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+    }
 }
 
 bool Orlo::start(bool expectTray) {
-    return m_process.start(m_program, {}, m_environment, true) &&
-           QTest::qWaitFor([&] { return expectTray ? !trayIcon().isEmpty() : windowViewable(); },
-                           10000);
+    const auto up = [&] {
+        if (wayland())
+            return !last(u"status"_s).isUndefined();
+        return expectTray ? !trayIcon().isEmpty() : windowViewable();
+    };
+    return m_process.start(m_program, {}, environment, true) && QTest::qWaitFor(up, 10000);
 }
 
 void Orlo::kill() {
     m_process.stop();
-    QFile::remove(m_report.path());
+    QFile::remove(m_report);
 }
 
 int Orlo::startAgain() {
     Started again;
-    const bool ended = again.start(m_program, {}, m_environment, true) && again.waitForEnd(10000) &&
+    const bool ended = again.start(m_program, {}, environment, true) && again.waitForEnd(10000) &&
                        again.exitStatus() == QProcess::NormalExit;
     return ended ? again.exitCode() : -1;
+}
+
+QList<QJsonObject> Orlo::reported(const QString &key) const {
+    QList<QJsonObject> found;
+    QFile file(m_report);
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (const QJsonObject object = QJsonDocument::fromJson(line).object();
+                object.contains(key))
+                found.append(object);
+        }
+    }
+    return found;
+}
+
+QList<Entry> Orlo::entries() const {
+    QList<Entry> found;
+    for (const QJsonObject &line : reported(u"entry"_s))
+        found.append({line[u"entry"_s].toString(), line[u"text"_s].toString()});
+    return found;
+}
+
+QJsonValue Orlo::last(const QString &key) const {
+    const QList<QJsonObject> lines = reported(key);
+    return lines.isEmpty() ? QJsonValue(QJsonValue::Undefined) : lines.last()[key];
+}
+
+QList<Entry> Orlo::take(const std::function<bool()> &copy) const {
+    const qsizetype before = changes();
+    const qsizetype known = entries().size();
+    if (!copy())
+        return {{u"copy failed"_s, {}}};
+    if (!QTest::qWaitFor([&] { return changes() > before; }, 10000))
+        return {{u"not handled"_s, {}}};
+    return entries().mid(known);
 }
 
 QStringList Orlo::tempPictures() const {

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The program run as a user runs it, on the X server that ./test provides.
-// Everything a test starts is killed by its process id when its owner goes.
+// The program run as a user runs it, with its own HOME and runtime folder: on
+// the X server that ./test provides, or in the Wayland session that
+// wayland/session.sh runs a test in. Every process a test starts is killed
+// with its process group when what started it goes.
 #pragma once
 
-#include "report.h"
-
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,11 +24,13 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
 inline QString tool(const QString &program, const QStringList &arguments) {
     return runTool(program, arguments).output;
 }
-QString unavailable(); ///< why the tests cannot run here; empty when they can
+bool wayland();        ///< in a Wayland session, not on an X server
+QString unavailable(); ///< why the X11 tests cannot run here; empty when they can
 
 class Started : public QProcess {
 public:
-    ~Started() override { stop(); } ///< kills it by its process id
+    ~Started() override { stop(); }
+    /// Starts it in a process group of its own.
     bool start(const QString &program, const QStringList &arguments,
                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
                bool showErrors = false);
@@ -36,13 +39,16 @@ public:
     bool waitForEnd(int ms) {
         return QTest::qWaitFor([this] { return !running(); }, ms);
     }
-    void stop() {
-        kill();
-        waitForFinished(3000);
-    }
+    /// How often its standard output had `word` so far.
+    qsizetype said(const char *word) { return (m_output += readAllStandardOutput()).count(word); }
+    void stop(); ///< kills it and what it left in its process group
+
+private:
+    qint64 m_group = 0;
+    QByteArray m_output;
 };
 
-/// A tray host and a window manager, each optional, with a private HOME.
+/// X11: a tray host and a window manager, each optional, with a private HOME.
 struct Desktop {
     bool startTrayHost();
     bool startWindowManager();
@@ -53,7 +59,7 @@ struct Desktop {
 /// The files of `folder` matching `pattern`, read afresh.
 qsizetype filesIn(const QString &folder, const QString &pattern);
 
-/// Other programs that copy; each returns once it owns the clipboard.
+/// Other programs that copy (xclip, wl-copy); each returns once it owns the clipboard.
 struct Copier {
     bool copyText(const QString &text);
     bool copyFile(const QString &path, const QString &mimeType);
@@ -72,25 +78,45 @@ struct Copier {
     std::list<Started> owners;
 };
 
+struct Entry {
+    QString caption, text;
+    /// "文本00 its text", to compare whole lists at a glance.
+    QString shown() const { return caption + u' ' + text; }
+};
+
 /// The program under test, run from a private copy with its own folders (the
-/// build that reports what it does), or the release program from where it
-/// was installed, with only its HOME private (watched from outside only).
+/// build that reports what it does, see observed.cpp), or the release program
+/// from where it was installed, with only its folders private (watched from
+/// outside only).
 class Orlo {
 public:
     Orlo();
     explicit Orlo(const QString &installedProgram);
-    bool start(bool expectTray = true); ///< waits for its tray icon, or with no tray its window
+    /// Waits for it to be up: on X11 for its tray icon, or with no tray its
+    /// window; in a Wayland session for its report.
+    bool start(bool expectTray = true);
     /// Ends it as a crash or a power cut would, at once; what it reported is
     /// forgotten, what it left in its folders is not.
     void kill();
     Started &process() { return m_process; }
     int startAgain(); ///< waits for that start's end; its exit code or -1
+    /// Runs a menu item by its name ("menuCopyThis"), as the user would.
+    void command(const QByteArray &item) { m_process.write(item + '\n'); }
     QString folder() const { return m_dir.path(); }
     QStringList tempPictures() const;
-    const ProgramReport &report() const { return m_report; }
-    QList<Entry> entries() const { return m_report.entries(); }
-    QString status() const { return m_report.atStart().value(u"status").toString(); }
-    QList<Entry> take(const std::function<bool()> &copy) { return m_report.take(copy); }
+
+    // What it reported.
+    QList<Entry> entries() const;
+    qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
+    /// The last value reported: "status" and "clipboard" (its status line and
+    /// tip at start), "textView" ([width, height]).
+    QJsonValue last(const QString &key) const;
+    QString status() const { return last(QStringLiteral("status")).toString(); }
+    /// Runs `copy` (another program's copy) and waits until the program has
+    /// handled it; the entries it added, or {"copy failed"} / {"not handled"}.
+    QList<Entry> take(const std::function<bool()> &copy) const;
+
+    // Its windows, on X11.
     QString window() const; ///< X window ids, of this and the icon; empty when none
     QString trayIcon() const;
     QString openMenu() const; ///< a pop-up menu of the program, when one is up
@@ -102,13 +128,14 @@ public:
     bool showWindow();
     bool pressKeys(const QString &keys); ///< xdotool names ("ctrl+q") to the main window
 
+    QProcessEnvironment environment; ///< what it starts with
+
 private:
+    QList<QJsonObject> reported(const QString &key) const; ///< its report lines with `key`
     QStringList ownWindows(const QString &filter = {}) const;
 
     QTemporaryDir m_dir;
-    ProgramReport m_report{m_dir.path() + QStringLiteral("/report.jsonl")};
-    QString m_program;
-    QProcessEnvironment m_environment;
+    QString m_program, m_report;
     Started m_process;
 };
 

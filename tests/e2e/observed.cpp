@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QSocketNotifier>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class Report final : public QObject {
@@ -28,53 +30,48 @@ public:
         : m_program(program)
         , m_path(std::move(path)) {
         EntryStore &store = program.store();
-        append({{QStringLiteral("status"), program.window().lTip->text()},
-                {QStringLiteral("clipboard"), program.window().lTip->toolTip()}});
+        append({{u"status"_s, program.window().lTip->text()},
+                {u"clipboard"_s, program.window().lTip->toolTip()}});
         for (int row = 0; row < store.texts().count(); ++row)
             textTaken(row);
         for (int row = 0; row < store.pictures().count(); ++row)
-            pictureTaken(row);
+            append({{u"entry"_s, store.pictures().caption(row)}});
         connect(&store.texts(), &TextEntries::rowsInserted, this,
                 [this](auto, int first, int) { textTaken(first); });
         connect(&store.pictures(), &PictureEntries::rowsInserted, this,
-                [this](auto, int first, int) { pictureTaken(first); });
+                [this](auto, int first, int) {
+                    append({{u"entry"_s, m_program.store().pictures().caption(first)}});
+                });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
-            append({{QStringLiteral("change"), true}});
+            append({{u"change"_s, true}});
         });
         program.window().fmTxt->txtMain->installEventFilter(this);
         m_input.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
-        connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommands);
+        connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommand);
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Resize) {
             const QSize size = static_cast<QWidget *>(watched)->size();
-            append({{QStringLiteral("textView"), QJsonArray{size.width(), size.height()}}});
+            append({{u"textView"_s, QJsonArray{size.width(), size.height()}}});
         }
         return false;
     }
 
 private:
-    void runCommands() {
-        char line[256];
-        const qint64 size = m_input.readLine(line, sizeof line);
-        if (size <= 0) {
+    void runCommand() {
+        const QByteArray line = m_input.readLine(256);
+        if (line.isEmpty())
             m_commands.setEnabled(false); // the test has gone
-            return;
-        }
-        const QString item = QString::fromLatin1(line, size).trimmed();
-        if (auto *action = m_program.window().findChild<QAction *>(item))
+        else if (auto *action =
+                     m_program.window().findChild<QAction *>(QString::fromLatin1(line.trimmed())))
             action->trigger();
     }
     void textTaken(int row) {
         const TextEntries &texts = m_program.store().texts();
-        append({{QStringLiteral("entry"), texts.caption(row)},
-                {QStringLiteral("text"), texts.text(row)}});
-    }
-    void pictureTaken(int row) {
-        append({{QStringLiteral("entry"), m_program.store().pictures().caption(row)}});
+        append({{u"entry"_s, texts.caption(row)}, {u"text"_s, texts.text(row)}});
     }
     void append(const QJsonObject &line) {
         QFile file(m_path);

@@ -53,8 +53,7 @@ private slots:
     }
 
     void copiedTextBecomesOneEntryAlsoWhenCopiedTwice() {
-        const QString text =
-            u"剪贴板 first line\n\tsecond line ✓ %1"_s.arg(orlo->report().changes());
+        const QString text = u"剪贴板 first line\n\tsecond line ✓ %1"_s.arg(orlo->changes());
         const QList<Entry> taken = orlo->take(copier.text(text));
         QCOMPARE(taken.size(), 1);
         QVERIFY(taken[0].caption.startsWith(u"文本"_s));
@@ -64,7 +63,7 @@ private slots:
 
     void textWithAPictureGivesOneOfEachTextFirst() {
         auto *data = new QMimeData;
-        data->setText(u"caption of the picture %1"_s.arg(orlo->report().changes()));
+        data->setText(u"caption of the picture %1"_s.arg(orlo->changes()));
         QImage image(40, 30, QImage::Format_RGB32);
         image.fill(Qt::blue);
         data->setImageData(image);

@@ -13,17 +13,6 @@ namespace {
 constexpr int ToolkitTimeoutMs = 5000; ///< how long Qt waits for a clipboard owner (X11)
 constexpr int SlackMs = 3000;          ///< for a loaded machine; a second wait would not fit
 
-/// slowowner, killed by its process id when this goes.
-struct SlowOwner : QProcess {
-    ~SlowOwner() override {
-        kill();
-        waitForFinished(3000);
-    }
-    /// How often it printed `word` so far.
-    qsizetype said(const char *word) { return (output += readAllStandardOutput()).count(word); }
-    QByteArray output;
-};
-
 } // namespace
 
 class tst_E2eOwners : public QObject {
@@ -56,14 +45,14 @@ private slots:
         const int taken = delay == u"1000" ? 1 : 0;
         const QString text = u"迟到的 text, %1 ms"_s.arg(delay);
         const qsizetype before = orlo.entries().size();
-        const int changes = orlo.report().changes();
+        const qsizetype changes = orlo.changes();
 
-        SlowOwner owner;
-        owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {delay, text, formats});
+        Started owner;
+        QVERIFY(owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {delay, text, formats}));
         QVERIFY(QTest::qWaitFor([&] { return owner.said("owner") > 0; }, 5000));
         QElapsedTimer clock;
         clock.start();
-        QTRY_VERIFY_WITH_TIMEOUT(orlo.report().changes() > changes, 4 * ToolkitTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(orlo.changes() > changes, 4 * ToolkitTimeoutMs);
         QCOMPARE_LT(clock.elapsed(), ToolkitTimeoutMs + SlackMs);
         // Asked once: text that could not be had is not asked for again in another form.
         QCOMPARE(owner.said("asked "), 1);

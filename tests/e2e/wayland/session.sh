@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# session.sh PROGRAM [ARGUMENT...]: runs PROGRAM in a Wayland session of its
+# own, a headless sway with no X server, in a private runtime folder that is
+# also its HOME and TMPDIR. Run as root, sway and PROGRAM run as the system
+# user orlo-test (created when missing): sway is not for root.
+#
+# PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
+# LANG=C.UTF-8 and this script's ORLO_* variables; those ending in _BIN name
+# programs, copied, like PROGRAM, where that user may run them. Its session
+# bus address names "bus" in the runtime folder, where nothing listens: a bus
+# there would be `in_session dbus-daemon --session --nofork
+# --address="unix:path=$RUN/bus"` and `socket $! "$RUN/bus"` before PROGRAM.
+#
+# Exits with PROGRAM's status, or 77 (skipped) when sway, wl-clipboard or
+# setpriv are missing. Everything started is killed by process group.
+set -euo pipefail
+
+skip() {
+    echo "skipped: $* is not installed" >&2
+    exit 77
+}
+for tool in sway swaymsg wl-copy wl-paste; do
+    command -v "$tool" >/dev/null || skip "$tool"
+done
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    command -v setpriv >/dev/null || skip setpriv
+    id orlo-test >/dev/null 2>&1 || useradd --system --no-create-home --home-dir /nonexistent \
+        --shell /usr/sbin/nologin orlo-test
+    as_user=(setpriv --reuid="$(id -u orlo-test)" --regid="$(id -g orlo-test)" --init-groups)
+fi
+
+RUN="$(mktemp -d "${TMPDIR:-/tmp}/orlo-wayland-XXXXXX")" # mode 0700
+[ "${#as_user[@]}" -eq 0 ] || chown orlo-test: "$RUN"
+groups=()
+stop() {
+    exec 2>/dev/null # no word from bash on each group killed
+    for group in "${groups[@]}"; do
+        kill -KILL -- "-$group" || true
+    done
+    wait || true
+    rm -rf "$RUN"
+}
+trap stop EXIT
+trap 'exit 143' TERM INT HUP
+
+environment=(PATH="$PATH" HOME="$RUN" XDG_RUNTIME_DIR="$RUN" TMPDIR="$RUN" LANG=C.UTF-8
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$RUN/bus")
+# Starts a program of the session in the background, in a process group of its own.
+in_session() {
+    set -m
+    "${as_user[@]}" env -i "${environment[@]}" "$@" &
+    set +m
+    groups+=("$!")
+}
+# socket PID PATTERN: waits while PID runs for a socket that PATTERN matches; prints its path.
+socket() {
+    for _ in $(seq 300); do
+        for found in $2; do
+            [ -S "$found" ] && printf '%s' "$found" && return
+        done
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+printf 'xwayland disable\n' >"$RUN/sway.config"
+in_session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$RUN/sway.config" 2>"$RUN/sway.log"
+if ! display="$(socket $! "$RUN/wayland-*")" || ! ipc="$(socket $! "$RUN/sway-ipc.*")"; then
+    cat "$RUN/sway.log" >&2
+    echo "sway did not come up" >&2
+    exit 1
+fi
+environment+=(WAYLAND_DISPLAY="${display##*/}" SWAYSOCK="$ipc")
+
+mkdir "$RUN/bin"
+program() {
+    install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"
+}
+for name in $(compgen -e ORLO_); do
+    value="${!name}"
+    [[ "$name" != *_BIN ]] || value="$(program "$value")"
+    environment+=("$name=$value")
+done
+in_session "$(program "$1")" "${@:2}"
+status=0
+wait "$!" || status=$?
+exit "$status"
