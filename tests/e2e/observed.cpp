@@ -36,12 +36,18 @@ public:
             textTaken(row);
         for (int row = 0; row < store.pictures().count(); ++row)
             append({{u"entry"_s, store.pictures().caption(row)}});
+        // New rows, and rows a capture took again after the count started over.
+        const auto picture = [this](int row) {
+            append({{u"entry"_s, m_program.store().pictures().caption(row)}});
+        };
         connect(&store.texts(), &TextEntries::rowsInserted, this,
                 [this](auto, int first, int) { textTaken(first); });
+        connect(&store.texts(), &TextEntries::dataChanged, this,
+                [this](const QModelIndex &at) { textTaken(at.row()); });
         connect(&store.pictures(), &PictureEntries::rowsInserted, this,
-                [this](auto, int first, int) {
-                    append({{u"entry"_s, m_program.store().pictures().caption(first)}});
-                });
+                [picture](auto, int first, int) { picture(first); });
+        connect(&store.pictures(), &PictureEntries::dataChanged, this,
+                [picture](const QModelIndex &at) { picture(at.row()); });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});

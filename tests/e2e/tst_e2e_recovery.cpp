@@ -44,11 +44,11 @@ private slots:
     }
 
     void aKilledProgramLosesNothing() {
+        // A hundred and one texts: 文本00 holds the newest, 文本01 the oldest.
         Orlo orlo;
         QVERIFY(orlo.start());
-        for (const QString &text : {u"第一条"_s, u"second 😀"_s, u"third"_s})
-            QCOMPARE(orlo.take(copier.text(text)).size(), 1);
-        QCOMPARE(orlo.take(copier.file(picture(orlo, Qt::blue), u"image/png"_s)).size(), 1);
+        for (int i = 1; i <= 101; ++i)
+            QCOMPARE(orlo.take(copier.text(u"t%1 😀"_s.arg(i))).size(), 1);
         QCOMPARE(orlo.take(copier.file(picture(orlo, Qt::green), u"image/png"_s)).size(), 1);
         orlo.kill();
 
@@ -57,17 +57,23 @@ private slots:
         QVERIFY(journal.open(QIODevice::ReadWrite) && journal.resize(journal.size() - 3));
         journal.close();
         QVERIFY(orlo.start());
-        QCOMPARE(texts(orlo.entries()), (QStringList{u"第一条"_s, u"second 😀"_s}));
-        QCOMPARE(orlo.status(), u"已恢复上次未保存的 2 条文本和 2 张图片，跳过 1 条损坏的记录"_s);
-        QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/图像01.bmp"_s).pixelColor(1, 1),
+        QCOMPARE(orlo.status(), u"已恢复上次未保存的 100 条文本和 1 张图片，跳过 1 条损坏的记录"_s);
+        QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/图像00.bmp"_s).pixelColor(1, 1),
                  QColor(Qt::green));
 
-        // What is caught after it joins it, and a second crash loses neither.
-        QCOMPARE(orlo.take(copier.text(u"fourth"_s)).value(0).caption, u"文本02"_s);
+        // The next copy replaces the oldest; a second crash loses nothing.
+        QCOMPARE(orlo.take(copier.text(u"t102"_s)).value(0).shown(), u"文本01 t102"_s);
         orlo.kill();
         QVERIFY(orlo.start());
-        QCOMPARE(texts(orlo.entries()), (QStringList{u"第一条"_s, u"second 😀"_s, u"fourth"_s}));
-        QCOMPARE(orlo.status(), u"已恢复上次未保存的 3 条文本和 2 张图片"_s);
+        QCOMPARE(orlo.status(), u"已恢复上次未保存的 100 条文本和 1 张图片"_s);
+        QVERIFY(orlo.showWindow() && orlo.pressKeys(u"ctrl+s"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(filesIn(orlo.folder() + u"/data/text"_s, u"*.htm"_s), 1, 10000);
+        const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
+        QFile page(saved.filePath(saved.entryList().value(0)));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = page.readAll().split('\n');
+        QCOMPARE(lines.mid(1, 3), (QList<QByteArray>{"t101 &#x1F600;<br><br>\r", "t102<br><br>\r",
+                                                     "t3 &#x1F600;<br><br>\r"}));
 
         // An orderly end leaves nothing to take back.
         orlo.process().terminate();
