@@ -11,7 +11,7 @@
 using namespace Qt::StringLiterals;
 using Role = SingleInstance::Role;
 
-const QString Name = u"orlo-test"_s;
+const QString Lock = u"orlo-clipboard.lock"_s;
 
 /// The host a lock file names, as Qt writes it.
 QByteArray hostName() {
@@ -25,7 +25,11 @@ QByteArray hostName() {
 class tst_SingleInstance : public QObject {
     Q_OBJECT
 
+    QTemporaryDir runtime; // the fallback lock's folder, the sockets'
+
 private slots:
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8()); }
+
     void firstStartRunsLaterOnesReachIt_data() {
         QTest::addColumn<bool>("stale");
         QTest::newRow("nothing left behind") << false;
@@ -36,20 +40,22 @@ private slots:
         QTemporaryDir dir;
         if (stale) {
             // 2^22 + 1 is above the highest process id Linux hands out.
-            QFile lock(dir.filePath(Name + u".lock"_s));
+            QFile lock(dir.filePath(Lock));
             QVERIFY(lock.open(QIODevice::WriteOnly));
             lock.write("4194305\norlo-clipboard\n" + hostName() + '\n');
-            QVERIFY(QFile(dir.filePath(Name + u".socket"_s)).open(QIODevice::WriteOnly));
+            QFile note(dir.filePath(u"orlo-clipboard.address"_s));
+            QVERIFY(note.open(QIODevice::WriteOnly) &&
+                    note.write(qPrintable(dir.path() + u"/gone"_s)));
         }
         for (int run = 0; run < 2; ++run) { // the second after the first ended
-            SingleInstance first(dir.path(), Name);
+            SingleInstance first(dir.path());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
             QCOMPARE(first.start(), Role::First);
             for (int later = 0; later < 2; ++later) {
                 // Started beside this one's event loop, as another program is:
                 // a pipe on Windows passes nothing the other end does not read.
                 auto again = std::async(std::launch::async,
-                                        [&] { return SingleInstance(dir.path(), Name).start(); });
+                                        [&] { return SingleInstance(dir.path()).start(); });
                 QVERIFY(QTest::qWaitFor(
                     [&] {
                         return again.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
@@ -63,12 +69,13 @@ private slots:
 
     void aLockThatCannotBeHad() {
         QTemporaryDir dir;
-        QLockFile held(dir.filePath(Name + u".lock"_s));
+        QLockFile held(dir.filePath(Lock));
         QVERIFY(held.tryLock(0));
         // Held by a live program that does not answer: neither joined nor run beside.
-        QCOMPARE(SingleInstance(dir.path(), Name).start(), Role::Unreachable);
-        // No folder can be made below a plain file, not even by root: run unguarded.
-        QCOMPARE(SingleInstance(dir.filePath(Name + u".lock/sub"_s), Name).start(), Role::First);
+        QCOMPARE(SingleInstance(dir.path()).start(), Role::Unreachable);
+        // No lock file can be made below a plain file, not even by root: the
+        // user's runtime folder takes the lock.
+        QCOMPARE(SingleInstance(dir.filePath(Lock)).start(), Role::First);
     }
 };
 

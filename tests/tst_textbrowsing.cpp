@@ -67,7 +67,7 @@ private slots:
         row("over two kinds", "1\r\n2\n3\r4", 0, 5, "Z", "Z\r4");
         // A long line is shown in blocks, never split inside a pair; their
         // ends stand for nothing.
-        const QString line = QString(4095, u'a') + QStringLiteral("😀") + QString(5000, u'b') +
+        const QString line = QString(4095, u'中') + QStringLiteral("😀") + QString(1904, u'b') +
                              QStringLiteral("\r\nend");
         row("long line", line, 6000, 6000, "\rZ",
             QString(line).insert(5999, QStringLiteral("\r\nZ")));
@@ -86,6 +86,10 @@ private slots:
         QTest::keyClicks(w.box, keys);
         QCOMPARE(w.entry(0), expected);
         QCOMPARE(w.wholeCopies, 0);
+        // What leaves the editor is the entry's text, not the blocks it is shown in.
+        w.box->selectAll();
+        w.box->copy();
+        QCOMPARE(QApplication::clipboard()->text(), expected);
     }
 
     void aMouseEditSurvivesSelectingAnotherEntry() {

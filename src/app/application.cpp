@@ -2,15 +2,18 @@
 #include "app/application.h"
 
 #include "app/program.h"
+#include "core/datafolders.h"
+#include "core/messages.h"
+#include "platform/files.h"
 #include "platform/programfolder.h"
 #include "platform/system.h"
 
+#include <QDir>
 #include <QGuiApplication>
 
 Application::Application(int &argc, char **argv)
     : m_access(chooseClipboardAccess())
-    , m_app(argc, argv)
-    , m_single(SingleInstance::defaultFolder(), SingleInstance::defaultName()) {
+    , m_app(argc, argv) {
     QApplication::setApplicationName(QStringLiteral("orlo-clipboard"));
     QApplication::setApplicationVersion(QStringLiteral(ORLO_VERSION));
     // Task bars group the windows under the installed desktop entry.
@@ -18,27 +21,40 @@ Application::Application(int &argc, char **argv)
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Two programs would share, and delete, each other's temp pictures.
-    switch (m_single.start()) {
-    case SingleInstance::Role::First:
-        break;
-    case SingleInstance::Role::Later:
-        return;
-    case SingleInstance::Role::Unreachable:
-        qWarning("orlo-clipboard is already running but does not answer.");
+    // Two programs on one data folder would share, and delete, each other's
+    // pictures and journal: the folder's lock decides, before anything in it
+    // is touched.
+    const QString folder = programFolder();
+    const DataFolders folders(folder);
+    const auto refuse = [this](const Result &why) {
+        const UserMessage message = messageFor(why);
+        m_dialogs.message(message.icon, message.text);
         m_exitCode = 1;
+    };
+    if (files::isLink(folders.temp())) {
+        refuse({Reason::TempFolderIsLink, folders.temp(), {}});
+        return;
+    }
+    QDir().mkpath(folders.temp());
+    m_single = std::make_unique<SingleInstance>(folders.temp());
+    const SingleInstance::Role role = m_single->start();
+    if (role == SingleInstance::Role::Later)
+        return;
+    if (role == SingleInstance::Role::Unreachable) {
+        refuse({Reason::DataFolderInUse, folder, {}});
         return;
     }
 
     allowLargePictures();
     m_clipboard = openClipboard(m_access);
     m_program = std::make_unique<Program>(Platform{*m_clipboard, m_dialogs, m_clock, m_launcher},
-                                          m_settings, programFolder());
+                                          m_settings, folder);
     Program &program = *m_program;
     m_dialogs.setParent(&program.window());
     quitOnTerminationSignals(&program);
-    QObject::connect(&m_single, &SingleInstance::showRequested, &program, &Program::showWindow);
-    program.start();
+    QObject::connect(m_single.get(), &SingleInstance::showRequested, &program,
+                     &Program::showWindow);
+    program.start(role == SingleInstance::Role::First);
 }
 
 Application::~Application() = default;

@@ -31,7 +31,7 @@ private:
     /// Chosen first: it may decide the window system the application uses.
     ClipboardAccess m_access;
     QApplication m_app;
-    SingleInstance m_single;
+    std::unique_ptr<SingleInstance> m_single;
     int m_exitCode = 0;
     std::unique_ptr<Clipboard> m_clipboard;
     QtDialogs m_dialogs;

@@ -31,13 +31,17 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
 
 Program::~Program() = default;
 
-void Program::start() {
-    m_store.folders().provide();
+void Program::start(bool guarded) {
+    if (const Result provided = m_store.folders().provide(); !provided.ok())
+        m_window.tell(messageFor(provided));
     // What a run that was killed, crashed or lost its power left.
     const Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
-    m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
+    QString tip = QStringLiteral("剪贴板监控：") + m_platform.clipboard.name();
+    if (!guarded)
+        tip += QStringLiteral("\n数据文件夹未能锁定：另一个Orlo粘贴板可能同时使用它");
+    m_window.lTip->setToolTip(tip);
     if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
         m_window.tell(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our

@@ -26,10 +26,12 @@ public:
     MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
 
-    /// Provides the data folders, puts the icon up, starts listening to the
-    /// clipboard (what is on it now is not taken), and hides the window
-    /// behind the icon, or shows it when there is no notification area.
-    void start();
+    /// Provides the data folders, takes back what an ended run left, puts the
+    /// icon up, starts listening to the clipboard (what is on it now is not
+    /// taken), and hides the window behind the icon, or shows it when there is
+    /// no notification area. `guarded`: no other program can use the data
+    /// folder meanwhile (the status tip says when that could not be made sure).
+    void start(bool guarded = true);
     /// Discards every entry and temp picture, takes the icon down, stops
     /// listening and quits. Runs once, whichever way the program ends.
     void unload();

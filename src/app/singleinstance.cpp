@@ -1,63 +1,71 @@
 // SPDX-License-Identifier: MIT
 #include "app/singleinstance.h"
 
+#include "platform/files.h"
 #include "platform/logging.h"
 #include "platform/system.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace {
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QString LockName = QStringLiteral("orlo-clipboard.lock");
+/// Beside the lock: where the running program listens.
+const QString AddressName = QStringLiteral("orlo-clipboard.address");
 
 } // namespace
 
-SingleInstance::SingleInstance(QString folder, QString name, QObject *parent)
+SingleInstance::SingleInstance(QString folder, QObject *parent)
     : QObject(parent)
-    , m_folder(std::move(folder))
-    , m_name(std::move(name)) {}
+    , m_folder(std::move(folder)) {}
 
 SingleInstance::~SingleInstance() {
     if (m_server)
         m_server->close();
 }
 
-QString SingleInstance::defaultFolder() {
-    return runtimeFolder();
-}
-
-QString SingleInstance::defaultName() {
-    return perUserName(QStringLiteral("orlo-clipboard"));
+bool SingleInstance::lock(const QString &file) {
+    m_lock = std::make_unique<QLockFile>(file);
+    // Held for the whole run: only a dead owner makes it stale, never its age.
+    m_lock->setStaleLockTime(0);
+    return m_lock->tryLock(0);
 }
 
 SingleInstance::Role SingleInstance::start() {
-    QDir().mkpath(m_folder);
-    m_lock = std::make_unique<QLockFile>(m_folder + u'/' + m_name + QStringLiteral(".lock"));
-    // The lock is held for the whole run: only a dead owner makes it stale,
-    // never its age.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
+    if (lock(m_folder + u'/' + LockName)) {
         listen();
         return Role::First;
     }
-    if (m_lock->error() != QLockFile::LockFailedError) {
-        qCWarning(lcFiles) << "no lock file could be made in" << m_folder
-                           << "; running without a guard against a second program";
+    if (m_lock->error() == QLockFile::LockFailedError) {
         m_lock.reset();
+        return askToShow() ? Role::Later : Role::Unreachable;
+    }
+    qCWarning(lcFiles) << "no lock file could be made in" << m_folder;
+    if (lock(runtimeFolder() + u'/' + perUserName(LockName))) {
+        listen();
         return Role::First;
     }
+    qCWarning(lcFiles) << "no lock of any kind could be made: running unguarded";
     m_lock.reset();
-    return askToShow() ? Role::Later : Role::Unreachable;
+    return Role::Unguarded;
 }
 
 bool SingleInstance::listen() {
-    const QString address = localServerAddress(m_folder, m_name);
+    // Named after the data folder, short enough for any socket path.
+    const QByteArray folder = QDir(m_folder).canonicalPath().toUtf8();
+    const QString name = perUserName(
+        QStringLiteral("orlo-clipboard-") +
+        QString::fromLatin1(
+            QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(16)));
+    const QString address = localServerAddress(runtimeFolder(), name);
     // We hold the lock, so a socket already there was left by a program that
     // ended without closing it.
     QLocalServer::removeServer(address);
@@ -67,6 +75,16 @@ bool SingleInstance::listen() {
         qCWarning(lcFiles) << "later starts cannot reach this one:" << m_server->errorString();
         return false;
     }
+    // Noted beside the lock, for starts that see another runtime folder.
+    const QString note = m_folder + u'/' + AddressName;
+    const QString fresh = note + QStringLiteral(".new");
+    files::remove(fresh);
+    const int fd = files::createNew(fresh);
+    const QByteArray bytes = address.toUtf8();
+    const bool noted = fd >= 0 && files::writeAll(fd, fresh, bytes.constData(), bytes.size());
+    files::close(fd);
+    if (!noted || !files::replace(fresh, note))
+        qCWarning(lcFiles) << "the socket's address could not be noted in" << m_folder;
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
@@ -85,14 +103,21 @@ bool SingleInstance::listen() {
 }
 
 bool SingleInstance::askToShow() const {
+    QFile note(m_folder + u'/' + AddressName);
     QLocalSocket socket;
-    const QString address = localServerAddress(m_folder, m_name);
     // The running program takes the lock a moment before it listens.
     QDeadlineTimer deadline(3000);
     for (;;) {
-        socket.connectToServer(address);
-        if (socket.waitForConnected(500))
-            break;
+        QString address;
+        if (note.open(QIODevice::ReadOnly)) {
+            address = QString::fromUtf8(note.read(4096));
+            note.close();
+        }
+        if (!address.isEmpty()) {
+            socket.connectToServer(address);
+            if (socket.waitForConnected(500))
+                break;
+        }
         if (deadline.hasExpired())
             return false;
         QThread::msleep(100);

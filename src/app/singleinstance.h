@@ -8,50 +8,48 @@
 class QLocalServer;
 class QLockFile;
 
-/// One running program per user: the first start holds a lock file and
-/// listens on a local socket beside it; a later start finds the lock taken,
-/// asks the running program to show its window and ends.
+/// One running program per data folder: the first start holds a lock file
+/// in the folder and names there the local socket it listens on; a later
+/// start on the same folder finds the lock taken, asks the running program
+/// to show its window and ends, whatever runtime folder or session it was
+/// started in.
 ///
-/// The lock decides, not the socket: a socket file left by a crashed program
-/// is simply replaced, and two programs started at the same moment cannot
-/// both win.
+/// The lock decides, not the socket: a socket left by a crashed program is
+/// simply replaced, and programs started at the same moment cannot both win.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
     enum class Role {
         /// This program is the one that runs; later starts reach it.
         First,
-        /// Another program runs and was asked to show its window.
+        /// Another program runs on the folder and was asked to show its window.
         Later,
-        /// Another program holds the lock but could not be reached.
+        /// Another program holds the folder's lock but could not be reached.
         Unreachable,
+        /// No lock of any kind could be made: this program runs unguarded.
+        Unguarded,
     };
 
-    /// `folder` is where the lock file and the socket live; `name` is their
-    /// base name.
-    SingleInstance(QString folder, QString name, QObject *parent = nullptr);
+    /// `folder` holds the lock file and the note of the socket.
+    explicit SingleInstance(QString folder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    /// Takes the lock and listens, or asks the running program to show itself.
-    /// When the lock cannot be used at all (a folder without write access) the
-    /// program runs unguarded rather than not at all: First.
+    /// Takes the lock and listens, or asks the running program to show
+    /// itself. When the folder takes no lock file, a lock per user in the
+    /// runtime folder stands in; when that cannot be had either, the program
+    /// runs unguarded rather than not at all.
     Role start();
-
-    /// The per-user folder for the lock and the socket.
-    static QString defaultFolder();
-    /// The base name of the lock and the socket.
-    static QString defaultName();
 
 signals:
     /// A later start asked for the window.
     void showRequested();
 
 private:
+    bool lock(const QString &file);
     bool listen();
     bool askToShow() const;
 
     QString m_folder;
-    QString m_name;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/texteditor.h"
 
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -151,6 +152,17 @@ QString TextEditor::text() const {
     }
     result.append(QStringView(raw).sliced(from));
     return result;
+}
+
+QMimeData *TextEditor::createMimeDataFromSelection() const {
+    const QTextCursor cursor = textCursor();
+    const auto at = [this](int position) {
+        return position + extraBefore(document()->findBlock(position).blockNumber());
+    };
+    const qsizetype from = at(cursor.selectionStart());
+    auto *copied = new QMimeData;
+    copied->setText(text().mid(from, at(cursor.selectionEnd()) - from));
+    return copied;
 }
 
 qsizetype TextEditor::extraBefore(qsizetype block) const {

@@ -42,6 +42,11 @@ signals:
     /// The user changed the text: typing, pasting, cutting, undo, drag and drop.
     void userEdited();
 
+protected:
+    /// What a copy, a cut or a drag takes: the text's own characters, the
+    /// blocks a long line is shown in joined again.
+    QMimeData *createMimeDataFromSelection() const override;
+
 private:
     void documentChanged(int position, int removed, int added);
     /// Takes the document as it is, every line break in the new style.

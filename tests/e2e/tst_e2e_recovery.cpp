@@ -130,9 +130,21 @@ private slots:
         // Copies right after one another are each taken.
         for (const QString &text : {u"one"_s, u"two"_s, u"three"_s})
             QCOMPARE(orlo.take(copier.text(text)).size(), 1);
-        // Shown, the line is the entry's, whole.
+        // Shown, the line is the entry's, whole; copied out of the view it is
+        // the same text, so no new entry.
         QVERIFY(orlo.showWindow());
-        QCOMPARE(orlo.take(copier.text(line + u'!')).value(0).text.size(), line.size() + 1);
+        const QString shown = line + u'!';
+        QCOMPARE(orlo.take(copier.text(shown)).value(0).text.size(), shown.size());
+        const QStringList click{u"mousemove"_s, u"--window"_s, orlo.window(), u"300"_s,
+                                u"200"_s,       u"click"_s,    u"1"_s};
+        QCOMPARE(orlo.take([&] {
+                         return runTool(u"xdotool"_s, click).ok &&
+                                orlo.pressKeys(u"ctrl+a ctrl+c"_s);
+                     })
+                     .size(),
+                 0);
+        const QStringList paste{u"-o"_s, u"-selection"_s, u"clipboard"_s};
+        QVERIFY(runTool(u"xclip"_s, paste, 10000).output == shown);
     }
 };
 
