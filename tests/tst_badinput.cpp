@@ -3,7 +3,10 @@
 // kept, and nothing piles up.
 #include "testrig.h"
 
+#include "platform/limits.h"
+
 #include <QImageReader>
+#include <QSignalSpy>
 #include <QtEndian>
 
 namespace {
@@ -75,6 +78,31 @@ private slots:
         screen.fill(QColor(10, 20, 30, 200));
         r.clipboard.offerImage(std::exchange(screen, QImage()));
         QCOMPARE(QImageReader(r.pictures().file(0)).size(), QSize(7680, 4320));
+    }
+
+    void pastTheLimitsNothingIsTakenAndNoStartFails() {
+        TestRig r;
+        QSignalSpy told(&r.store, &EntryStore::failed);
+        // One character too many, twice, then a picture of too many pixels: told once.
+        for (int i = 0; i < 2; ++i)
+            r.store.captureText(QString(limits::TextLength + 1, u'x'));
+        r.store.capturePicture(QImage(8193, 8193, QImage::Format_Mono));
+        QCOMPARE(r.texts().count() + r.pictures().count(), 0);
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told.at(0).at(0).value<UserMessage>().text,
+                 QStringLiteral("复制的内容太大（超过 64 MB），没有记录。"));
+        // A journal of 2 GB of garbage is read in seconds; one of 30 GB, more
+        // than the entries can ever be, is set aside unread.
+        for (const qint64 size : {qint64(2) << 30, qint64(30) << 30}) {
+            QFile journal(r.store.folders().temp() + QStringLiteral("/entries.journal"));
+            QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write("ORLOJRN2") &&
+                    journal.resize(size));
+            journal.close();
+            EntryStore next(DataFolders(r.dir.path()), r.options(false), r.clock);
+            const Recovery recovered = next.recover();
+            QCOMPARE(recovered.damaged, int(size < (qint64(3) << 30)));
+            QCOMPARE(recovered.setAside.isEmpty(), size < (qint64(3) << 30));
+        }
     }
 
     void thousandCapturesKeepAtMostAHundredOfEach() {

@@ -217,22 +217,24 @@ private slots:
     }
 
     void anEndedRunIsTakenBack_data() {
-        QTest::addColumn<int>("cut");   // bytes cut off the journal's end
-        QTest::addColumn<bool>("flip"); // a byte of 文本01's record changed
+        QTest::addColumn<int>("cut"); // bytes cut off the journal's end
+        QTest::addColumn<int>(
+            "flip"); // a byte of 文本01's record changed: 1 its text, 2 its length
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
-        QTest::newRow("whole") << 0 << false << QStringList{u"first"_s, edited, u"third"_s} << 2;
+        QTest::newRow("whole") << 0 << 0 << QStringList{u"first"_s, edited, u"third"_s} << 2;
         // The last record, the edit, is torn: the text it was made on stays.
         QTest::newRow("torn at the end")
-            << 3 << false << QStringList{u"first"_s, u"second"_s, u"third"_s} << 3;
+            << 3 << 0 << QStringList{u"first"_s, u"second"_s, u"third"_s} << 3;
         // Its edit was made on a text that is not there: left out too, and
         // the later records still read.
-        QTest::newRow("damaged inside") << 0 << true << QStringList{u"first"_s, u"third"_s} << 3;
+        QTest::newRow("damaged inside") << 0 << 1 << QStringList{u"first"_s, u"third"_s} << 3;
+        QTest::newRow("damaged length") << 0 << 2 << QStringList{u"first"_s, u"third"_s} << 3;
     }
     void anEndedRunIsTakenBack() {
         QFETCH(int, cut);
-        QFETCH(bool, flip);
+        QFETCH(int, flip);
         QFETCH(QStringList, texts);
         QFETCH(int, damaged);
         EndedRun run;
@@ -246,9 +248,10 @@ private slots:
         QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("BM, and no picture"));
         garbage.close();
         QByteArray &bytes = run.journal();
+        const qsizetype second =
+            bytes.indexOf(QByteArrayView(reinterpret_cast<const char *>(u"second"), 12));
         if (flip)
-            bytes[bytes.indexOf(QByteArrayView(reinterpret_cast<const char *>(u"second"), 12))] ^=
-                1;
+            bytes[flip == 1 ? second : bytes.lastIndexOf("\xA7OJR", second) + 5] ^= 1;
         bytes.chop(cut);
         EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(), texts);

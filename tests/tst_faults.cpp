@@ -80,6 +80,115 @@ private slots:
             QCOMPARE(QImage(folder + u'/' + name), picture);
     }
 
+    void theJournalOnAFullDisk() {
+        TestRig rig;
+        BrokenFolder full(rig.store.folders().temp(), u"full"_s); // 1 MB
+        if (!full.unavailable.isEmpty())
+            QSKIP(qPrintable(full.unavailable));
+        QSignalSpy told(&rig.store, &EntryStore::failed);
+        // 240 kB each in the journal: the fifth does not fit. All are listed,
+        // and the user hears of it once.
+        QStringList texts;
+        for (int i = 0; i < 7; ++i)
+            rig.store.captureText(texts.emplace_back(120'000, QChar(u'a' + i)));
+        QCOMPARE(rig.texts().texts(), texts);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.at(0).at(0).value<UserMessage>().text.startsWith(
+            u"系统错误!\n无法写入未保存数据的记录文件："_s));
+        // A start that cannot write the journal afresh keeps the old one whole.
+        for (int start = 0; start < 2; ++start) {
+            EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
+            QCOMPARE(next.recover().texts, 4);
+            QCOMPARE(next.texts().texts(), texts.mid(0, 4));
+        }
+    }
+
+    void theJournalWhereItsFileWas() {
+        TestRig rig;
+        rig.store.captureText(u"before"_s);
+        // Deleted with its folder while the program runs: started again whole.
+        QVERIFY(QDir(rig.store.folders().temp()).removeRecursively());
+        rig.store.captureText(u"after"_s);
+        EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
+        next.recover();
+        QCOMPARE(next.texts().texts(), (QStringList{u"before"_s, u"after"_s}));
+        // A folder in its place: the text is listed, the user told.
+        TestRig blocked;
+        QSignalSpy told(&blocked.store, &EntryStore::failed);
+        QVERIFY(QDir().mkpath(blocked.store.folders().temp() + u"/entries.journal/x"_s));
+        blocked.store.captureText(u"listed"_s);
+        QCOMPARE(blocked.texts().count(), 1);
+        QCOMPARE(told.size(), 1);
+    }
+
+    void linksInTheTempFolderAreNotFollowed_data() {
+        QTest::addColumn<QString>("link"); // what is a link to the outside file or folder
+        for (const char *link : {"entries.journal", "图像00.bmp", "saved 图像00.bmp", "temp"})
+            QTest::newRow(link) << QString::fromUtf8(link);
+    }
+    void linksInTheTempFolderAreNotFollowed() {
+        QFETCH(QString, link);
+        TestRig rig;
+        const QString temp = rig.store.folders().temp(), outside = rig.path(u"outside"_s);
+        const QByteArray picture = encodedPicture(testPicture(3, 3), "BMP");
+        QFile file(outside);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(picture));
+        file.close();
+        if (link == u"temp") {
+            QVERIFY(QDir(temp).removeRecursively() && QFile::link(rig.dir.path(), temp));
+            QCOMPARE(rig.store.folders().provide().reason, Reason::TempFolderIsLink);
+            QVERIFY(QFile::copy(outside, rig.path(u"x.bmp"_s)));
+            deleteTempPictures(temp);
+            QVERIFY(QFile::exists(rig.path(u"x.bmp"_s)));
+            return;
+        }
+        // Planted before a start, or after a capture for the save to copy.
+        const bool saved = link.startsWith(u"saved");
+        const QString name = link.section(u' ', -1);
+        rig.store.captureText(u"t"_s);
+        rig.store.capturePicture(testPicture(2, 2));
+        QFile::remove(temp + u'/' + name);
+        QVERIFY(QFile::link(outside, temp + u'/' + name));
+        if (!saved) {
+            rig.store.recover();
+            rig.store.captureText(u"t"_s);
+            rig.store.capturePicture(testPicture(2, 2));
+        }
+        // The outside file is neither read, written, copied nor deleted.
+        QCOMPARE(rig.store.saveAllPictures().failed.size(), int(saved));
+        QCOMPARE(rig.texts().texts(), QStringList{u"t"_s});
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == picture);
+        QVERIFY(!QFileInfo(temp + u"/entries.journal"_s).isSymLink());
+    }
+
+    void whatTheUserMayNotWrite() {
+#ifdef Q_OS_UNIX
+        if (::geteuid() == 0)
+            QSKIP("root may write anything: run as another user (see CMakeLists.txt)");
+#endif
+        // No temp folder, and none can be made: the text is listed, the user told.
+        TestRig rig;
+        const QString temp = rig.store.folders().temp(), image = rig.path(u"data/image"_s);
+        QSignalSpy told(&rig.store, &EntryStore::failed);
+        QVERIFY(QDir(temp).removeRecursively());
+        QVERIFY(QFile::setPermissions(image, QFile::ReadOwner | QFile::ExeOwner));
+        rig.store.captureText(u"kept in memory"_s);
+        QCOMPARE(rig.texts().count(), 1);
+        QCOMPARE(told.size(), 1);
+        // Writable again, the next capture starts the journal afresh, whole.
+        QVERIFY(
+            QFile::setPermissions(image, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        rig.store.captureText(u"next"_s);
+        // A journal the user may not read is kept aside, and said so.
+        QFile journal(temp + u"/entries.journal"_s);
+        QVERIFY(journal.setPermissions({}));
+        EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
+        const Recovery recovered = next.recover();
+        QCOMPARE(recovered.setAside, u"entries.journal.unreadable"_s);
+        QVERIFY(recoveryStatus(recovered).endsWith(u"已另存为 entries.journal.unreadable"_s));
+        QVERIFY(QFile::exists(temp + u"/entries.journal.unreadable"_s));
+    }
+
     void saveKilledHalfwayLeavesNoPieceOfAFile() {
 #ifdef Q_OS_LINUX
         const QTemporaryDir dir;

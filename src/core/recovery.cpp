@@ -95,7 +95,9 @@ Recovery EntryStore::recover() {
     QDir temp(m_folders.temp());
     static const QRegularExpression name(QStringLiteral("^图像(\\d{2,5})\\.bmp$"));
     std::map<int, QString> found; // the files there, by number
-    for (const QString &file : temp.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+    // Links are not the program's pictures, whatever they point at.
+    const QDir::Filters ours = QDir::Files | QDir::NoSymLinks;
+    for (const QString &file : temp.entryList({QStringLiteral("*.bmp")}, ours)) {
         if (const QRegularExpressionMatch match = name.match(file); match.hasMatch())
             found.emplace(match.captured(1).toInt(), temp.filePath(file));
     }
