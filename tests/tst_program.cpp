@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QSystemTrayIcon>
+#include <semaphore>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -75,6 +77,29 @@ private slots:
         s.program.window().hide();
         items.at(0)->trigger();
         QVERIFY(s.program.window().isVisible());
+    }
+
+    void quittingWaitsForNoDisk() {
+        // A disk that does not finish a sync until the test lets it.
+        struct StuckDisk final : Disk {
+            void syncAndClose(int fd) const override {
+                released.acquire();
+                ::close(fd);
+            }
+            mutable std::binary_semaphore released{0};
+        } stuck;
+        FakeDesktop rig;
+        Program program({rig.clipboard, rig.dialogs, rig.clock, rig.launcher, stuck}, rig.settings,
+                        rig.dir.path());
+        program.start();
+        rig.clipboard.offerText(u"synced later"_s);
+        QElapsedTimer clock;
+        clock.start();
+        program.window().menus.menuClearData->trigger();
+        program.window().menus.menuExit->trigger();
+        QCOMPARE_LT(clock.elapsed(), 1000);
+        QVERIFY(program.unloaded());
+        stuck.released.release(2);
     }
 
     void everyWayOutDiscardsEverythingOnce_data() {

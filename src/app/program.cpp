@@ -15,7 +15,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
                  QObject *parent)
     : QObject(parent)
     , m_platform(platform)
-    , m_store(DataFolders(programFolder), readOptions(settings, programFolder), platform.clock)
+    , m_store(DataFolders(programFolder), readOptions(settings, programFolder), platform.clock,
+              platform.disk)
     , m_watcher(platform.clipboard, m_store)
     , m_window(m_store, settings, platform)
     , m_tray(m_window.windowIcon(), m_window.menus.menuDetectClpBd, m_window.menus.menuExit) {
@@ -67,10 +68,11 @@ void Program::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_store.unload();
+    // Gone at once; what is left to do on the disk is done after.
+    m_window.hide();
     m_tray.hide();
     m_watcher.stopListening();
-    m_window.hide();
+    m_store.unload();
     QCoreApplication::quit();
 }
 

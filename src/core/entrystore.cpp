@@ -10,13 +10,13 @@
 #include <QImage>
 
 EntryStore::EntryStore(const DataFolders &folders, const Options &options, const Clock &clock,
-                       QObject *parent)
+                       const Disk &disk, QObject *parent)
     : QObject(parent)
     , m_folders(folders)
     , m_options(options)
     , m_clock(clock)
     , m_pictures(folders.temp())
-    , m_journal(folders.temp() + QStringLiteral("/entries.journal")) {}
+    , m_journal(folders.temp() + QStringLiteral("/entries.journal"), disk) {}
 
 void EntryStore::setFolders(const Options &chosen) {
     m_options.txtPath = chosen.txtPath;

@@ -32,7 +32,7 @@ class EntryStore final : public QObject {
     Q_OBJECT
 public:
     EntryStore(const DataFolders &folders, const Options &options, const Clock &clock,
-               QObject *parent = nullptr);
+               const Disk &disk = systemDisk(), QObject *parent = nullptr);
 
     TextEntries &texts() { return m_texts; }
     const TextEntries &texts() const { return m_texts; }

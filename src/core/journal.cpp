@@ -30,8 +30,9 @@ bool writeRecord(int fd, const QString &path, const QByteArray &body, QStringVie
 
 } // namespace
 
-Journal::Journal(QString path)
-    : m_path(std::move(path)) {}
+Journal::Journal(QString path, const Disk &disk)
+    : m_path(std::move(path))
+    , m_sync(disk) {}
 
 Journal::~Journal() {
     closeFile();

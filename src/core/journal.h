@@ -27,7 +27,7 @@ public:
     /// The kinds of entries, as records name them.
     enum class Kind : char { Texts = 'T', Pictures = 'P' };
 
-    explicit Journal(QString path);
+    explicit Journal(QString path, const Disk &disk = systemDisk());
     ~Journal();
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;

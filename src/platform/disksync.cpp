@@ -5,8 +5,18 @@
 
 #include <utility>
 
-DiskSync::DiskSync()
-    : m_thread(&DiskSync::run, this) {}
+void Disk::syncAndClose(int fd) const {
+    ::syncAndClose(fd);
+}
+
+const Disk &systemDisk() {
+    static const Disk disk;
+    return disk;
+}
+
+DiskSync::DiskSync(const Disk &disk)
+    : m_disk(disk)
+    , m_thread(&DiskSync::run, this) {}
 
 DiskSync::~DiskSync() {
     {
@@ -39,7 +49,8 @@ void DiskSync::settle() {
     std::unique_lock lock(m_mutex);
     if (m_pending >= 0)
         closeFile(std::exchange(m_pending, -1));
-    m_idle.wait(lock, [this] { return !m_syncing; });
+    if (openFilesBlockRenames())
+        m_idle.wait(lock, [this] { return !m_syncing; });
 }
 
 void DiskSync::run() {
@@ -51,7 +62,7 @@ void DiskSync::run() {
         const int fd = std::exchange(m_pending, -1);
         m_syncing = true;
         lock.unlock();
-        syncAndClose(fd);
+        m_disk.syncAndClose(fd);
         lock.lock();
         m_syncing = false;
         m_idle.notify_all();

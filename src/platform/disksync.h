@@ -5,12 +5,22 @@
 #include <mutex>
 #include <thread>
 
+/// The disk a file's data is written through to: the system's, or a slower
+/// one where a benchmark wants to see that nobody waits for it.
+class Disk {
+public:
+    virtual ~Disk() = default;
+    /// Writes the data of `fd` through to the disk, then closes it.
+    virtual void syncAndClose(int fd) const;
+};
+const Disk &systemDisk();
+
 /// Writes a file's data through to the disk on a thread of its own, so that
 /// what was written survives a power cut a moment later, without the
 /// program ever waiting for the disk.
 class DiskSync {
 public:
-    DiskSync();
+    explicit DiskSync(const Disk &disk = systemDisk());
     /// Finishes a sync under way; one only asked for is dropped.
     ~DiskSync();
     DiskSync(const DiskSync &) = delete;
@@ -20,14 +30,15 @@ public:
     /// may be closed at once: the sync works on a duplicate of it. Asking
     /// again before the last sync began asks once.
     void request(int fd);
-    /// Waits for a sync under way and drops one only asked for: the file is
-    /// no longer held open here (Windows lets no open file be replaced or
-    /// deleted).
+    /// Drops a sync only asked for. Where an open file cannot be replaced or
+    /// deleted (Windows), also waits for one under way, so that the file is
+    /// no longer held open here; elsewhere nothing waits for the disk.
     void settle();
 
 private:
     void run();
 
+    const Disk &m_disk;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/disksync.h"
+
 class Clipboard;
 class Clock;
 class Dialogs;
@@ -13,4 +15,5 @@ struct Platform {
     Dialogs &dialogs;
     Clock &clock;
     Launcher &launcher;
+    const Disk &disk = systemDisk();
 };

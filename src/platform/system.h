@@ -46,3 +46,5 @@ int duplicateFile(int fd);
 /// Writes the file's data through to the disk, then closes the descriptor.
 void syncAndClose(int fd);
 void closeFile(int fd);
+/// Whether a file that is open cannot be renamed over or deleted (Windows).
+bool openFilesBlockRenames();

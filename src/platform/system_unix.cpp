@@ -92,3 +92,7 @@ void syncAndClose(int fd) {
 void closeFile(int fd) {
     ::close(fd);
 }
+
+bool openFilesBlockRenames() {
+    return false;
+}

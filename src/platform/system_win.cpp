@@ -46,3 +46,7 @@ void syncAndClose(int fd) {
 void closeFile(int fd) {
     ::_close(fd);
 }
+
+bool openFilesBlockRenames() {
+    return true;
+}
