@@ -82,6 +82,11 @@ private slots:
             QCOMPARE(QFileInfo(result.subject).fileName(),
                      "20070203090507" + QString(taken) + ".htm");
             QCOMPARE(contents(result.subject), Head + lines + Tail);
+#ifndef Q_OS_WIN // the user's folders there are the user's alone
+            // Captured text may be private, whatever the umask says.
+            QCOMPARE(QFile::permissions(result.subject) & (QFile::ReadGroup | QFile::ReadOther),
+                     QFile::Permissions());
+#endif
         }
     }
 
