@@ -42,7 +42,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The interface is Chinese: any font with the characters will do.
 # Native windows in a Wayland session; without it they run on XWayland.
+# The OCR models that let the words in pictures be searched.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei, qt6-wayland")
+    "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei, qt6-wayland, tesseract-ocr-chi-sim, tesseract-ocr-eng")
 
 include(CPack)

@@ -2,6 +2,7 @@
 // The program brought up and taken down, on fakes.
 #include "app/program.h"
 #include "testrig.h"
+#include "ui/statusline.h"
 #include "ui/textview.h"
 
 #include <QAction>

@@ -25,7 +25,7 @@ struct Window : WindowRig {
     }
     void copyText(const QString &text) { clipboard.offerText(text); }
     /// The user's choice in the list.
-    void select(int row) { list->setCurrentIndex(texts().index(row)); }
+    void select(int row) { form.fmTxt->choose(row); }
     void moveTo(int from, int to) {
         QTextCursor cursor = box->textCursor();
         cursor.setPosition(from);
@@ -35,7 +35,6 @@ struct Window : WindowRig {
     QString entry(int i) { return texts().text(i); }
 
     TextEditor *box = form.fmTxt->txtMain;
-    QListView *list = form.fmTxt->lstTxt;
     int wholeCopies = 0;
 };
 
@@ -167,14 +166,14 @@ private slots:
         Window w;
         w.copyText(QStringLiteral("other abc"));
         w.copyText(QStringLiteral("ABC谢 abc x"));
-        w.form.lTip->setText(QStringLiteral("别的"));
+        w.form.lTip->showNotice(QStringLiteral("别的"));
         w.dialogs.answers = {answer};
         w.form.menus.menuClearICP->trigger();
         QCOMPARE(w.dialogs.prompts, QStringList{QStringLiteral("请输入要清除的文字：")});
         QCOMPARE(w.box->text(), left);
-        // Only the shown entry; the status line only when something was asked for.
+        // Only the shown entry. A notice stays until the next command.
         QCOMPARE(w.texts().texts(), (QStringList{QStringLiteral("other abc"), left}));
-        QCOMPARE(w.form.lTip->text(), answer.isEmpty() ? "别的" : "就绪");
+        QCOMPARE(w.form.lTip->text(), QStringLiteral("就绪"));
     }
 
     void copyingBackInEachView() {

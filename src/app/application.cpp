@@ -47,8 +47,10 @@ Application::Application(int &argc, char **argv)
 
     allowLargePictures();
     m_clipboard = openClipboard(m_access);
-    m_program = std::make_unique<Program>(Platform{*m_clipboard, m_dialogs, m_clock, m_launcher},
-                                          m_settings, folder);
+    TextRecognizer &recognizer = m_recognizer ? *m_recognizer : noTextRecognizer();
+    m_program = std::make_unique<Program>(
+        Platform{*m_clipboard, m_dialogs, m_clock, m_launcher, systemDisk(), recognizer},
+        m_settings, folder);
     Program &program = *m_program;
     m_dialogs.setParent(&program.window());
     quitOnTerminationSignals(&program);

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/qtdialogs.h"
+#include "platform/textrecognizer.h"
 
 #include <QApplication>
 #include <memory>
@@ -38,5 +39,6 @@ private:
     SystemClock m_clock;
     DesktopLauncher m_launcher;
     SettingsStore m_settings;
+    std::unique_ptr<TextRecognizer> m_recognizer = makeTextRecognizer();
     std::unique_ptr<Program> m_program;
 };

@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "ui/statusline.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -19,7 +20,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
               platform.disk)
     , m_watcher(platform.clipboard, m_store)
     , m_window(m_store, settings, platform)
-    , m_tray(m_window.windowIcon(), m_window.menus.menuDetectClpBd, m_window.menus.menuExit) {
+    , m_tray(m_window.windowIcon(), m_window.menus.menuDetectClpBd, m_window.menus.menuExit)
+    , m_reader(m_store.pictures(), platform.recognizer) {
     m_window.setTray(&m_tray);
     // The tick is the switch: the watcher follows it.
     connect(m_window.menus.menuDetectClpBd, &QAction::toggled, &m_watcher,
@@ -28,6 +30,7 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window, &MainWindow::showReady);
     connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &MainWindow::showFromTray);
     connect(&m_window, &MainWindow::quitRequested, this, &Program::unload);
+    connect(&m_reader, &PictureReader::waitingChanged, &m_window, &MainWindow::setPicturesWaiting);
 }
 
 Program::~Program() = default;
@@ -42,6 +45,8 @@ void Program::start(bool guarded) {
     QString tip = QStringLiteral("剪贴板监控：") + m_platform.clipboard.name();
     if (!guarded)
         tip += QStringLiteral("\n数据文件夹未能锁定：另一个Orlo粘贴板可能同时使用它");
+    if (!m_reader.available())
+        tip += QStringLiteral("\n图片中的文字不能搜索：没有文字识别");
     m_window.lTip->setToolTip(tip);
     if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
         m_window.tell(messageFor(listening));
@@ -54,7 +59,7 @@ void Program::start(bool guarded) {
     // it comes at checkpoints too, and at logouts that are then cancelled.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
     if (recovered.anything())
-        m_window.showStatus(recoveryStatus(recovered));
+        m_window.lTip->showNotice(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden window.
     if (tray)
         m_window.hide();

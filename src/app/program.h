@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/entrystore.h"
+#include "core/picturereader.h"
 #include "core/watcher.h"
 #include "platform/platform.h"
 #include "ui/mainwindow.h"
@@ -45,5 +46,6 @@ private:
     ClipboardWatcher m_watcher;
     MainWindow m_window;
     TrayIcon m_tray;
+    PictureReader m_reader;
     bool m_unloaded = false;
 };

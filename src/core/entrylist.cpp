@@ -28,9 +28,11 @@ int EntryList::rowCount(const QModelIndex &parent) const {
 }
 
 QVariant EntryList::data(const QModelIndex &index, int role) const {
-    if (role != Qt::DisplayRole || index.parent().isValid() || !exists(index.row()))
+    if (index.parent().isValid() || !exists(index.row()))
         return {};
-    return caption(index.row());
+    if (role == SearchTextRole)
+        return searchText(index.row());
+    return role == Qt::DisplayRole ? QVariant(caption(index.row())) : QVariant();
 }
 
 QString EntryList::caption(int row) const {

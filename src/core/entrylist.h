@@ -21,6 +21,13 @@ inline constexpr int EntryBound = 100;
 class EntryList : public QAbstractListModel {
     Q_OBJECT
 public:
+    enum Role {
+        /// What a search looks in: a text entry's text, the words read in a
+        /// picture (null while not read yet). Changes of it alone come with
+        /// this role named; a capture's change names none.
+        SearchTextRole = Qt::UserRole + 1,
+    };
+
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -37,6 +44,9 @@ public:
     int current() const { return m_current; }
     /// Makes an existing entry current (the user chose it).
     void select(int row);
+
+    /// What a search looks in for entry `row`.
+    virtual QString searchText(int row) const = 0;
 
     /// Whether the hundredth entry has been taken: the overflow policy applies.
     bool full() const;

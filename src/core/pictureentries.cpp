@@ -31,12 +31,23 @@ void PictureEntries::take(const QImage &written) {
     const bool asInFile = !written.isNull() && !written.hasAlphaChannel();
     m_newestRow = asInFile ? row : -1;
     m_newest = asInFile ? written : QImage();
+    m_words.resize(std::max<qsizetype>(m_words.size(), row + 1));
+    m_words[row] = QString(); // a new picture, not read yet
     endPlace(row);
+}
+
+void PictureEntries::setWords(int row, const QString &words) {
+    if (!exists(row))
+        return;
+    // Read, even when there was nothing to read.
+    m_words[row] = words.isNull() ? QStringLiteral("") : words;
+    emit dataChanged(index(row), index(row), {SearchTextRole});
 }
 
 void PictureEntries::restore(int count, int next) {
     beginReset();
     m_newest = QImage();
     m_newestRow = -1;
+    m_words = QList<QString>(count);
     endReset(count, next);
 }

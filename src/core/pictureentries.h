@@ -21,6 +21,11 @@ public:
     /// The picture of entry `row` as its file gives it; a null image when the
     /// file cannot be read. The picture just taken is known without reading.
     QImage picture(int row) const;
+    /// The words read in entry `row`'s picture: null while not read yet.
+    QString words(int row) const { return exists(row) ? m_words.value(row) : QString(); }
+    QString searchText(int row) const override { return words(row); }
+    /// The words read in the picture of entry `row`, as it is now.
+    void setWords(int row, const QString &words);
 
     /// Lists `written`, just written to nextFile(), as the next entry and
     /// makes it current.
@@ -34,4 +39,5 @@ private:
     /// The newest picture, while its file holds just what it shows.
     QImage m_newest;
     int m_newestRow = -1;
+    QList<QString> m_words;
 };

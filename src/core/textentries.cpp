@@ -29,7 +29,7 @@ void TextEntries::setText(int row, const QString &text) {
     if (!exists(row))
         return;
     m_total += text.size() - std::exchange(m_texts[row], text).size();
-    emit textChanged(row);
+    changed(row);
 }
 
 bool TextEntries::applyEdit(int row, const TextEdit &edit) {
@@ -41,8 +41,12 @@ bool TextEntries::applyEdit(int row, const TextEdit &edit) {
     const qsizetype before = text.size();
     text.replace(edit.position, edit.removed, edit.added);
     m_total += text.size() - before;
-    emit textChanged(row);
+    changed(row);
     return true;
+}
+
+void TextEntries::changed(int row) {
+    emit dataChanged(index(row), index(row), {SearchTextRole});
 }
 
 void TextEntries::restore(const QList<QString> &texts, int next) {

@@ -24,6 +24,7 @@ public:
 
     /// The text of entry `row`; empty when there is none.
     QString text(int row) const;
+    QString searchText(int row) const override { return text(row); }
     const QList<QString> &texts() const { return m_texts; }
 
     /// Whether `text` equals the newest entry (exactly, letter case
@@ -42,11 +43,10 @@ public:
     /// Characters of all entries together.
     qint64 totalLength() const { return m_total; }
 
-signals:
-    /// The text of an entry changed after it was taken.
-    void textChanged(int row);
-
 private:
+    /// The text of an entry changed after it was taken.
+    void changed(int row);
+
     QList<QString> m_texts;
     qint64 m_total = 0;
 };

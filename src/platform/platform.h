@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/disksync.h"
+#include "platform/textrecognizer.h"
 
 class Clipboard;
 class Clock;
@@ -16,4 +17,6 @@ struct Platform {
     Clock &clock;
     Launcher &launcher;
     const Disk &disk = systemDisk();
+    /// Reads the words in pictures, from a thread of its own.
+    TextRecognizer &recognizer = noTextRecognizer();
 };

@@ -40,6 +40,8 @@ void quitOnTerminationSignals(QObject *context);
 
 /// Hands freed large buffers (pictures) back to the system at once.
 void returnLargeBuffersToSystem();
+/// Hands back what the heap holds free, after a large piece of work.
+void trimMemory();
 
 /// A second descriptor of the open file `fd`, or -1.
 int duplicateFile(int fd);

@@ -80,6 +80,12 @@ void returnLargeBuffersToSystem() {
 #endif
 }
 
+void trimMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 int duplicateFile(int fd) {
     return ::dup(fd);
 }

@@ -34,6 +34,8 @@ void quitOnTerminationSignals(QObject *) {}
 
 void returnLargeBuffersToSystem() {}
 
+void trimMemory() {}
+
 int duplicateFile(int fd) {
     return ::_dup(fd);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/entrypane.h"
 
+#include "core/entryfilter.h"
 #include "core/entrylist.h"
 
 #include <QHBoxLayout>
@@ -10,14 +11,16 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
                      QWidget *parent)
     : QGroupBox(title, parent)
     , m_entries(entries)
+    , m_filter(new EntryFilter(entries, this))
     , m_list(new QListView(this)) {
     m_list->setObjectName(QString::fromLatin1(listName));
-    m_list->setModel(&entries);
+    m_list->setModel(m_filter);
     m_list->setFixedWidth(113);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The user's choice; a list emptied chooses nothing.
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [&entries](const QModelIndex &current) { entries.select(current.row()); });
+    connect(
+        m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex &current) { m_entries.select(m_filter->entryAt(current.row())); });
     connect(&entries, &EntryList::currentChanged, this, &EntryPane::currentChanged);
     connect(&entries, &EntryList::modelReset, this, [this] {
         m_waiting = false;
@@ -32,7 +35,14 @@ void EntryPane::setView(QWidget *view) {
 }
 
 void EntryPane::currentChanged(int row) {
-    m_list->setCurrentIndex(m_entries.index(row));
+    // A capture the search does not keep is held back from view: the entry
+    // shown stays the current one.
+    const int listedRow = m_filter->rowOf(row);
+    if (listedRow < 0 && chosen() >= 0) {
+        m_entries.select(chosen());
+        return;
+    }
+    m_list->setCurrentIndex(m_filter->index(listedRow, 0));
     m_waiting = true;
     if (isVisible())
         presentWaiting();
@@ -48,4 +58,28 @@ void EntryPane::presentWaiting() {
         return;
     m_waiting = false;
     present(m_entries.current());
+}
+
+void EntryPane::setSearch(const SearchWords &words) {
+    m_filter->setWords(words);
+}
+
+int EntryPane::listed() const {
+    return m_filter->rowCount();
+}
+
+int EntryPane::chosen() const {
+    return m_list->currentIndex().isValid() ? m_filter->entryAt(m_list->currentIndex().row()) : -1;
+}
+
+void EntryPane::choose(int entry) {
+    m_list->setCurrentIndex(m_filter->index(m_filter->rowOf(entry), 0));
+}
+
+bool EntryPane::chooseNext() {
+    if (listed() == 0)
+        return false;
+    const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() + 1 : 0;
+    m_list->setCurrentIndex(m_filter->index(row % listed(), 0));
+    return true;
 }

@@ -3,12 +3,16 @@
 
 #include <QGroupBox>
 
+class EntryFilter;
 class EntryList;
 class QListView;
+class SearchWords;
 
 /// A list of entries by caption beside the view of the current one, as the
 /// text and picture views both have it: the list keeps its width, the view
-/// takes the rest. Choosing in the list makes that entry current.
+/// takes the rest. Choosing in the list makes that entry current. While a
+/// search is on, the list holds the entries it keeps; the commands still
+/// see every entry.
 ///
 /// The view takes the current entry only while it can be seen: a capture
 /// while the window is hidden costs no layout and no reading at all.
@@ -16,6 +20,17 @@ class EntryPane : public QGroupBox {
     Q_OBJECT
 public:
     QListView *list() const { return m_list; }
+    /// Keeps in the list only the entries that hold `words`.
+    void setSearch(const SearchWords &words);
+    /// Entries the list holds now.
+    int listed() const;
+    /// The entry chosen in the list, or -1 (none, or not kept by the search).
+    int chosen() const;
+    /// Chooses `entry` in the list, as the user does, when the list holds it.
+    void choose(int entry);
+    /// Chooses the entry listed after the one chosen, or the first; false
+    /// when the list is empty.
+    bool chooseNext();
 
 protected:
     EntryPane(const QString &title, EntryList &entries, const char *listName,
@@ -32,6 +47,7 @@ private:
     void currentChanged(int row);
 
     EntryList &m_entries;
+    EntryFilter *m_filter;
     QListView *m_list;
     bool m_waiting = false;
 };

@@ -3,6 +3,7 @@
 
 #include "core/entrystore.h"
 #include "core/messages.h"
+#include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "ui/appearancedialog.h"
@@ -11,6 +12,8 @@
 #include "ui/optionsdialog.h"
 #include "ui/pictureframe.h"
 #include "ui/pictureview.h"
+#include "ui/searchfield.h"
+#include "ui/statusline.h"
 #include "ui/texteditor.h"
 #include "ui/textview.h"
 #include "ui/trayicon.h"
@@ -22,11 +25,11 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString Ready = QStringLiteral("就绪");
 const QString Capturing = QStringLiteral("正在从剪贴板复制数据...");
 const QString Saving = QStringLiteral("数据正在自动存盘...");
 const QString Clearing = QStringLiteral("正在缓存清除数据...");
@@ -41,7 +44,7 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     , menus(this)
     , fmTxt(new TextView(store))
     , fmImg(new PictureView(store.pictures(), menus.menuPopImg))
-    , lTip(new QLabel(Ready))
+    , lTip(new StatusLine)
     , m_store(store)
     , m_settings(settings)
     , m_platform(platform)
@@ -59,7 +62,6 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     layout->addWidget(fmImg);
     fmImg->hide();
     setCentralWidget(client);
-    lTip->setObjectName(QStringLiteral("lTip"));
     statusBar()->addWidget(lTip, 1);
 
     // The first size is the design's; the window grows from there, the lists
@@ -67,6 +69,32 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     resize(551, 443 + menuBar()->sizeHint().height());
     setMinimumSize(size());
     connectMenus();
+
+    // Search: a field of the toolbar, reached with Ctrl+E (Ctrl+F removes a
+    // signature). Deleting everything never fires from it.
+    m_search = new SearchField({menus.menuClearData->shortcut()}, this);
+    m_search->setMaximumWidth(240);
+    menus.picToolBar->addSeparator();
+    menus.picToolBar->addWidget(m_search);
+    auto *find = new QAction(this);
+    find->setObjectName(QStringLiteral("menuSearch"));
+    find->setShortcut(Qt::CTRL | Qt::Key_E);
+    addAction(find);
+    connect(find, &QAction::triggered, m_search, [this] {
+        m_search->setFocus();
+        m_search->selectAll();
+    });
+    connect(m_search, &SearchField::textChanged, this, &MainWindow::search);
+    connect(m_search, &SearchField::nextRequested, this, &MainWindow::showNextMatch);
+    // A capture or words read change what a search keeps.
+    for (QAbstractItemModel *listed : {fmTxt->list()->model(), fmImg->list()->model()}) {
+        connect(listed, &QAbstractItemModel::rowsInserted, this, &MainWindow::showFound);
+        connect(listed, &QAbstractItemModel::rowsRemoved, this, &MainWindow::showFound);
+        connect(listed, &QAbstractItemModel::modelReset, this, &MainWindow::showFound);
+    }
+    // A notice has been seen once the user gives a command.
+    for (QAction *action : menuBar()->findChildren<QAction *>())
+        connect(action, &QAction::triggered, lTip, &StatusLine::commandRan);
     // Told once the capture that failed is over, not in its middle.
     connect(&store, &EntryStore::failed, this, &MainWindow::tell, Qt::QueuedConnection);
 }
@@ -107,16 +135,51 @@ void MainWindow::connectMenus() {
     connect(m.popupShowSize, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
 }
 
-void MainWindow::showStatus(const QString &text) {
-    lTip->setText(text);
-}
-
 void MainWindow::showCapturing() {
-    showStatus(Capturing);
+    lTip->showBusy(Capturing);
 }
 
 void MainWindow::showReady() {
-    showStatus(Ready);
+    lTip->showIdle();
+}
+
+void MainWindow::setPicturesWaiting(int waiting) {
+    m_picturesWaiting = waiting;
+    showFound();
+}
+
+void MainWindow::search(const QString &typed) {
+    const SearchWords words(typed);
+    fmTxt->setSearch(words);
+    fmImg->setSearch(words);
+    showFound();
+}
+
+void MainWindow::showFound() {
+    QString found;
+    if (!SearchWords(m_search->text()).isEmpty()) {
+        found =
+            QStringLiteral("找到 %1 条文本和 %2 张图片").arg(fmTxt->listed()).arg(fmImg->listed());
+        if (m_picturesWaiting > 0)
+            found += QStringLiteral("，还有 %1 张图片在识别中").arg(m_picturesWaiting);
+    }
+    lTip->setSearch(found);
+}
+
+void MainWindow::showNextMatch() {
+    const SearchWords words(m_search->text());
+    if (words.isEmpty())
+        return;
+    // The kind on show, unless it has nothing and the other has.
+    const bool pictures = fmImg->isVisibleTo(this);
+    EntryPane *const shown = pictures ? static_cast<EntryPane *>(fmImg) : fmTxt;
+    EntryPane *const other = pictures ? static_cast<EntryPane *>(fmTxt) : fmImg;
+    if (shown->listed() == 0 && other->listed() > 0)
+        (pictures ? menus.menuVTxt : menus.menuVImg)->trigger();
+    if (!(shown->listed() > 0 ? shown : other)->chooseNext())
+        return;
+    if (fmTxt->isVisibleTo(this))
+        fmTxt->showFirstHit(words);
 }
 
 void MainWindow::tell(const UserMessage &message) {
@@ -155,10 +218,10 @@ void MainWindow::menuSaveThisTxt_Click() {
 }
 
 void MainWindow::menuSaveAllTxt_Click() {
-    showStatus(Saving);
+    lTip->showBusy(Saving);
     if (const Result saved = m_store.saveAllText(); !saved.ok())
         tell(messageFor(saved));
-    showStatus(Ready);
+    lTip->showIdle();
 }
 
 void MainWindow::menuSaveThisImg_Click() {
@@ -168,12 +231,12 @@ void MainWindow::menuSaveThisImg_Click() {
 }
 
 bool MainWindow::saveAllPictures() {
-    showStatus(Saving);
+    lTip->showBusy(Saving);
     const ImageSaveResult copied = m_store.saveAllPictures();
     // One message for the whole list, naming what stays and what is gone.
     if (!copied.ok())
         tell(messageFor(copied));
-    showStatus(Ready);
+    lTip->showIdle();
     return copied.ok();
 }
 
@@ -186,9 +249,9 @@ void MainWindow::menuSave_Click() {
     // The text is already empty when it was saved. Deleting it again here
     // could take texts captured while a message box was open, unsaved.
     if (saveAllPictures()) {
-        showStatus(Clearing);
+        lTip->showBusy(Clearing);
         m_store.deleteTempPictures();
-        showStatus(Ready);
+        lTip->showIdle();
     }
 }
 
@@ -214,10 +277,10 @@ void MainWindow::menuDelAllImg_Click() {
 }
 
 void MainWindow::menuClearData_Click() {
-    showStatus(Clearing);
+    lTip->showBusy(Clearing);
     menuDelAllTxt_Click();
     menuDelAllImg_Click();
-    showStatus(Ready);
+    lTip->showIdle();
 }
 
 void MainWindow::menuClearCB_Click() {
@@ -244,9 +307,9 @@ void MainWindow::menuClearICP_Click() {
                                                        QStringLiteral("清除签名"));
     if (signature.isEmpty())
         return;
-    showStatus(QStringLiteral("正在清除指定的文本，请稍候……"));
+    lTip->showBusy(QStringLiteral("正在清除指定的文本，请稍候……"));
     fmTxt->removeSignature(signature);
-    showStatus(Ready);
+    lTip->showIdle();
 }
 
 void MainWindow::menuOption_Click() {

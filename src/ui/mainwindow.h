@@ -9,8 +9,9 @@
 class EntryStore;
 class HelpCommands;
 class PictureView;
-class QLabel;
+class SearchField;
 class SettingsStore;
+class StatusLine;
 class TextView;
 class TrayIcon;
 struct UserMessage;
@@ -29,11 +30,10 @@ public:
     TextView *fmTxt;
     PictureView *fmImg;
     /// The status line.
-    QLabel *lTip;
+    StatusLine *lTip;
 
     /// Minimising hides the window while this icon is up to bring it back.
     void setTray(TrayIcon *tray) { m_tray = tray; }
-    void showStatus(const QString &text);
 
 public slots:
     /// A click on the tray icon: a hidden window comes back as it was left.
@@ -41,6 +41,13 @@ public slots:
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
     void showReady();
+    /// Pictures whose words are still being read, for the search's count.
+    void setPicturesWaiting(int waiting);
+    /// Keeps in the lists the entries that hold the words typed.
+    void search(const QString &typed);
+    /// Enter in the search field: the next entry the search keeps, in the
+    /// view on show, or in the other when this one keeps none.
+    void showNextMatch();
     /// A box telling the user what failed.
     void tell(const UserMessage &message);
 
@@ -71,6 +78,8 @@ protected:
 
 private:
     void connectMenus();
+    /// What the search keeps, in the status line while it is on.
+    void showFound();
     bool saveAllPictures();
 
     EntryStore &m_store;
@@ -78,4 +87,6 @@ private:
     Platform m_platform;
     HelpCommands *m_help;
     TrayIcon *m_tray = nullptr;
+    SearchField *m_search = nullptr;
+    int m_picturesWaiting = 0;
 };

@@ -165,6 +165,22 @@ QMimeData *TextEditor::createMimeDataFromSelection() const {
     return copied;
 }
 
+void TextEditor::selectInText(qsizetype from, qsizetype length) {
+    // The block that holds it, and where that block starts in text().
+    const auto at = [this](qsizetype position) {
+        QTextBlock block = document()->begin();
+        while (block.next().isValid() &&
+               block.next().position() + extraBefore(block.next().blockNumber()) <= position)
+            block = block.next();
+        return int(position - extraBefore(block.blockNumber()));
+    };
+    QTextCursor cursor(document());
+    cursor.setPosition(at(from));
+    cursor.setPosition(at(from + length), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
 qsizetype TextEditor::extraBefore(qsizetype block) const {
     block = std::clamp<qsizetype>(block, 0, m_breaks.size());
     if (m_uniform)

@@ -37,6 +37,8 @@ public:
 
     /// The user's last change, in terms of text().
     const TextEdit &lastEdit() const { return m_edit; }
+    /// Selects `length` characters of text() from `from`, and scrolls to them.
+    void selectInText(qsizetype from, qsizetype length);
 
 signals:
     /// The user changed the text: typing, pasting, cutting, undo, drag and drop.

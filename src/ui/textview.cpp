@@ -2,6 +2,7 @@
 #include "ui/textview.h"
 
 #include "core/entrystore.h"
+#include "core/search.h"
 #include "core/signature.h"
 #include "ui/texteditor.h"
 
@@ -30,6 +31,12 @@ void TextView::followEdit() {
     const int row = m_entries.current();
     if (m_entries.exists(row) && !m_store.editText(row, txtMain->lastEdit()))
         m_store.setText(row, txtMain->text());
+}
+
+void TextView::showFirstHit(const SearchWords &words) {
+    const QString text = shownText();
+    if (const qsizetype hit = words.firstHit(text); hit >= 0)
+        txtMain->selectInText(hit, words.firstWordLength());
 }
 
 void TextView::removeSignature(const QString &signature) {

@@ -22,6 +22,8 @@ public:
     /// Removes every occurrence of `signature` from the shown text, letter
     /// case aside, and keeps the result in the current entry.
     void removeSignature(const QString &signature);
+    /// Selects the first place of the shown text that holds the first word.
+    void showFirstHit(const SearchWords &words);
 
 protected:
     void present(int row) override;

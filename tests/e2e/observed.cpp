@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
+#include "ui/statusline.h"
 #include "ui/texteditor.h"
 #include "ui/textview.h"
 
@@ -43,11 +44,17 @@ public:
         connect(&store.texts(), &TextEntries::rowsInserted, this,
                 [this](auto, int first, int) { textTaken(first); });
         connect(&store.texts(), &TextEntries::dataChanged, this,
-                [this](const QModelIndex &at) { textTaken(at.row()); });
+                [this](const QModelIndex &at, auto, const QList<int> &roles) {
+                    if (roles.isEmpty()) // a capture, not an edit
+                        textTaken(at.row());
+                });
         connect(&store.pictures(), &PictureEntries::rowsInserted, this,
                 [picture](auto, int first, int) { picture(first); });
         connect(&store.pictures(), &PictureEntries::dataChanged, this,
-                [picture](const QModelIndex &at) { picture(at.row()); });
+                [picture](const QModelIndex &at, auto, const QList<int> &roles) {
+                    if (roles.isEmpty()) // a capture, not its words read
+                        picture(at.row());
+                });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});

@@ -4,6 +4,7 @@
 
 #include "testrig.h"
 #include "ui/mainwindow.h"
+#include "ui/statusline.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

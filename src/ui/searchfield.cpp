@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "ui/searchfield.h"
+
+#include <QKeyEvent>
+
+SearchField::SearchField(QList<QKeySequence> guarded, QWidget *parent)
+    : QLineEdit(parent)
+    , m_guarded(std::move(guarded)) {
+    setObjectName(QStringLiteral("search"));
+    setPlaceholderText(QStringLiteral("搜索文本和图片中的文字"));
+    setClearButtonEnabled(true);
+}
+
+bool SearchField::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (m_guarded.contains(QKeySequence(key->keyCombination()))) {
+            event->accept(); // delivered here, where it does nothing
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void SearchField::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        clear();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+        emit nextRequested();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
+}

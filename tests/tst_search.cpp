@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: MIT
+// Finding entries again: the matching rules, the words read in pictures in
+// the background, and the search field of the window.
+#include "core/picturereader.h"
+#include "core/search.h"
+#include "ui/pictureview.h"
+#include "ui/searchfield.h"
+#include "ui/texteditor.h"
+#include "ui/textview.h"
+#include "windowrig.h"
+
+#include <QListView>
+#include <QSignalSpy>
+#include <semaphore>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// Reads the picture's first pixel as a word, once the test lets it.
+struct FakeRecognizer final : TextRecognizer {
+    bool available() const override { return true; }
+    QString read(const QImage &picture) override {
+        gate.acquire();
+        order << picture.pixelColor(0, 0).name();
+        return u"词 语 "_s + order.last();
+    }
+    void release() override { ++released; }
+    std::counting_semaphore<100> gate{0};
+    QStringList order;
+    std::atomic<int> released = 0;
+};
+
+} // namespace
+
+class tst_Search : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matching_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("every word, any order and case") << "Hello World"
+                                                        << "world HELLO" << true;
+        QTest::newRow("not every word") << "Hello World"
+                                        << "hello there" << false;
+        QTest::newRow("full-width letters and digits") << "ＡＢＣ１２３ x"
+                                                       << "abc123 X" << true;
+        QTest::newRow("half-width typed full") << "abc123"
+                                               << "ａＢｃ" << true;
+        QTest::newRow("Chinese as typed") << "剪贴板管理器"
+                                          << "贴板　管理" << true;
+        QTest::newRow("no traditional for simplified") << "剪貼板"
+                                                       << "剪贴" << false;
+        QTest::newRow("beyond the basic plane") << "a😀b"
+                                                << "😀" << true;
+    }
+    void matching() {
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        QCOMPARE(SearchWords(typed).matches(text), found);
+        QCOMPARE(SearchWords(typed).matches(QString(5000, u'x') + text), found);
+        // What the OCR engine reads has spaces between Chinese characters.
+        QCOMPARE(searchableWords(u"剪 贴 板  Sun flower\n管 理"), u"剪贴板 Sun flower 管理"_s);
+    }
+
+    void picturesAreReadNewestFirstAndForgottenWhenTheyGo() {
+        TestRig rig;
+        FakeRecognizer recognizer;
+        PictureReader reader(rig.pictures(), recognizer, 50);
+        for (const QColor color : {Qt::red, Qt::green, Qt::blue})
+            rig.store.capturePicture(testPicture(2, 2, color));
+        QCOMPARE(reader.waiting(), 3);
+        recognizer.gate.release(3);
+        QTRY_COMPARE(reader.waiting(), 0);
+        // The first was being read; then the newest.
+        QCOMPARE(recognizer.order, (QStringList{"#ff0000", "#0000ff", "#00ff00"}));
+        QCOMPARE(rig.pictures().words(2), u"词语 #0000ff"_s);
+        QTRY_COMPARE(recognizer.released.load(), 1); // idle: the engine goes
+        // One gone while it is read: its words are dropped.
+        rig.store.capturePicture(testPicture(2, 2, Qt::black));
+        rig.store.deleteAllPictures();
+        recognizer.gate.release();
+        QTRY_COMPARE(reader.waiting(), 0);
+        rig.store.capturePicture(testPicture(2, 2, Qt::white));
+        QCOMPARE(rig.pictures().words(0), QString());
+        recognizer.gate.release();
+        QTRY_COMPARE(rig.pictures().words(0), u"词语 #ffffff"_s);
+    }
+
+    void theSearchField() {
+        WindowRig rig;
+        MainWindow &form = rig.form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto *field = form.findChild<SearchField *>();
+        for (const char *text : {"alpha one", "Gamma", "ＡＬＰＨＡ 中文 two"})
+            rig.clipboard.offerText(QString::fromUtf8(text));
+        rig.clipboard.offerImage(testPicture(4, 4));
+        rig.pictures().setWords(0, u"alpha in a picture"_s);
+        QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(field->hasFocus());
+        QTest::keyClicks(field, u"alpha"_s);
+        QCOMPARE(form.lTip->text(), u"找到 2 条文本和 1 张图片"_s);
+        // Ctrl+D deletes nothing from here.
+        QTest::keyClick(field, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(rig.texts().count(), 3);
+        // Enter shows the first match, its word selected, then the next.
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(form.fmTxt->txtMain->textCursor().selectedText(), u"alpha"_s);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(form.fmTxt->txtMain->textCursor().selectedText(), u"ＡＬＰＨＡ"_s);
+        // A capture that does not match stays out of view; this page is the one chosen.
+        rig.clipboard.offerText(u"zzz"_s);
+        QCOMPARE(form.fmTxt->lstTxt->model()->rowCount(), 2);
+        form.menus.menuSaveThisTxt->trigger();
+        const QDir saved(rig.store.options().txtPath, u"*.htm"_s);
+        QFile page(saved.filePath(saved.entryList().value(0)));
+        QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("\xd6\xd0\xce\xc4 two"));
+        // Nothing of the kind on show: Enter turns to the kind that has.
+        QTest::keyClicks(field, u" picture"_s);
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(form.fmImg->isVisible());
+        QCOMPARE(form.fmImg->chosen(), 0);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QCOMPARE(form.fmTxt->lstTxt->model()->rowCount(), 4);
+        QCOMPARE(form.lTip->text(), u"就绪"_s);
+    }
+};
+
+QTEST_MAIN(tst_Search)
+#include "tst_search.moc"
