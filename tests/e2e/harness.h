@@ -109,7 +109,8 @@ public:
     QList<Entry> entries() const;
     qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
     /// The last value reported: "status" and "clipboard" (its status line and
-    /// tip at start), "textView" ([width, height]).
+    /// tip at start), "textView" ([width, height]), "current" (the caption of
+    /// the entry made current last), "words" (the last picture read).
     QJsonValue last(const QString &key) const;
     QString status() const { return last(QStringLiteral("status")).toString(); }
     /// Runs `copy` (another program's copy) and waits until the program has

@@ -2,8 +2,9 @@
 // The program as the end-to-end tests run it: the same program, which also
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
-// for every new entry, every clipboard change handled, and every new size of
-// the text view. Lines on its standard input run menu items ("menuCopyThis"),
+// for every new entry, every clipboard change handled, every picture whose
+// words were read, every entry made current, and every new size of the text
+// view. Lines on its standard input run menu items ("menuCopyThis"),
 // for desktops where no tool can type into its window.
 #include "app/application.h"
 #include "app/program.h"
@@ -51,10 +52,17 @@ public:
         connect(&store.pictures(), &PictureEntries::rowsInserted, this,
                 [picture](auto, int first, int) { picture(first); });
         connect(&store.pictures(), &PictureEntries::dataChanged, this,
-                [picture](const QModelIndex &at, auto, const QList<int> &roles) {
+                [this, picture](const QModelIndex &at, auto, const QList<int> &roles) {
                     if (roles.isEmpty()) // a capture, not its words read
                         picture(at.row());
+                    else
+                        append({{u"words"_s, m_program.store().pictures().caption(at.row())}});
                 });
+        // The entry each view shows.
+        for (EntryList *entries : std::initializer_list<EntryList *>{&store.texts(), &store.pictures()})
+            connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
+                append({{u"current"_s, entries->caption(row)}});
+            });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});

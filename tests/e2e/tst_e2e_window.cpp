@@ -5,7 +5,9 @@
 #include "harness.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QPainter>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -71,6 +73,37 @@ private slots:
         QVERIFY(runTool(u"xdotool"_s, grow).ok);
         QTRY_VERIFY_WITH_TIMEOUT(size().width() > first.width() + 300, 10000);
         QVERIFY(size().height() > first.height() + 200);
+    }
+
+    void aSearchFindsTextsAndTheWordsInPictures() {
+        showByTray();
+        const QString banana = orlo->take(copier.text(u"banana split"_s)).value(0).caption;
+        const QString cherry = orlo->take(copier.text(u"cherry 天气"_s)).value(0).caption;
+        // A picture with words in it, as a screenshot has them.
+        QImage shot(640, 160, QImage::Format_RGB32);
+        shot.fill(Qt::white);
+        QPainter painter(&shot);
+        painter.setFont(QFont(u"WenQuanYi Zen Hei"_s, 32));
+        painter.drawText(20, 100, u"Sunflower 图书馆"_s);
+        painter.end();
+        QVERIFY(shot.save(orlo->folder() + u"/shot.png"_s));
+        QCOMPARE(orlo->take(copier.file(orlo->folder() + u"/shot.png"_s, u"image/png"_s)).size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!orlo->last(u"words"_s).isUndefined(), 60000);
+        // Typed into the field: the picture, though the texts are on show.
+        QVERIFY(orlo->pressKeys(u"ctrl+e"_s));
+        QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, u"图书馆"_s}).ok);
+        QVERIFY(orlo->pressKeys(u"Return"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), u"图像00"_s, 10000);
+        // A text; Ctrl+D typed there deletes nothing; this page is the one found.
+        QVERIFY(orlo->pressKeys(u"ctrl+a BackSpace b a n a n a ctrl+d Return"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), banana, 10000);
+        orlo->command("menuSaveThisTxt");
+        const QString texts = orlo->folder() + u"/data/text"_s;
+        QTRY_COMPARE_WITH_TIMEOUT(filesIn(texts, u"*.htm"_s), 1, 10000);
+        QFile page(texts + u'/' + QDir(texts, u"*.htm"_s).entryList().value(0));
+        QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("banana split<br>"));
+        // The next copy is numbered on: nothing was deleted.
+        QVERIFY(orlo->take(copier.text(u"after the search"_s)).value(0).caption > cherry);
     }
 
     void aSecondStartBringsUpTheFirstAndEnds() {
