@@ -21,30 +21,52 @@ inline char16_t fold(char16_t c) {
     return QChar::toCaseFolded(c);
 }
 
-/// Where folded `word` first stands in `text`, or -1: Horspool's search,
-/// its shifts taken by the low byte of the folded character, so that a long
-/// text is mostly skipped over.
+/// The code units that fold to `c`, four at most (repeats fill the rest).
+std::array<char16_t, 4> foldingTo(char16_t c) {
+    std::array<char16_t, 4> units{c, c, c, c};
+    if (c >= u'a' && c <= u'z')
+        units = {c, char16_t(c - 32), char16_t(c - u'a' + 0xFF41), char16_t(c - u'a' + 0xFF21)};
+    else if (c >= u'0' && c <= u'9')
+        units = {c, char16_t(c - u'0' + 0xFF10), c, c};
+    else if (c >= 0x80)
+        units = {c, char16_t(QChar::toUpper(c)), char16_t(QChar::toTitleCase(c)),
+                 char16_t(QChar::toLower(c))};
+    return units;
+}
+
+/// Where folded `word` first stands in `text`, or -1. Its first character is
+/// looked for a block at a time, in a loop the compiler turns into vector
+/// instructions; only where it stands is the rest compared.
 qsizetype find(QStringView text, QStringView word) {
     const qsizetype m = word.size(), n = text.size();
     if (m == 0 || n < m)
         return m == 0 ? 0 : -1;
-    std::array<std::uint8_t, 256> shift;
-    shift.fill(std::uint8_t(std::min<qsizetype>(m, 255)));
-    for (qsizetype i = 0; i + 1 < m; ++i)
-        shift[word[i].unicode() & 0xFF] = std::uint8_t(std::min<qsizetype>(m - 1 - i, 255));
+    constexpr qsizetype Block = 64;
+    const std::array<char16_t, 4> first = foldingTo(word[0].unicode());
     const char16_t *hay = text.utf16();
     const char16_t *needle = word.utf16();
-    const char16_t last = needle[m - 1];
-    for (qsizetype at = 0; at <= n - m;) {
-        const char16_t c = fold(hay[at + m - 1]);
-        if (c == last) {
-            qsizetype i = m - 2;
-            while (i >= 0 && fold(hay[at + i]) == needle[i])
-                --i;
-            if (i < 0)
+    const auto matchesAt = [&](qsizetype at) {
+        for (qsizetype i = 1; i < m; ++i) {
+            if (fold(hay[at + i]) != needle[i])
+                return false;
+        }
+        return true;
+    };
+    const qsizetype last = n - m; // the last place a match can start
+    for (qsizetype block = 0; block <= last; block += Block) {
+        const qsizetype end = std::min(block + Block, last + 1);
+        std::uint16_t any = 0;
+        for (qsizetype at = block; at < end; ++at) {
+            const char16_t c = hay[at];
+            any |= (c == first[0]) | (c == first[1]) | (c == first[2]) | (c == first[3]);
+        }
+        if (!any)
+            continue;
+        for (qsizetype at = block; at < end; ++at) {
+            const char16_t c = hay[at];
+            if ((c == first[0] || c == first[1] || c == first[2] || c == first[3]) && matchesAt(at))
                 return at;
         }
-        at += shift[c & 0xFF];
     }
     return -1;
 }
