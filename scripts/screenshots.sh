@@ -77,3 +77,13 @@ xdotool key Escape
 menu alt+s Return                     # 设置 → 文本管理界面设置...
 shoot '^文本管理界面设置$' appearance.png
 xdotool key Escape
+
+# Search: texts and the words read in a picture, found with Ctrl+E.
+convert -size 720x160 xc:'#f4f6f8' -font WenQuanYi-Zen-Hei -pointsize 40 -fill '#223' \
+    -draw "text 24,96 '会议室 预订 Room 301'" png:- | copy image/png
+sleep 5 # the words in the picture are read in the background
+menu alt+v Return                     # 视图 → 文本数据
+menu ctrl+e
+xdotool type --delay 60 '会议'
+sleep 1
+shoot '^Orlo粘贴板2.0版$' search.png
