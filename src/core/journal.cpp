@@ -54,9 +54,8 @@ Result Journal::open() {
         qCWarning(lcJournal) << "the journal was moved or deleted; starting it afresh";
         closeFile();
         m_broken = true;
-    }
-    if (m_broken)
         return {Reason::JournalUnwritable, m_path, QStringLiteral("records are missing")};
+    }
     Result why;
     m_fd = files::openForAppend(m_path, &why);
     if (m_fd < 0 && why.reason == Reason::FolderMissing) {
@@ -79,7 +78,10 @@ Result Journal::open() {
 }
 
 Result Journal::append(const QByteArray &body, QStringView text) {
-    Result why = open();
+    // After a record that did not go, no later one may pretend the journal whole.
+    Result why =
+        m_broken ? Result{Reason::JournalUnwritable, m_path, QStringLiteral("records are missing")}
+                 : open();
     if (why.ok() && !writeRecord(m_fd, m_path, body, text, &why, &m_size))
         m_broken = true; // a torn record: what follows must not pretend it is whole
     if (!why.ok()) {
@@ -126,6 +128,8 @@ Result Journal::pictureMoved(int from, int to) {
 
 Result Journal::restart(const State &state) {
     closeFile();
+    // Until it is started afresh, the old file, if any, is left as it is.
+    m_broken = true;
     if (state.isEmpty()) {
         if (!files::remove(m_path))
             return {Reason::CannotCreate, m_path, QStringLiteral("not removed")};

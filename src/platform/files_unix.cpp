@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/files.h"
+#include "platform/files_p.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,26 +17,11 @@ QByteArray native(const QString &path) {
     return QFile::encodeName(path);
 }
 
-/// Tells why the last call on `path` failed, from errno; -1.
-int fail(Result *why, const QString &path, int error = errno) {
-    if (!why)
-        return -1;
-    Reason reason = Reason::CannotCreate;
-    if (error == ENOSPC || error == EFBIG || error == EDQUOT)
-        reason = Reason::WriteFailed;
-    else if (error == EACCES || error == EPERM || error == EROFS)
-        reason = Reason::NotWritable;
-    else if (error == ENOENT)
-        reason = Reason::FolderMissing;
-    *why = {reason, path, QString::fromLocal8Bit(std::strerror(error))};
-    return -1;
-}
-
 /// Opens `path` without following a link, and only when it is a regular file.
 int openRegular(const QString &path, int flags, Result *why) {
     const int fd = ::open(native(path).constData(), flags | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return fail(why, path);
+        return fail(why, path, errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -58,22 +43,11 @@ int openForReading(const QString &path, Result *why) {
 int createNew(const QString &path, Result *why) {
     const int fd = ::open(native(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    return fd < 0 ? fail(why, path) : fd;
+    return fd < 0 ? fail(why, path, errno) : fd;
 }
 
-bool writeAll(int fd, const QString &path, const char *data, qint64 size, Result *why) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            fail(why, path, written == 0 ? ENOSPC : errno);
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
+qint64 writeSome(int fd, const char *data, qint64 size) {
+    return ::write(fd, data, size_t(size));
 }
 
 bool sync(int fd) {
@@ -95,7 +69,7 @@ bool stillAt(int fd, const QString &path) {
 bool replace(const QString &from, const QString &to, Result *why) {
     if (::rename(native(from).constData(), native(to).constData()) == 0)
         return true;
-    fail(why, to);
+    fail(why, to, errno);
     return false;
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/files.h"
+#include "platform/files_p.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -21,24 +21,9 @@ const wchar_t *native(const QString &path) {
     return reinterpret_cast<const wchar_t *>(path.utf16());
 }
 
-/// Tells why the last call on `path` failed, from errno; -1.
-int fail(Result *why, const QString &path, int error = errno) {
-    if (!why)
-        return -1;
-    Reason reason = Reason::CannotCreate;
-    if (error == ENOSPC || error == EFBIG)
-        reason = Reason::WriteFailed;
-    else if (error == EACCES || error == EPERM || error == EROFS)
-        reason = Reason::NotWritable;
-    else if (error == ENOENT)
-        reason = Reason::FolderMissing;
-    *why = {reason, path, QString::fromLocal8Bit(std::strerror(error))};
-    return -1;
-}
-
 int openWith(const QString &path, int flags, Result *why) {
     const int fd = ::_wopen(native(path), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? fail(why, path) : fd;
+    return fd < 0 ? fail(why, path, errno) : fd;
 }
 
 } // namespace
@@ -55,17 +40,8 @@ int createNew(const QString &path, Result *why) {
     return openWith(path, _O_WRONLY | _O_CREAT | _O_EXCL, why);
 }
 
-bool writeAll(int fd, const QString &path, const char *data, qint64 size, Result *why) {
-    while (size > 0) {
-        const int written = ::_write(fd, data, unsigned(std::min<qint64>(size, 1 << 30)));
-        if (written <= 0) {
-            fail(why, path, written == 0 ? ENOSPC : errno);
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
+qint64 writeSome(int fd, const char *data, qint64 size) {
+    return ::_write(fd, data, unsigned(size));
 }
 
 bool sync(int fd) {
