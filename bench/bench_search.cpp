@@ -46,7 +46,9 @@ QImage screenshot() {
     painter.setFont(font);
     for (int y = 24; y < 1070; y += 26)
         painter.drawText(
-            24, y, QStringLiteral("剪贴板 clipboard 收集的文字 %1 search the words in pictures 图书馆").arg(y));
+            24, y,
+            QStringLiteral("剪贴板 clipboard 收集的文字 %1 search the words in pictures 图书馆")
+                .arg(y));
     return shot;
 }
 
@@ -123,7 +125,10 @@ int main(int argc, char *argv[]) {
                bench::ms(took) + QStringLiteral(", processor ") + bench::ms(cpu),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("read"), read);
     bench::row(QStringLiteral("memory: idle / reading / 30 s after"),
-               QStringLiteral("%1 / %2 / %3 MB").arg(idle, 0, 'f', 1).arg(peak, 0, 'f', 1).arg(after, 0, 'f', 1),
+               QStringLiteral("%1 / %2 / %3 MB")
+                   .arg(idle, 0, 'f', 1)
+                   .arg(peak, 0, 'f', 1)
+                   .arg(after, 0, 'f', 1),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("after ≤ idle + 10 MB"),
                after <= idle + 10);
     return 0;

@@ -59,7 +59,8 @@ public:
                         append({{u"words"_s, m_program.store().pictures().caption(at.row())}});
                 });
         // The entry each view shows.
-        for (EntryList *entries : std::initializer_list<EntryList *>{&store.texts(), &store.pictures()})
+        for (EntryList *entries :
+             std::initializer_list<EntryList *>{&store.texts(), &store.pictures()})
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, entries->caption(row)}});
             });

@@ -87,7 +87,8 @@ private slots:
         painter.drawText(20, 100, u"Sunflower 图书馆"_s);
         painter.end();
         QVERIFY(shot.save(orlo->folder() + u"/shot.png"_s));
-        QCOMPARE(orlo->take(copier.file(orlo->folder() + u"/shot.png"_s, u"image/png"_s)).size(), 1);
+        QCOMPARE(orlo->take(copier.file(orlo->folder() + u"/shot.png"_s, u"image/png"_s)).size(),
+                 1);
         QTRY_VERIFY_WITH_TIMEOUT(!orlo->last(u"words"_s).isUndefined(), 60000);
         // Typed into the field: the picture, though the texts are on show.
         QVERIFY(orlo->pressKeys(u"ctrl+e"_s));
