@@ -78,7 +78,7 @@ private slots:
         if (atStart)
             rig.settings.WriteSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
         MainWindow &form = rig.form;
-        const QString data = rig.dir.path() + "/data/", look = lookOf(form.fmTxt->txtMain);
+        const QString data = rig.dir.path() + "/data/";
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
         whenModal([&](QDialog *dialog) {
             auto *options = qobject_cast<OptionsDialog *>(dialog);
@@ -100,25 +100,6 @@ private slots:
         QCOMPARE(rig.store.options().txtPath, ok && save ? folder : data + "text");
         QCOMPARE(rig.store.options().autoSave, atStart); // until the next start
 
-        QString family;
-        whenModal([&](QDialog *dialog) {
-            auto *skin = qobject_cast<AppearanceDialog *>(dialog);
-            family = skin->cmbFont->itemText(skin->cmbFont->count() - 1);
-            choose(skin->cmbFont, family);
-            choose(skin->cmbStyle, "粗斜体");
-            choose(skin->cmbSize, "20");
-            choose(skin->cmbFColor, "红色");
-            choose(skin->cmbBColor, "青色");
-            seen << leave(dialog, how);
-        });
-        form.menus.menuSkin->trigger();
-        QCOMPARE(seen.last(), true);
-        QCOMPARE(lookOf(form.fmTxt->txtMain), ok ? family + " true true 20 #ff0000 #00ffff" : look);
-        // OK at once gives the default look back.
-        whenModal([](QDialog *dialog) { dialog->accept(); });
-        form.menus.menuSkin->trigger();
-        const QLineEdit fresh;
-        QCOMPARE(lookOf(form.fmTxt->txtMain), lookOf(&fresh));
         QVERIFY(rig.dialogs.messages.isEmpty());
     }
 
@@ -153,6 +134,12 @@ private slots:
             QTest::keyClicks(dialog.cmbSize->lineEdit(), typed.at(i));
             QCOMPARE(dialog.txtPre->font().pointSizeF(), sizes.at(i));
         }
+        // OK gives the preview's look to the text view.
+        choose(dialog.cmbFColor, "红色");
+        choose(dialog.cmbBColor, "青色");
+        dialog.accept();
+        QCOMPARE(lookOf(rig.form.fmTxt->txtMain), lookOf(dialog.txtPre));
+        QVERIFY(lookOf(dialog.txtPre).endsWith(u"#ff0000 #00ffff"_s));
     }
 
     void unsavedOptionsAreTold() {

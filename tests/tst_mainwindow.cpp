@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The main window: its toolbar and views, a window that grows, and what the
-// data commands leave behind.
+// The main window: its views, a window that grows, and what the data
+// commands leave behind.
 #include "ui/pictureframe.h"
 #include "ui/pictureview.h"
 #include "ui/texteditor.h"
@@ -18,20 +18,6 @@ class tst_MainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void theToolbarSwitchesTheViews() {
-        WindowRig rig;
-        MainWindow &form = rig.form;
-        // Pictures twice, then text twice: the picture view button again changes nothing.
-        for (const char *button : {"imgTool3", "imgTool3", "imgTool2", "imgTool2"}) {
-            form.findChild<QAction *>(QString::fromLatin1(button))->trigger();
-            const bool pictures = button[7] == '3';
-            QCOMPARE(form.menus.menuVImg->isChecked(), pictures);
-            QCOMPARE(form.menus.menuVTxt->isChecked(), !pictures);
-            QCOMPARE(form.fmImg->isVisibleTo(&form), pictures);
-            QCOMPARE(form.fmTxt->isVisibleTo(&form), !pictures);
-        }
-    }
-
     void eachCaptureIsShownOnce() {
         WindowRig rig;
         rig.form.show();

@@ -58,6 +58,8 @@ private slots:
         QCOMPARE(options.othPath, u"/program/data/other"_s);
         QCOMPARE(options.autoSave, autoSave);
         QCOMPARE(QFile::exists(path), !ini.isNull()); // defaults are never written back
+        QFile kept(path);                             // nor a garbled file tidied up
+        QVERIFY(ini.isNull() || (kept.open(QIODevice::ReadOnly) && kept.readAll() == ini));
     }
 
     void writtenAsTheDialogChose() {

@@ -14,7 +14,7 @@ cmake -S "$here" -B "$out" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
 cmake --build "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-for target in fuzz_pageencoding fuzz_signature; do
+for target in fuzz_pageencoding; do
     mkdir -p "$work/$target"
     echo "fuzzing $target for ${seconds}s"
     "$out/$target" -max_total_time="$seconds" -max_len=4096 -rss_limit_mb=2048 \
