@@ -101,14 +101,6 @@ private slots:
     }
 
     void theJournalWhereItsFileWas() {
-        TestRig rig;
-        rig.store.captureText(u"before"_s);
-        // Deleted with its folder while the program runs: started again whole.
-        QVERIFY(QDir(rig.store.folders().temp()).removeRecursively());
-        rig.store.captureText(u"after"_s);
-        EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
-        next.recover();
-        QCOMPARE(next.texts().texts(), (QStringList{u"before"_s, u"after"_s}));
         // A folder in its place: the text is listed, the user told.
         TestRig blocked;
         QSignalSpy told(&blocked.store, &EntryStore::failed);
@@ -116,6 +108,15 @@ private slots:
         blocked.store.captureText(u"listed"_s);
         QCOMPARE(blocked.texts().count(), 1);
         QCOMPARE(told.size(), 1);
+        // Deleted with its folder while the program runs: started again whole.
+        TestRig rig;
+        rig.store.captureText(u"before"_s);
+        if (!QDir(rig.store.folders().temp()).removeRecursively())
+            QSKIP("the folder of an open file cannot be deleted here");
+        rig.store.captureText(u"after"_s);
+        EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
+        next.recover();
+        QCOMPARE(next.texts().texts(), (QStringList{u"before"_s, u"after"_s}));
     }
 
     void linksInTheTempFolderAreNotFollowed_data() {
@@ -124,6 +125,9 @@ private slots:
             QTest::newRow(link) << QString::fromUtf8(link);
     }
     void linksInTheTempFolderAreNotFollowed() {
+#ifdef Q_OS_WIN
+        QSKIP("no links here that a user makes");
+#endif
         QFETCH(QString, link);
         TestRig rig;
         const QString temp = rig.store.folders().temp(), outside = rig.path(u"outside"_s);
@@ -162,6 +166,8 @@ private slots:
 #ifdef Q_OS_UNIX
         if (::geteuid() == 0)
             QSKIP("root may write anything: run as another user (see CMakeLists.txt)");
+#else
+        QSKIP("the user's folders have no permissions of that kind here");
 #endif
         // No temp folder, and none can be made: the text is listed, the user told.
         TestRig rig;

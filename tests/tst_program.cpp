@@ -81,6 +81,9 @@ private slots:
     }
 
     void quittingWaitsForNoDisk() {
+#ifdef Q_OS_WIN
+        QSKIP("an open file cannot be deleted here: the journal waits for its sync");
+#endif
         // A disk that does not finish a sync until the test lets it.
         struct StuckDisk final : Disk {
             void syncAndClose(int fd) const override {

@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -28,11 +29,15 @@ SingleInstance::SingleInstance(QString folder, QObject *parent)
     , m_folder(std::move(folder)) {}
 
 SingleInstance::~SingleInstance() {
-    if (m_server)
-        m_server->close();
+    if (!m_server)
+        return;
+    m_server->close();
+    // Nobody listens there any more: a later start looks no further.
+    files::remove(m_folder + u'/' + AddressName);
 }
 
 bool SingleInstance::lock(const QString &file) {
+    QDir().mkpath(QFileInfo(file).path());
     m_lock = std::make_unique<QLockFile>(file);
     // Held for the whole run: only a dead owner makes it stale, never its age.
     m_lock->setStaleLockTime(0);

@@ -30,16 +30,13 @@ void ImageSaveResult::add(int row, const Result &copied) {
 Result CopyImageFile(const PictureEntries &pictures, int row, const QString &folder,
                      const Clock &clock, const std::function<void(const QString &)> &beforeCommit) {
     // There is no temp picture for a negative number (nothing selected).
-    const QString file = pictures.file(row);
     Result opened;
-    const int fd = row < 0 ? -1 : files::openForReading(file, &opened);
-    if (fd < 0) {
+    QFile source;
+    if (row < 0 || !files::openForReading(source, pictures.file(row), &opened)) {
         const bool missing = row < 0 || opened.reason == Reason::FolderMissing;
         return {missing ? Reason::PictureMissing : Reason::PictureUnreadable, folder,
                 opened.detail};
     }
-    QFile source;
-    source.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     const QString stamp = clock.now().toString(u"yyyyMMddHHmmss");
     const auto copy = [&](QSaveFile &target) {
         while (!source.atEnd()) {

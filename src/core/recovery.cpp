@@ -22,6 +22,13 @@ namespace {
 /// take four times the entries at their limit before it starts afresh.
 constexpr qint64 MaxJournal = 4 * 2 * limits::AllTexts + (qint64(64) << 20);
 
+/// Whether the file holds a picture that can be shown. (Read and let go:
+/// some systems rename no file that is open.)
+bool isPicture(const QString &file) {
+    QImageReader reader(file);
+    return reader.canRead() && reader.size().isValid();
+}
+
 /// The next row for the survivors of `rows` (ascending), the newest of them
 /// `newest`: after the newest when they hold rows 0, 1 … with nothing
 /// missing between, so that they keep their rows; otherwise -1, and they
@@ -55,11 +62,8 @@ Recovery EntryStore::recover() {
     } else if (info.exists() && info.size() > MaxJournal) {
         setAside(Reason::JournalTooLarge, QStringLiteral(".toolarge"));
     } else if (info.exists()) {
-        Result why;
         QFile file;
-        const int fd = files::openForReading(path, &why);
-        const bool opened =
-            fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        const bool opened = files::openForReading(file, path);
         uchar *bytes = opened && file.size() > 0 ? file.map(0, file.size()) : nullptr;
         if (!opened || (!bytes && file.size() > 0)) {
             setAside(Reason::JournalUnreadable, QStringLiteral(".unreadable"));
@@ -115,7 +119,7 @@ Recovery EntryStore::recover() {
             file = found.erase(file);
             continue;
         }
-        if (QImageReader reader(file->second); !reader.canRead() || !reader.size().isValid()) {
+        if (!isPicture(file->second)) {
             // Kept for the user to look at, out of the way of the entries.
             const QString aside = m_folders.beneath(u"/data/image/unreadable");
             QDir().mkpath(aside);

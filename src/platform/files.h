@@ -9,15 +9,17 @@
 
 #include <QString>
 
+class QFile;
+
 namespace files {
 
 /// Opens an existing regular file for appending; -1 when it is missing, a
 /// link or cannot be opened (`why` says why: the reason, the path, the
 /// system's words).
 int openForAppend(const QString &path, Result *why = nullptr);
-/// Opens an existing regular file for reading; -1 when it is missing, a link
-/// or cannot be read.
-int openForReading(const QString &path, Result *why = nullptr);
+/// Opens `file` on an existing regular file for reading (and mapping); false
+/// when it is missing, a link or cannot be read.
+bool openForReading(QFile &file, const QString &path, Result *why = nullptr);
 /// Makes a new file, readable by the user alone, that did not exist (not
 /// even as a link); -1 when it could not be made.
 int createNew(const QString &path, Result *why = nullptr);

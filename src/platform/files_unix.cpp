@@ -36,8 +36,9 @@ int openForAppend(const QString &path, Result *why) {
     return openRegular(path, O_WRONLY | O_APPEND, why);
 }
 
-int openForReading(const QString &path, Result *why) {
-    return openRegular(path, O_RDONLY, why);
+bool openForReading(QFile &file, const QString &path, Result *why) {
+    const int fd = openRegular(path, O_RDONLY, why);
+    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
 }
 
 int createNew(const QString &path, Result *why) {

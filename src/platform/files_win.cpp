@@ -32,8 +32,15 @@ int openForAppend(const QString &path, Result *why) {
     return openWith(path, _O_WRONLY | _O_APPEND, why);
 }
 
-int openForReading(const QString &path, Result *why) {
-    return openWith(path, _O_RDONLY, why);
+bool openForReading(QFile &file, const QString &path, Result *why) {
+    // Opened by its name: only such a file can be mapped here.
+    file.setFileName(path);
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    if (why)
+        *why = {QFileInfo::exists(path) ? Reason::NotWritable : Reason::FolderMissing, path,
+                file.errorString()};
+    return false;
 }
 
 int createNew(const QString &path, Result *why) {
