@@ -4,9 +4,10 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
-# libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end.
+# libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end,
+# libxcb-xfixes0-dev the X11 clipboard watcher.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
-    libwayland-dev libwayland-bin pkg-config)
+    libwayland-dev libwayland-bin pkg-config libxcb-xfixes0-dev)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
 # sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in.
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file

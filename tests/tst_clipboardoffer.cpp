@@ -93,18 +93,34 @@ private slots:
                     qunsetenv(name);
             }
         });
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        const QByteArray display = qgetenv("DISPLAY");
         qputenv("WAYLAND_DISPLAY", "orlo-no-such-compositor");
-        // Neither data-control nor XWayland: said, not silently caught nothing.
-        qunsetenv("DISPLAY");
-        QCOMPARE(chooseClipboardAccess().problem.reason, Reason::NoDataControl);
-        // With XWayland the windows go there, unless the user chose a platform.
-        qputenv("DISPLAY", ":99");
-        QVERIFY(chooseClipboardAccess().problem.ok());
-        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform);
+        // Neither data-control nor XWayland, or a DISPLAY where no X server
+        // answers: said, and the windows stay on Wayland.
+        for (const char *none : {"", ":99"}) {
+            qputenv("DISPLAY", none);
+            const ClipboardAccess access = chooseClipboardAccess();
+            QCOMPARE(access.problem.reason, Reason::NoDataControl);
+            QCOMPARE(access.platform, QByteArray());
+        }
+        if (display.isEmpty())
+            QSKIP("needs an X server: run ./test");
+        // With an X server the windows go there, through the arguments
+        // alone, unless the user chose a platform. One that cannot be told
+        // to be this session's is named.
+        qputenv("DISPLAY", display);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QCOMPARE(chooseClipboardAccess().platform, QByteArray());
         qunsetenv("QT_QPA_PLATFORM");
-        QVERIFY(!chooseClipboardAccess().dataControl);
-        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), "xcb");
+        const ClipboardAccess access = chooseClipboardAccess();
+        QVERIFY(access.problem.ok());
+        QCOMPARE(access.display, QString::fromLocal8Bit(display));
+        QVERIFY(qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"));
+        char program[] = "orlo", option[] = "-x";
+        char *argv[] = {program, option};
+        ApplicationArguments arguments(2, argv, access.platform);
+        QCOMPARE(arguments.count(), 4);
+        QCOMPARE(QByteArray(arguments.values()[1]) + arguments.values()[2], "-platformxcb");
     }
 };
 

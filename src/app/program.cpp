@@ -37,7 +37,7 @@ void Program::start() {
     const Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
-    m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
+    m_window.lTip->setToolTip(watchTip(m_platform.clipboard));
     if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
         m_window.tell(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
