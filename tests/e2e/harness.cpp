@@ -144,6 +144,21 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes) {
         10000);
 }
 
+bool Copier::burst(const QStringList &texts, int gapMs) {
+    // xclip says "Waiting for selection requests" once it owns the clipboard;
+    // each one ends when the next has replaced it.
+    const QString loop = uR"(for t in "$@"; do
+        coproc xclip -selection clipboard -quiet -verbose < <(printf %s "$t") 2>&1
+        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done
+        sleep "$GAP"
+    done 2>/dev/null; echo done; wait)"_s;
+    Started &script = owners.emplace_back();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"GAP"_s, QString::number(gapMs / 1000.0));
+    return script.start(u"bash"_s, QStringList{u"-c"_s, loop, u"burst"_s} + texts, environment) &&
+           QTest::qWaitFor([&] { return script.said("done") > 0; }, 60'000);
+}
+
 Orlo::Orlo()
     : Orlo(QString()) {
     QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);

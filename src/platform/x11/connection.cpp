@@ -91,14 +91,31 @@ std::unique_ptr<Connection> Connection::open(const QByteArray &display, Result *
     connection->m_xfixesEvent = xfixes->first_event;
     std::free(xcb_xfixes_query_version_reply(xcb, xcb_xfixes_query_version(xcb, 1, 0), nullptr));
 
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(xcb)).data;
-    connection->m_window = xcb_generate_id(xcb);
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(xcb, XCB_COPY_FROM_PARENT, connection->m_window, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
-                      &events);
+    connection->m_window = connection->takeWindow();
     xcb_flush(xcb);
     return connection;
+}
+
+xcb_window_t Connection::takeWindow() {
+    if (!m_spareWindows.empty()) {
+        const xcb_window_t window = m_spareWindows.back();
+        m_spareWindows.pop_back();
+        return window;
+    }
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data;
+    const xcb_window_t window = xcb_generate_id(m_xcb);
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(m_xcb, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                      &events);
+    return window;
+}
+
+void Connection::giveBack(xcb_window_t window, bool reuse) {
+    if (reuse && m_spareWindows.size() < 16)
+        m_spareWindows.push_back(window);
+    else
+        xcb_destroy_window(m_xcb, window); // with what was left on it
 }
 
 Connection::Connection(xcb_connection_t *xcb, xcb_atom_t clipboardAtom, xcb_atom_t targetsAtom,

@@ -26,6 +26,10 @@ public:
 
     xcb_connection_t *xcb() const { return m_xcb; }
     xcb_window_t window() const { return m_window; }
+    /// A hidden window for one transfer to receive into.
+    xcb_window_t takeWindow();
+    /// The transfer is over: its window serves another (`reuse`), or goes.
+    void giveBack(xcb_window_t window, bool reuse);
     /// The first event number of XFixes on this server.
     uint8_t xfixesEvent() const { return m_xfixesEvent; }
     /// From now on the changes of the CLIPBOARD selection are told.
@@ -48,6 +52,7 @@ private:
     uint8_t m_xfixesEvent = 0;
     QHash<QByteArray, xcb_atom_t> m_atoms;
     QHash<xcb_atom_t, QString> m_names;
+    std::vector<xcb_window_t> m_spareWindows;
     unsigned m_nextProperty = 0;
 };
 

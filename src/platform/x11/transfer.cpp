@@ -12,19 +12,24 @@ namespace x11 {
 Transfer::Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t time, qint64 limit,
                    qint64 nowMs)
     : m_connection(connection)
+    , m_window(connection.takeWindow())
     , m_target(target)
     , m_property(connection.nextProperty())
     , m_time(time)
     , m_limit(limit)
     , m_startedMs(nowMs)
     , m_progressMs(nowMs) {
-    xcb_convert_selection(connection.xcb(), connection.window(), connection.clipboard, target,
-                          m_property, time);
+    xcb_convert_selection(connection.xcb(), m_window, connection.clipboard, target, m_property,
+                          time);
+}
+
+Transfer::~Transfer() {
+    // A window whose transfer did not end may still hear from its owner.
+    m_connection.giveBack(m_window, m_state == State::Done || m_state == State::Refused);
 }
 
 bool Transfer::selectionNotify(const xcb_selection_notify_event_t &event, qint64 nowMs) {
-    if (m_state != State::Asked || event.requestor != m_connection.window() ||
-        event.target != m_target)
+    if (m_state != State::Asked || event.requestor != m_window || event.target != m_target)
         return false;
     // A refusal names no property: it is told apart by the time asked for.
     if (event.property == XCB_NONE) {
@@ -48,8 +53,7 @@ bool Transfer::selectionNotify(const xcb_selection_notify_event_t &event, qint64
 }
 
 bool Transfer::propertyNotify(const xcb_property_notify_event_t &event, qint64 nowMs) {
-    if (m_state != State::Incremental || event.window != m_connection.window() ||
-        event.atom != m_property)
+    if (m_state != State::Incremental || event.window != m_window || event.atom != m_property)
         return false;
     if (event.state != XCB_PROPERTY_NEW_VALUE)
         return true;
@@ -67,11 +71,9 @@ bool Transfer::readProperty() {
     // One piece at most the limit, and one byte more to tell it went past.
     const uint32_t words = uint32_t(qMin<qint64>((m_limit - m_data.size()) / 4 + 1, UINT32_MAX));
     xcb_connection_t *xcb = m_connection.xcb();
-    xcb_get_property_reply_t *reply =
-        xcb_get_property_reply(xcb,
-                               xcb_get_property(xcb, 1, m_connection.window(), m_property,
-                                                XCB_GET_PROPERTY_TYPE_ANY, 0, words),
-                               nullptr);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        xcb, xcb_get_property(xcb, 1, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, 0, words),
+        nullptr);
     if (!reply) {
         finish(State::Refused);
         return false;

@@ -9,7 +9,9 @@ namespace x11 {
 class Connection;
 
 /// One type of the clipboard's content handed over by its owner: asked for
-/// with ConvertSelection into a property of its own, read when the owner says
+/// with ConvertSelection into a window and property of its own (owners that
+/// send in pieces take any deletion on their window for the signal to send
+/// the next), read when the owner says
 /// it is there, and read piece by piece to the end when the owner sends it
 /// incrementally (INCR: anything larger than one request, big texts,
 /// screenshots). Bounded in size, and in time: an owner silent for
@@ -23,6 +25,7 @@ public:
     /// Asks for `target` as of `time`, the moment the owner took the clipboard.
     Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t time, qint64 limit,
              qint64 nowMs);
+    ~Transfer();
     Transfer(const Transfer &) = delete;
     Transfer &operator=(const Transfer &) = delete;
 
@@ -48,6 +51,7 @@ private:
     void finish(State state);
 
     Connection &m_connection;
+    xcb_window_t m_window;
     xcb_atom_t m_target, m_property;
     xcb_timestamp_t m_time;
     qint64 m_limit;

@@ -41,8 +41,27 @@ struct Watcher::Fetch {
     xcb_timestamp_t time;
     std::unique_ptr<Transfer> targets;
     std::map<QString, std::unique_ptr<Transfer>> reads; ///< by type
-    std::optional<QStringList> offered;                 ///< once TARGETS is answered
+    /// Asked for before the list said it is not offered. Read to the end all
+    /// the same: an owner may hand over what it has under any name asked
+    /// for, in pieces, and answer nothing else until the last.
+    std::vector<std::unique_ptr<Transfer>> unwanted;
+    std::optional<QStringList> offered; ///< once TARGETS is answered
+    QStringList wanted;                 ///< the types to fetch
     bool secret = false;
+
+    std::vector<Transfer *> transfers() const {
+        std::vector<Transfer *> all{targets.get()};
+        for (const auto &[type, read] : reads)
+            all.push_back(read.get());
+        for (const auto &read : unwanted)
+            all.push_back(read.get());
+        return all;
+    }
+    bool busy() const {
+        const std::vector<Transfer *> all = transfers();
+        return std::any_of(all.begin() + 1, all.end(),
+                           [](const Transfer *read) { return !read->finished(); });
+    }
 };
 
 Watcher::Watcher(std::unique_ptr<Connection> connection, uint32_t ownBase, uint32_t ownMask,
@@ -90,13 +109,10 @@ void Watcher::run() {
         xcb_flush(xcb);
         qint64 due = -1;
         for (const auto &fetch : m_fetches) {
-            const auto consider = [&](const Transfer *transfer) {
-                if (transfer && !transfer->finished())
+            for (const Transfer *transfer : fetch->transfers()) {
+                if (!transfer->finished())
                     due = due < 0 ? transfer->deadline() : qMin(due, transfer->deadline());
-            };
-            consider(fetch->targets.get());
-            for (const auto &[type, read] : fetch->reads)
-                consider(read.get());
+            }
         }
         const int timeout =
             due < 0 ? -1 : int(std::clamp<qint64>(due - ChangeQueue::now(), 0, 60000));
@@ -116,10 +132,7 @@ void Watcher::handle(const xcb_generic_event_t *event) {
         return;
     }
     for (const auto &fetch : m_fetches) {
-        std::vector<Transfer *> transfers{fetch->targets.get()};
-        for (const auto &[name, read] : fetch->reads)
-            transfers.push_back(read.get());
-        for (Transfer *transfer : transfers) {
+        for (Transfer *transfer : fetch->transfers()) {
             const bool concerned =
                 type == XCB_SELECTION_NOTIFY
                     ? transfer->selectionNotify(
@@ -148,18 +161,19 @@ void Watcher::ownerChanged(xcb_window_t owner, xcb_timestamp_t time) {
     }
     if (m_fetches.size() >= fetchLimit) {
         qCWarning(lcX11) << "too many copies being fetched at once: the oldest is given up";
-        m_fetches.front()->targets->expire();
-        for (auto &[type, read] : m_fetches.front()->reads)
-            read->expire();
+        for (Transfer *transfer : m_fetches.front()->transfers())
+            transfer->expire();
         progress(*m_fetches.front());
     }
     auto fetch = std::make_unique<Fetch>();
     fetch->change = change;
     fetch->time = time;
-    // The text first, as most copies are text; the list of types with it.
-    startTransfer(*fetch, utf8String);
+    // The list of types and, in the same breath, the text most copies are.
+    // The list first: an owner busy sending a large text in pieces may not
+    // answer anything else meanwhile (xclip does not).
     fetch->targets = std::make_unique<Transfer>(*m_connection, m_connection->targets, time,
                                                 markerLimit, ChangeQueue::now());
+    startTransfer(*fetch, utf8String);
     m_fetches.push_back(std::move(fetch));
 }
 
@@ -188,10 +202,19 @@ void Watcher::progress(Fetch &fetch) {
             if (!had)
                 qCWarning(lcX11) << "the owner of a copy did not list its types";
         }
-        const QStringList wanted = typesToFetch(*fetch.offered);
-        std::erase_if(fetch.reads, [&](const auto &read) { return !wanted.contains(read.first); });
-        for (const QString &type : wanted)
-            startTransfer(fetch, type);
+        fetch.wanted = typesToFetch(*fetch.offered);
+        for (auto read = fetch.reads.begin(); read != fetch.reads.end();) {
+            if (fetch.wanted.contains(read->first)) {
+                ++read;
+                continue;
+            }
+            fetch.unwanted.push_back(std::move(read->second));
+            read = fetch.reads.erase(read);
+        }
+        for (const QString &type : std::as_const(fetch.wanted)) {
+            if (!readablePictureTypes().contains(type))
+                startTransfer(fetch, type);
+        }
         // Some markers say it by their name alone.
         for (const QString &type : *fetch.offered)
             fetch.secret = fetch.secret || marksSecret(type, {});
@@ -203,15 +226,29 @@ void Watcher::progress(Fetch &fetch) {
     }
     if (fetch.secret) {
         // What was had of it goes at once; the rest is not asked for.
-        for (auto &[type, read] : fetch.reads)
-            read->wipe();
+        for (Transfer *transfer : fetch.transfers())
+            transfer->wipe();
         fetch.reads.clear();
     }
-    if (!fetch.offered)
+    if (!fetch.offered || fetch.busy())
         return;
-    for (const auto &[type, read] : fetch.reads) {
-        if (!read->finished())
+    // The picture once the rest is had, for the same reason as above.
+    for (const QString &type : std::as_const(fetch.wanted)) {
+        if (fetch.secret || fetch.reads.count(type))
+            continue;
+        // What an owner handed over under another name may be just this.
+        for (auto &read : fetch.unwanted) {
+            if (read->state() == Transfer::State::Done &&
+                m_connection->names({read->type()}).value(0) == type) {
+                fetch.reads.emplace(type, std::move(read));
+                std::erase(fetch.unwanted, nullptr);
+                break;
+            }
+        }
+        if (!fetch.reads.count(type)) {
+            startTransfer(fetch, type);
             return;
+        }
     }
     finish(fetch);
 }
@@ -246,18 +283,16 @@ void Watcher::expireDue() {
     for (size_t i = 0; i < m_fetches.size(); ++i) {
         Fetch &fetch = *m_fetches[i];
         bool expired = false;
-        const auto check = [&](Transfer *transfer) {
-            if (transfer && !transfer->finished() && transfer->deadline() <= now) {
+        for (Transfer *transfer : fetch.transfers()) {
+            if (!transfer->finished() && transfer->deadline() <= now) {
                 transfer->expire();
                 expired = true;
             }
-        };
-        check(fetch.targets.get());
-        for (const auto &[type, read] : fetch.reads)
-            check(read.get());
+        }
         if (!expired)
             continue;
-        qCWarning(lcX11) << "the owner of a copy did not hand it over in time";
+        qCWarning(lcX11) << "the owner of a copy did not hand it over in time"
+                         << (fetch.targets->finished() ? "" : "(its list of types)");
         const size_t before = m_fetches.size();
         progress(fetch);
         if (m_fetches.size() < before)
