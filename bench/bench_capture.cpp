@@ -100,9 +100,10 @@ int main(int argc, char *argv[]) {
     Copier copier;
 
     // Baseline: a bare program that listens and reads what was copied. It
-    // shares the process with the program; each copy is taken by one of them
-    // only, in turns, so both see the same machine at the same time.
-    bool bareOn = false;
+    // shares the process with the program and goes first: ours fetches every
+    // copy it hears of, and an owner that hands over in pieces (xclip) serves
+    // one reader at a time, so the two cannot listen at once.
+    bool bareOn = true;
     int bareTexts = 0;
     int barePictures = 0;
     const QString bareBmp = dir.filePath(QStringLiteral("bare.bmp"));
@@ -121,67 +122,12 @@ int main(int argc, char *argv[]) {
         }
     });
 
-    ClipboardAccess access;
-    const std::unique_ptr<Clipboard> clipboard = openClipboard(access);
-    FakeDialogs dialogs;
-    SystemClock clock;
-    FakeLauncher launcher;
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    Program program({*clipboard, dialogs, clock, launcher}, settings,
-                    dir.filePath(QStringLiteral("app")));
-    program.start();
-    EntryStore &store = program.store();
-    auto monitor = [&](bool on) {
-        program.window().menus.menuDetectClpBd->setChecked(on);
-    };
-
     auto textFile = [&](int i) {
         return writeFile(dir, QStringLiteral("t%1.txt").arg(i),
                          QStringLiteral("剪贴板测试 text number %1").arg(i).toUtf8());
     };
     const QString png = screenshotPng(dir);
-
-    Latencies bareText, oursText, barePicture, oursPicture;
     int copyNumber = 0;
-    auto timeOne = [&](Latencies &into, bool ours, const QString &file, const QString &type,
-                       const std::function<int()> &count) {
-        bareOn = !ours;
-        monitor(ours);
-        const int before = count();
-        QElapsedTimer timer;
-        timer.start();
-        copier.copyFile(file, type);
-        if (bench::waitFor([&] { return count() > before; }))
-            into.samples.append(timer.nsecsElapsed() / 1e6);
-        else
-            ++into.missed;
-        bareOn = false;
-        monitor(false);
-    };
-    for (int i = 0; i < 15; ++i) {
-        timeOne(bareText, false, textFile(copyNumber++), {}, [&] { return bareTexts; });
-        timeOne(oursText, true, textFile(copyNumber++), {},
-                [&] { return int(store.texts().next()); });
-    }
-    for (int i = 0; i < 7; ++i) {
-        const QString type = QStringLiteral("image/png");
-        timeOne(barePicture, false, png, type, [&] { return barePictures; });
-        timeOne(oursPicture, true, png, type, [&] { return int(store.pictures().next()); });
-    }
-
-    // Three million characters, in one line and in lines of 80, copied while
-    // the window is hidden. A timer due every 5 ms tells how long the event
-    // loop stood still while ours took them.
-    program.window().hide();
-    QElapsedTimer sinceTick;
-    sinceTick.start();
-    qint64 gap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        gap = std::max(gap, sinceTick.elapsed());
-        sinceTick.restart();
-    });
-    ticker.start(5);
     const QString piece = QStringLiteral("var 数据=[0x1f,\"剪贴板\"];if(a&&b){return c<d?e:f}");
     auto bigFile = [&](bool lines) {
         QString text = QStringLiteral("%1 ").arg(copyNumber++);
@@ -193,25 +139,77 @@ int main(int argc, char *argv[]) {
         }
         return writeFile(dir, QStringLiteral("big%1.txt").arg(copyNumber), text.toUtf8());
     };
-    Latencies bareBig[2], oursBig[2];
-    qint64 stall = 0;
-    for (int i = 0; i < 5; ++i) {
-        for (int lines = 0; lines < 2; ++lines) {
-            timeOne(bareBig[lines], false, bigFile(lines), {}, [&] { return bareTexts; });
-            const QString file = bigFile(lines);
+    auto timeOne = [&](Latencies &into, const QString &file, const QString &type,
+                       const std::function<int()> &count) {
+        const int before = count();
+        QElapsedTimer timer;
+        timer.start();
+        copier.copyFile(file, type);
+        if (bench::waitFor([&] { return count() > before; }))
+            into.samples.append(timer.nsecsElapsed() / 1e6);
+        else
+            ++into.missed;
+    };
+    // The same copies for both: texts, a 4K screenshot, three million
+    // characters in one line and in lines of 80.
+    const auto measure = [&](Latencies &text, Latencies &picture, Latencies big[2],
+                             const std::function<int()> &texts,
+                             const std::function<int()> &pictures,
+                             const std::function<void()> &beforeBig = {}) {
+        for (int i = 0; i < 15; ++i)
+            timeOne(text, textFile(copyNumber++), {}, texts);
+        for (int i = 0; i < 7; ++i)
+            timeOne(picture, png, QStringLiteral("image/png"), pictures);
+        for (int i = 0; i < 5; ++i) {
+            for (int lines = 0; lines < 2; ++lines) {
+                const QString file = bigFile(lines);
+                if (beforeBig)
+                    beforeBig();
+                timeOne(big[lines], file, {}, texts);
+            }
+        }
+    };
+    Latencies bareText, oursText, barePicture, oursPicture, bareBig[2], oursBig[2];
+    measure(
+        bareText, barePicture, bareBig, [&] { return bareTexts; }, [&] { return barePictures; });
+    bareOn = false;
+
+    ClipboardAccess access;
+    const std::unique_ptr<Clipboard> clipboard = openClipboard(access);
+    FakeDialogs dialogs;
+    SystemClock clock;
+    FakeLauncher launcher;
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    Program program({*clipboard, dialogs, clock, launcher}, settings,
+                    dir.filePath(QStringLiteral("app")));
+    program.start();
+    EntryStore &store = program.store();
+    // The window hidden; a timer due every 5 ms tells how long the event
+    // loop stood still while ours took the big texts.
+    program.window().hide();
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 gap = 0, stall = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        gap = std::max(gap, sinceTick.elapsed());
+        stall = std::max(stall, gap);
+        sinceTick.restart();
+    });
+    measure(
+        oursText, oursPicture, oursBig, [&] { return int(store.texts().next()); },
+        [&] { return int(store.pictures().next()); },
+        [&] {
+            ticker.start(5);
             gap = 0;
             sinceTick.restart();
-            timeOne(oursBig[lines], true, file, {}, [&] { return int(store.texts().next()); });
-            stall = std::max(stall, gap);
-        }
-    }
+        });
     ticker.stop();
 
     // Bursts from another program: each copy starts as soon as the previous
     // one owns the clipboard. Counted: the copies taken, in the order made,
     // by ours and by a raw xcb listener on the same copies.
     QStringList taken;
-    monitor(true);
     program.window().menuClearData_Click();
     // Every capture makes its entry current: record what each one took.
     QObject::connect(&store.texts(), &TextEntries::currentChanged,

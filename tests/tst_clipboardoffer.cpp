@@ -95,13 +95,14 @@ private slots:
         });
         const QByteArray display = qgetenv("DISPLAY");
         qputenv("WAYLAND_DISPLAY", "orlo-no-such-compositor");
+        qunsetenv("QT_QPA_PLATFORM");
         // Neither data-control nor XWayland, or a DISPLAY where no X server
         // answers: said, and the windows stay on Wayland.
         for (const char *none : {"", ":99"}) {
             qputenv("DISPLAY", none);
             const ClipboardAccess access = chooseClipboardAccess();
             QCOMPARE(access.problem.reason, Reason::NoDataControl);
-            QCOMPARE(access.platform, QByteArray());
+            QCOMPARE(access.platform, "wayland");
         }
         if (display.isEmpty())
             QSKIP("needs an X server: run ./test");

@@ -73,6 +73,15 @@ private slots:
         QCOMPARE(started.size(), 2);
     }
 
+    void aCopyCutOffAtALimitIsToldNotTaken() {
+        TestRig rig;
+        QSignalSpy told(&rig.store, &EntryStore::failed);
+        rig.clipboard.refused = Reason::TextTooLarge;
+        rig.clipboard.offer(u"text/plain"_s, QByteArray()); // what came of it is not had
+        QCOMPARE(rig.texts().count(), 0);
+        QTRY_COMPARE(told.size(), 1);
+    }
+
     void unreadableTextNeverOverwritesTheOldest() {
         TestRig rig;
         for (int i = 0; i < 100; ++i)

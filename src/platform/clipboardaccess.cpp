@@ -20,10 +20,17 @@ namespace {
 /// XWayland for the windows, when $DISPLAY names this session's X server
 /// (or one that cannot be told to be another's).
 ClipboardAccess xwaylandAccess() {
-    const Result none{Reason::NoDataControl, qEnvironmentVariable("WAYLAND_DISPLAY"), {}};
+    // Else the windows stay on Wayland, whatever the toolkit would choose:
+    // it would end the program where DISPLAY names no X server.
+    const ClipboardAccess onWayland{
+        nullptr,
+        "wayland",
+        false,
+        {},
+        {Reason::NoDataControl, qEnvironmentVariable("WAYLAND_DISPLAY"), {}}};
     ClipboardAccess access{nullptr, "xcb", true, {}, {}};
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return {nullptr, {}, false, {}, none};
+        return onWayland;
 #ifdef ORLO_X11
     // Tried first: a DISPLAY left over from another session names no server
     // at all, and the toolkit would end the program when it cannot connect.
@@ -31,14 +38,14 @@ ClipboardAccess xwaylandAccess() {
     const std::unique_ptr<x11::Connection> x = x11::Connection::open({}, &whyNot);
     if (!x) {
         qCWarning(lcX11) << "no XWayland to watch:" << whyNot;
-        return {nullptr, {}, false, {}, none};
+        return onWayland;
     }
     switch (x11::serverBelongsToWaylandSession(x->xcb())) {
     case x11::Belongs::ToThisSession:
         break;
     case x11::Belongs::Elsewhere:
         qCWarning(lcX11) << "DISPLAY" << qgetenv("DISPLAY") << "is not this session's XWayland";
-        return {nullptr, {}, false, {}, none};
+        return onWayland;
     case x11::Belongs::CannotTell:
         access.xwayland = false;
         access.display = qEnvironmentVariable("DISPLAY");

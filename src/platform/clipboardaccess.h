@@ -25,8 +25,8 @@ struct ClipboardAccess {
     /// the session has one; otherwise the X11 watcher or the toolkit's
     /// clipboard is used (X11, XWayland, Windows).
     std::shared_ptr<wayland::Connection> dataControl;
-    /// The window system the application is to use ("xcb"), when this
-    /// choice decides it; empty for the toolkit's own choice.
+    /// The window system the application is to use ("xcb", "wayland"), when
+    /// this choice decides it; empty for the toolkit's own choice.
     QByteArray platform;
     /// The X server is this Wayland session's XWayland.
     bool xwayland = false;

@@ -129,6 +129,8 @@ ClipContent ClipContent::fromOffer(const QStringList &offered,
     }
     ClipContent content;
     content.m_offer = clipOfferOf(&data);
+    if (content.m_offer.secret)
+        return content; // kept nowhere, not even here
 
     if (const QString type = textTypeToFetch(offered); !type.isEmpty()) {
         const auto found = fetched.find(type);
