@@ -170,4 +170,3 @@ QImage ClipContent::image() const {
     QImageReader reader(&buffer);
     return reader.read();
 }
-
