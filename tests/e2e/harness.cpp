@@ -147,15 +147,13 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes) {
 bool Copier::burst(const QStringList &texts, int gapMs) {
     // xclip says "Waiting for selection requests" once it owns the clipboard;
     // each one ends when the next has replaced it.
-    const QString loop = uR"(for t in "$@"; do
+    const QString loop = uR"(gap=$1; shift; for t in "$@"; do
         coproc xclip -selection clipboard -quiet -verbose < <(printf %s "$t") 2>&1
-        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done
-        sleep "$GAP"
+        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done; sleep $gap
     done 2>/dev/null; echo done; wait)"_s;
     Started &script = owners.emplace_back();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"GAP"_s, QString::number(gapMs / 1000.0));
-    return script.start(u"bash"_s, QStringList{u"-c"_s, loop, u"burst"_s} + texts, environment) &&
+    const QStringList arguments{u"-c"_s, loop, u"burst"_s, QString::number(gapMs / 1000.0)};
+    return script.start(u"bash"_s, arguments + texts) &&
            QTest::qWaitFor([&] { return script.said("done") > 0; }, 60'000);
 }
 

@@ -120,20 +120,6 @@ private slots:
         }
         QCOMPARE(orlo.tempPictures(), QStringList());
     }
-
-    void aHugeOneLineCopyHoldsUpNothing() {
-        Orlo orlo;
-        QVERIFY(orlo.start());
-        // Minified code, a data address: three million characters, no line break.
-        const QString line = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
-        QCOMPARE(orlo.take(copier.text(line)).value(0).text.size(), line.size());
-        // Copies right after one another are each taken.
-        for (const QString &text : {u"one"_s, u"two"_s, u"three"_s})
-            QCOMPARE(orlo.take(copier.text(text)).size(), 1);
-        // Shown, the line is the entry's, whole.
-        QVERIFY(orlo.showWindow());
-        QCOMPARE(orlo.take(copier.text(line + u'!')).value(0).text.size(), line.size() + 1);
-    }
 };
 
 QTEST_MAIN(tst_E2eRecovery)
