@@ -37,14 +37,13 @@ private slots:
     void pipesThatDripNeverEndOrFlood() {
         std::signal(SIGPIPE, SIG_IGN);
         auto budget = std::make_shared<wayland::TransferBudget>(wayland::TransferBudget{32 << 20});
-        int progress = 0, ended = 0;
+        int ended = 0;
         int fds[4][2];
         std::vector<std::unique_ptr<PipeReader>> readers;
         for (auto &fd : fds) {
             QVERIFY(wayland::makeTransferPipe(fd[0], fd[1]));
             readers.push_back(std::make_unique<PipeReader>(
-                fd[0], readers.empty() ? 1000 : 1 << 30, budget, [&] { ++progress; },
-                [&] { ++ended; }));
+                fd[0], readers.empty() ? 1000 : 1 << 30, budget, [] {}, [&] { ++ended; }));
         }
         auto &[tooLarge, drip, endless, flood] = fds;
         // Past its limit: cut off.
@@ -58,7 +57,6 @@ private slots:
         ::close(drip[1]);
         QTRY_COMPARE(readers[1]->state(), PipeReader::State::Done);
         QCOMPARE(readers[1]->data(), "drip");
-        QCOMPARE_GE(progress, 4);
         // Never ending: read until given up, and then nothing.
         QCOMPARE(::write(endless[1], "part", 4), 4);
         QTest::qWait(50);

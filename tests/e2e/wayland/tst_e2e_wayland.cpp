@@ -105,6 +105,7 @@ private slots:
         orlo.command("menuCopyThis");
         QTRY_COMPARE_WITH_TIMEOUT(tool(u"wl-paste"_s, {u"--no-newline"_s}), u"to copy back"_s,
                                   10'000);
+        QVERIFY(!tool(u"wl-paste"_s, {u"--list-types"_s}).contains(u"orlo"_s)); // no marker
         // Its own copy back was taken as any other (the newest text: no entry).
         QCOMPARE(orlo.entries().size(), before);
     }
