@@ -129,14 +129,14 @@ int main(int argc, char **argv) {
 
         clock = clock.addSecs(1);
         timer.restart();
-        const SaveResult result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
+        const Result result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
         saved.push_back(timer.nsecsElapsed() / 1e9);
-        if (!result.ok || QFileInfo(result.file).size() != fileSize) {
+        if (!result.ok() || QFileInfo(result.subject).size() != fileSize) {
             std::fprintf(stderr, "SaveTextFile failed or wrote %lld bytes, not %lld\n",
-                         QFileInfo(result.file).size(), fileSize);
+                         QFileInfo(result.subject).size(), fileSize);
             return 1;
         }
-        QFile::remove(result.file);
+        QFile::remove(result.subject);
     }
 
     // The piecewise path: the same entries with markup, an emoji and a
@@ -152,10 +152,10 @@ int main(int argc, char **argv) {
         clock = clock.addSecs(1);
         QElapsedTimer timer;
         timer.start();
-        const SaveResult result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
+        const Result result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
         piecewise.push_back(timer.nsecsElapsed() / 1e9);
-        piecewiseSize = QFileInfo(result.file).size();
-        QFile::remove(result.file);
+        piecewiseSize = QFileInfo(result.subject).size();
+        QFile::remove(result.subject);
     }
 
     const double mb = fileSize / 1e6;

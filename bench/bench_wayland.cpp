@@ -54,11 +54,11 @@ int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     // This process joins the session's compositor as a client of its own.
-    QString why;
+    Result why;
     std::unique_ptr<Clipboard> clipboard =
         makeDataControlClipboard(wayland::Connection::open(&why), &why);
     if (!clipboard) {
-        std::fprintf(stderr, "no data-control: %s\n", qPrintable(why));
+        std::fprintf(stderr, "no data-control: %s\n", qPrintable(why.detail));
         return 1;
     }
     QTemporaryDir dir;

@@ -26,6 +26,8 @@ private slots:
         QTest::newRow("files") << u"text/plain=/a;text/uri-list=file:///a"_s << QStringList{};
         QTest::newRow("secret") << u"text/plain=pw;x-kde-passwordManagerHint=secret;picture"_s
                                 << QStringList{};
+        QTest::newRow("cut off at a limit: told")
+            << u"text/plain;refused"_s << QStringList{u"told"_s};
     }
     void eachKindOfCopy() {
         QFETCH(QString, formats);
@@ -36,6 +38,7 @@ private slots:
                 [&] { order << rig.texts().text(rig.texts().count() - 1); });
         connect(&rig.pictures(), &PictureEntries::rowsInserted, this,
                 [&] { order << rig.pictures().caption(rig.pictures().count() - 1); });
+        connect(&rig.store, &EntryStore::failed, this, [&] { order << u"told"_s; });
         QSignalSpy started(&rig.watcher, &ClipboardWatcher::captureStarted);
         QSignalSpy finished(&rig.watcher, &ClipboardWatcher::captureFinished);
         auto *content = new QMimeData;
@@ -43,8 +46,11 @@ private slots:
             // No value stands for an owner that did not answer: null data.
             const QByteArray value =
                 format.contains(u'=') ? format.section(u'=', 1).toUtf8() : QByteArray();
-            format == u"picture" ? content->setImageData(testPicture(8, 8))
-                                 : content->setData(format.section(u'=', 0, 0), value);
+            if (format == u"refused")
+                rig.clipboard.refused = Reason::TextTooLarge;
+            else
+                format == u"picture" ? content->setImageData(testPicture(8, 8))
+                                     : content->setData(format.section(u'=', 0, 0), value);
         }
         rig.clipboard.offer(content);
         QCOMPARE(order, taken);

@@ -13,7 +13,8 @@
 
 Application::Application(int &argc, char **argv)
     : m_access(chooseClipboardAccess())
-    , m_app(argc, argv) {
+    , m_arguments(argc, argv, m_access.platform)
+    , m_app(m_arguments.count(), m_arguments.values()) {
     QApplication::setApplicationName(QStringLiteral("orlo-clipboard"));
     QApplication::setApplicationVersion(QStringLiteral(ORLO_VERSION));
     // Task bars group the windows under the installed desktop entry.

@@ -31,6 +31,7 @@ public:
 private:
     /// Chosen first: it may decide the window system the application uses.
     ClipboardAccess m_access;
+    ApplicationArguments m_arguments;
     QApplication m_app;
     std::unique_ptr<SingleInstance> m_single;
     int m_exitCode = 0;

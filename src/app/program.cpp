@@ -42,7 +42,7 @@ void Program::start(bool guarded) {
     const Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
     m_watcher.listen();
-    QString tip = QStringLiteral("剪贴板监控：") + m_platform.clipboard.name();
+    QString tip = watchTip(m_platform.clipboard);
     if (!guarded)
         tip += QStringLiteral("\n数据文件夹未能锁定：另一个Orlo粘贴板可能同时使用它");
     if (!m_reader.available())

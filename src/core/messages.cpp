@@ -4,6 +4,7 @@
 #include "core/entrylist.h"
 #include "core/imagefiles.h"
 #include "core/recovery.h"
+#include "platform/clipboard.h"
 #include "platform/launcher.h"
 #include "platform/limits.h"
 
@@ -51,6 +52,7 @@ QString reasonText(Reason reason) {
                                 u"XWayland，程序在后台时看不到复制的内容。"},
         {Reason::CompositorEndedAccess, u"Wayland桌面结束了程序对剪贴板的访问"},
         {Reason::ConnectionLost, u"与Wayland桌面的连接已断开"},
+        {Reason::XServerLost, u"与X服务器的连接已断开"},
         {Reason::TempFolderIsLink, u"图像临时文件夹是一个链接，程序不会使用它"},
         {Reason::JournalTooLarge, u"未保存数据的记录文件太大"},
         {Reason::JournalUnreadable, u"未保存数据的记录文件无法读取"},
@@ -74,6 +76,7 @@ UserMessage messageFor(const Result &failure) {
         return {MessageIcon::Critical, SystemError + u'\n' + why};
     case Reason::CompositorEndedAccess:
     case Reason::ConnectionLost:
+    case Reason::XServerLost:
         return {MessageIcon::Critical,
                 SystemError + QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") +
                     why};
@@ -99,6 +102,13 @@ UserMessage messageFor(const Result &failure) {
     default:
         return systemError(failure.subject, why);
     }
+}
+
+QString watchTip(const Clipboard &clipboard) {
+    QString tip = QStringLiteral("剪贴板监控：") + clipboard.name();
+    if (const QString display = clipboard.watchedDisplay(); !display.isEmpty())
+        tip += QStringLiteral("\n监视的X显示：") + display;
+    return tip;
 }
 
 UserMessage journalMessage(const Result &why) {

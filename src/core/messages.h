@@ -9,6 +9,7 @@
 #include <QMetaType>
 #include <QString>
 
+class Clipboard;
 struct ImageSaveResult;
 struct Recovery;
 
@@ -29,5 +30,8 @@ UserMessage messageFor(const ImageSaveResult &saved);
 UserMessage journalMessage(const Result &why);
 /// The status line after a start that took back what an ended run left.
 QString recoveryStatus(const Recovery &recovery);
+/// The status line's tip: how copies are caught ("剪贴板监控：X11"), and
+/// the X display watched where it cannot be told to be this session's.
+QString watchTip(const Clipboard &clipboard);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);

@@ -30,6 +30,9 @@ void ClipboardWatcher::clipboardChanged() {
     const ClipOffer offer = m_clipboard.offer();
     // A source may mark its content as a secret (password managers): keep none of it.
     const bool keep = !offer.secret;
+    // Cut off past a limit: the part that came is no copy.
+    if (keep && offer.refused != Reason::None)
+        m_store.refuse(offer.refused);
     if (keep && offer.kinds.testAnyFlags(ClipKind::Text | ClipKind::RichText)) {
         // Text that was offered but could not be read is not an empty copy:
         // taking it would list a wrong entry, and with the count wrapped it

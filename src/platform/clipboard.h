@@ -31,6 +31,9 @@ struct ClipOffer {
     /// The owner marked the content as a secret that clipboard history must
     /// not keep (password managers).
     bool secret = false;
+    /// Why what was copied could not be had whole (a transfer cut off past
+    /// a limit); None when it could.
+    Reason refused = Reason::None;
 };
 
 /// Reads an offer from its MIME types:
@@ -84,8 +87,12 @@ public:
     virtual void clear() = 0;
     /// Whether change notices could be set up, and why not.
     virtual Result listening() const { return {}; }
-    /// How the changes are seen, in the user's words: "X11", "Wayland 数据控制" …
+    /// How the changes are seen, in the user's words: "X11", "X11（XWayland）",
+    /// "Wayland 数据控制" or "不可用".
     virtual QString name() const = 0;
+    /// Which X display is watched, where it cannot be told that it belongs to
+    /// this session; empty otherwise.
+    virtual QString watchedDisplay() const { return {}; }
 
 signals:
     /// The content changed (another program or this one wrote to it).

@@ -87,5 +87,6 @@ QString QtClipboard::name() const {
                                                               : QStringLiteral("X11（XWayland）");
     if (platform == u"windows")
         return QStringLiteral("Windows");
-    return platform;
+    // A Wayland desktop without data-control: nothing copied in the background is seen.
+    return QStringLiteral("不可用");
 }

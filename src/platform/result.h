@@ -37,6 +37,7 @@ enum class Reason : quint8 {
     NoDataControl,
     CompositorEndedAccess,
     ConnectionLost,
+    XServerLost,
     // The help commands.
     ManualNotOpened,
     ForumNotOpened,

@@ -64,6 +64,8 @@ struct Copier {
     bool copyText(const QString &text);
     bool copyFile(const QString &path, const QString &mimeType);
     bool copy(const QString &mimeType, const QByteArray &bytes);
+    /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
+    bool burst(const QStringList &texts, int gapMs = 0);
     /// The same, as steps for Orlo::take().
     std::function<bool()> text(const QString &text) {
         return [this, text] {

@@ -4,8 +4,9 @@
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, every picture whose
 // words were read, every entry made current, and every new size of the text
-// view. Lines on its standard input run menu items ("menuCopyThis"),
-// for desktops where no tool can type into its window.
+// view. Lines on its standard input run menu items ("menuCopyThis"), for
+// desktops where no tool can type into its window; "block N" keeps its
+// window thread busy for N ms, as a slow disk or a big layout would.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -21,6 +22,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QSocketNotifier>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -85,11 +87,15 @@ protected:
 private:
     void runCommand() {
         const QByteArray line = m_input.readLine(256);
-        if (line.isEmpty())
+        if (line.isEmpty()) {
             m_commands.setEnabled(false); // the test has gone
-        else if (auto *action =
-                     m_program.window().findChild<QAction *>(QString::fromLatin1(line.trimmed())))
+        } else if (line.startsWith("block ")) {
+            append({{u"blocking"_s, true}});
+            QThread::msleep(line.mid(6).trimmed().toULong());
+        } else if (auto *action = m_program.window().findChild<QAction *>(
+                       QString::fromLatin1(line.trimmed()))) {
             action->trigger();
+        }
     }
     void textTaken(int row) {
         const TextEntries &texts = m_program.store().texts();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// slowowner <milliseconds | never> <text> [utf8]: owns the clipboard with the text, and
-// prints "owner" then; asked for it, prints "asked <type>", waits, answers and prints
-// "answered", or with "never" hangs. "utf8" adds text/plain;charset=utf-8, as GTK programs do.
+// slowowner <milliseconds | never> <text>: owns the clipboard with the text, and prints
+// "owner" then; asked for it, prints "asked <type>", waits, answers and prints "answered",
+// or with "never" hangs.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -12,16 +12,11 @@ namespace {
 
 class SlowText final : public QMimeData {
 public:
-    SlowText(int delayMs, QString text, bool utf8)
+    SlowText(int delayMs, QString text)
         : m_delayMs(delayMs)
-        , m_text(std::move(text))
-        , m_utf8(utf8) {}
+        , m_text(std::move(text)) {}
 
-    QStringList formats() const override {
-        if (m_utf8)
-            return {QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")};
-        return {QStringLiteral("text/plain")};
-    }
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
     bool hasFormat(const QString &mime) const override { return formats().contains(mime); }
 
 protected:
@@ -31,13 +26,12 @@ protected:
         QThread::msleep(m_delayMs < 0 ? 86'400'000UL : ulong(m_delayMs)); // "never": a day
         std::puts("answered");
         std::fflush(stdout);
-        return mime.contains(u"utf-8") ? QVariant(m_text.toUtf8()) : QVariant(m_text);
+        return QVariant(m_text);
     }
 
 private:
     int m_delayMs;
     QString m_text;
-    bool m_utf8;
 };
 
 } // namespace
@@ -46,8 +40,7 @@ int main(int argc, char *argv[]) {
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int delayMs = args.value(1) == u"never" ? -1 : args.value(1).toInt();
-    QGuiApplication::clipboard()->setMimeData(
-        new SlowText(delayMs, args.value(2), args.value(3) == u"utf8"));
+    QGuiApplication::clipboard()->setMimeData(new SlowText(delayMs, args.value(2)));
     if (!QGuiApplication::clipboard()->ownsClipboard())
         return 1;
     std::puts("owner");

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Programs slow to hand over what they copied, or that never do: the running program waits
-// the toolkit's clipboard timeout once at most, takes nothing wrong, and takes the next copy.
+// for one once at most, takes nothing wrong, and is not held up by it for the next copy.
 #include "harness.h"
 
 #include <QElapsedTimer>
@@ -10,8 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int ToolkitTimeoutMs = 5000; ///< how long Qt waits for a clipboard owner (X11)
-constexpr int SlackMs = 3000;          ///< for a loaded machine; a second wait would not fit
+constexpr int BoundMs = 5000; ///< how long an owner may keep a copy waiting
+constexpr int SlackMs = 3000; ///< for a loaded machine; a second wait would not fit
 
 } // namespace
 
@@ -30,41 +30,45 @@ private slots:
         QVERIFY2(orlo.start(), "the program's icon did not appear in the tray");
     }
 
-    void lateOwnersCostOneTimeoutAtMost_data() {
+    void lateOwnersCostOneWaitAtMost_data() {
         QTest::addColumn<QString>("delay");
-        QTest::addColumn<QString>("formats");
-        QTest::newRow("answers after a second") << u"1000"_s << QString();
-        QTest::newRow("the same, UTF-8 text too") << u"1000"_s << u"utf8"_s;
-        QTest::newRow("answers after the toolkit gave up") << u"7000"_s << QString();
-        QTest::newRow("never answers") << u"never"_s << QString();
-        QTest::newRow("never answers, UTF-8 text too") << u"never"_s << u"utf8"_s;
+        QTest::newRow("answers after a second") << u"1000"_s;
+        QTest::newRow("answers after it was given up") << u"7000"_s;
+        QTest::newRow("never answers") << u"never"_s;
     }
-    void lateOwnersCostOneTimeoutAtMost() {
+    void lateOwnersCostOneWaitAtMost() {
         QFETCH(QString, delay);
-        QFETCH(QString, formats);
         const int taken = delay == u"1000" ? 1 : 0;
         const QString text = u"迟到的 text, %1 ms"_s.arg(delay);
         const qsizetype before = orlo.entries().size();
         const qsizetype changes = orlo.changes();
 
         Started owner;
-        QVERIFY(owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {delay, text, formats}));
+        QVERIFY(owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {delay, text}));
         QVERIFY(QTest::qWaitFor([&] { return owner.said("owner") > 0; }, 5000));
         QElapsedTimer clock;
         clock.start();
-        QTRY_VERIFY_WITH_TIMEOUT(orlo.changes() > changes, 4 * ToolkitTimeoutMs);
-        QCOMPARE_LT(clock.elapsed(), ToolkitTimeoutMs + SlackMs);
+        const QString next = u"next copy after "_s + QTest::currentDataTag();
+        if (!taken) {
+            // The next copy comes while the owner before still keeps us
+            // waiting, and is listed a second later at most.
+            QVERIFY(copier.copyText(next));
+            QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before).text, next, 1000 + SlackMs);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(orlo.changes() > changes + !taken, 4 * BoundMs);
+        QCOMPARE_LT(clock.elapsed(), BoundMs + SlackMs);
         // Asked once: text that could not be had is not asked for again in another form.
         QCOMPARE(owner.said("asked "), 1);
-        QCOMPARE(orlo.entries().size(), before + taken);
-        QCOMPARE(orlo.entries().value(before).text, taken ? text : QString());
-
-        // A late answer is not taken for that to the next request, made while it still runs.
+        QCOMPARE(orlo.entries().size(), before + 1);
+        QCOMPARE(orlo.entries().value(before).text, taken ? text : next);
+        // A late answer is taken for nothing, nor for the answer to a later request.
         if (delay == u"7000")
-            QTRY_VERIFY_WITH_TIMEOUT(owner.said("answered") > 0, 3 * ToolkitTimeoutMs);
-        const QString next = u"next copy after "_s + QTest::currentDataTag();
-        QVERIFY(copier.copyText(next));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before + taken).text, next, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(owner.said("answered") > 0, 3 * BoundMs);
+        if (taken)
+            QVERIFY(copier.copyText(next));
+        const QString last = u"last copy after "_s + QTest::currentDataTag();
+        QVERIFY(copier.copyText(last));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before + 1 + taken).text, last, 10000);
     }
 };
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Nothing caught is lost when the program is killed; a huge one-line copy
-// holds up nothing, and copied out of the view it is the same line.
+// copied out of the view is the same line.
 #include "harness.h"
 
 #include <QDir>
@@ -100,19 +100,13 @@ private slots:
         QVERIFY(found.size() == 1 || found.value(1) == QString(10'000'000, u'长'));
     }
 
-    void aHugeOneLineCopyHoldsUpNothing() {
+    void aHugeOneLineCopiedOutOfTheView() {
+        // Minified code, a data address: three million characters, no line
+        // break. Shown, the line is the entry's, whole; copied out of the view
+        // it is the same text, so no new entry.
         Orlo orlo;
-        QVERIFY(orlo.start());
-        // Minified code, a data address: three million characters, no line break.
-        const QString line = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
-        QCOMPARE(orlo.take(copier.text(line)).value(0).text.size(), line.size());
-        // Copies right after one another are each taken.
-        for (const QString &text : {u"one"_s, u"two"_s, u"three"_s})
-            QCOMPARE(orlo.take(copier.text(text)).size(), 1);
-        // Shown, the line is the entry's, whole; copied out of the view it is
-        // the same text, so no new entry.
-        QVERIFY(orlo.showWindow());
-        const QString shown = line + u'!';
+        QVERIFY(orlo.start() && orlo.showWindow());
+        const QString shown = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
         QCOMPARE(orlo.take(copier.text(shown)).value(0).text.size(), shown.size());
         const QStringList click{u"mousemove"_s, u"--window"_s, orlo.window(), u"300"_s,
                                 u"200"_s,       u"click"_s,    u"1"_s};

@@ -21,7 +21,11 @@ public:
     void offerText(const QString &text);
     void offerImage(const QImage &image);
 
-    ClipOffer offer() const override { return clipOfferOf(m_data.get()); }
+    ClipOffer offer() const override {
+        ClipOffer offer = clipOfferOf(m_data.get());
+        offer.refused = refused;
+        return offer;
+    }
     /// Null text under text/plain stands for an owner that did not answer.
     std::optional<QString> readText() const override;
     QImage readImage() const override;
@@ -31,7 +35,8 @@ public:
     Result listening() const override { return failure; }
     QString name() const override { return QStringLiteral("fake"); }
 
-    Result failure; ///< what listening() says
+    Result failure;                ///< what listening() says
+    Reason refused = Reason::None; ///< what offer() says was cut off
 
 private:
     std::unique_ptr<QMimeData> m_data = std::make_unique<QMimeData>();

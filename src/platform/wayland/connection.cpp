@@ -5,9 +5,11 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <vector>
 #include <wayland-client.h>
 
@@ -114,10 +116,38 @@ bool Connection::bindGlobals(Result *whyNot) {
     return true;
 }
 
-bool Connection::roundtrip() {
-    if (wl_display_roundtrip(m_display) < 0)
-        return !checkBroken();
-    return true;
+bool Connection::roundtrip(int timeoutMs) {
+    bool done = false;
+    static constexpr wl_callback_listener answered{[](void *data, wl_callback *, uint32_t) {
+        *static_cast<bool *>(data) = true;
+    }};
+    wl_callback *sync = wl_display_sync(m_display);
+    wl_callback_add_listener(sync, &answered, &done);
+    QElapsedTimer clock;
+    clock.start();
+    bool broken = false;
+    while (!done && !broken) {
+        if (wl_display_dispatch_pending(m_display) < 0) {
+            broken = true;
+            break;
+        }
+        if (done || wl_display_prepare_read(m_display) != 0)
+            continue;
+        wl_display_flush(m_display);
+        pollfd fd{wl_display_get_fd(m_display), POLLIN, 0};
+        const int left = int(qMax<qint64>(0, timeoutMs - clock.elapsed()));
+        if (::poll(&fd, 1, left) <= 0) {
+            wl_display_cancel_read(m_display);
+            wl_callback_destroy(sync);
+            m_failure = {Reason::NoDataControl, qEnvironmentVariable("WAYLAND_DISPLAY"),
+                         QStringLiteral("the compositor did not answer in %1 ms").arg(timeoutMs)};
+            qCWarning(lcWayland) << "no answer:" << m_failure;
+            return false;
+        }
+        broken = wl_display_read_events(m_display) < 0;
+    }
+    wl_callback_destroy(sync);
+    return !(broken && checkBroken());
 }
 
 void Connection::startDispatching(std::function<void()> onBroken) {

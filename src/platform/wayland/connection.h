@@ -30,8 +30,9 @@ public:
     wl_proxy *seat() const;
 
     /// Waits for the compositor to have handled every request sent so far and
-    /// dispatches the events that came meanwhile. Only while setting up.
-    bool roundtrip();
+    /// dispatches the events that came meanwhile, for `timeoutMs` at most: a
+    /// compositor that does not answer is a failure. Only while setting up.
+    bool roundtrip(int timeoutMs = 5000);
     /// From now on events are read as they come; `onBroken` is called once
     /// when the connection fails.
     void startDispatching(std::function<void()> onBroken);

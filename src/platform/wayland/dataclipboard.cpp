@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/dataclipboard.h"
 
+#include "platform/limits.h"
 #include "platform/logging.h"
 #include "platform/wayland/connection.h"
 #include "platform/wayland/pipes.h"
@@ -16,9 +17,8 @@ using namespace wayland;
 
 namespace {
 
-// Transfers past these are given up: text and pictures as large as the
-// picture reader takes, markers that are a word or a list of paths.
-constexpr qsizetype dataLimit = qsizetype(512) * 1024 * 1024;
+// Transfers past these are given up: text and pictures past the entry
+// limits, markers that are more than a word or a list of paths.
 constexpr qsizetype markerLimit = qsizetype(16) * 1024 * 1024;
 // How long an owner may keep a change waiting without sending anything, and
 // how long one that keeps sending gets at most.
@@ -49,12 +49,12 @@ struct DataControlClipboard::Offer {
 };
 
 struct DataControlClipboard::Change {
+    quint64 queued = 0; ///< its number in the queue
     QStringList types;
-    bool quiet = false;                 ///< the content found at start: no change
-    std::optional<ClipContent> content; ///< known without fetching
     std::map<QString, std::unique_ptr<PipeReader>> reads;
     QTimer bound;
     QElapsedTimer age;
+    bool superseded = false; ///< another change came after this one
 
     bool complete() const {
         for (const auto &[type, read] : reads) {
@@ -63,25 +63,28 @@ struct DataControlClipboard::Change {
         }
         return true;
     }
-    /// `superseded`: another change came after this one.
-    ClipContent result(bool superseded) const {
-        if (content)
-            return *content;
+    ClipContent result() const {
         std::map<QString, QByteArray> fetched;
+        Reason refused = Reason::None;
         for (const auto &[type, read] : reads) {
             // The compositor closes the pipe unwritten when our request
             // comes after the owner was replaced: that is no copy of nothing.
             if (read->state() == PipeReader::State::Done && !(superseded && read->data().isEmpty()))
                 fetched.emplace(type, read->data());
+            if (read->state() == PipeReader::State::TooLarge)
+                refused = isPlainTextType(type) ? Reason::TextTooLarge : Reason::PictureTooLarge;
         }
-        return ClipContent::fromOffer(types, fetched);
+        ClipContent content = ClipContent::fromOffer(types, fetched);
+        if (refused != Reason::None)
+            content.refuse(refused);
+        return content;
     }
 };
 
 struct DataControlClipboard::OwnSource {
     DataControlClipboard *owner = nullptr;
     SourcePtr proxy;
-    QString token; ///< a type only this source offers: tells our own offers apart
+    bool selected = false; ///< its selection event came
     ClipContent content;
     std::map<QString, QByteArray> encodings; ///< made when first asked for
 
@@ -132,11 +135,17 @@ struct DataControlClipboard::Events {
 };
 
 DataControlClipboard::DataControlClipboard(std::shared_ptr<Connection> connection)
-    : m_connection(std::move(connection)) {}
+    : m_connection(std::move(connection))
+    , m_budget(std::make_shared<TransferBudget>())
+    , m_queue([this](ClipContent content, bool quiet) {
+        m_current = std::move(content);
+        if (!quiet)
+            emit changed();
+    }) {}
 
 DataControlClipboard::~DataControlClipboard() {
     // Every object of the connection goes before the connection itself.
-    m_changes.clear();
+    m_fetching.clear();
     m_writers.clear();
     m_sources.clear();
     m_newOffers.clear();
@@ -214,14 +223,10 @@ void DataControlClipboard::own(const ClipContent &content) {
     auto source = std::make_unique<OwnSource>();
     source->content = content;
     source->owner = this;
-    source->token = QStringLiteral("application/x-orlo-source;id=%1-%2")
-                        .arg(QCoreApplication::applicationPid())
-                        .arg(++m_sourceCount);
     source->proxy.reset(createDataSource(m_connection->protocol(), m_connection->manager()));
     addListener(source->proxy.get(), &Events::sourceListener, source.get());
     for (const QString &type : content.offer().mimeTypes)
         offerType(source->proxy.get(), type.toUtf8().constData());
-    offerType(source->proxy.get(), source->token.toUtf8().constData());
     setSelection(m_device.get(), source->proxy.get());
     m_connection->flush();
     // As on X11, our own copy reads back at once, and is reported when the
@@ -252,35 +257,37 @@ void DataControlClipboard::onSelection(wl_proxy *proxy) {
     }
     m_newOffers.clear(); // introduced but never selected
 
-    auto change = std::make_unique<Change>();
-    change->quiet = !m_started;
-    const OwnSource *mine = nullptr;
+    // A source of ours that is alive and has not had its selection yet is
+    // this one when it offers the same types: a later copy of another
+    // program's would have cancelled it first.
+    OwnSource *mine = nullptr;
     for (const std::unique_ptr<OwnSource> &source : m_sources) {
-        if (offer && offer->types.contains(source->token))
+        if (offer && !mine && !source->selected &&
+            QSet(offer->types.cbegin(), offer->types.cend()) ==
+                QSet(source->content.offer().mimeTypes.cbegin(),
+                     source->content.offer().mimeTypes.cend()))
             mine = source.get();
     }
-    if (!offer)
-        change->content = ClipContent(); // cleared, or its owner went away
-    else if (mine)
-        change->content = mine->content; // not read back through the compositor
-    else
-        fetch(*change, offer->proxy.get(), offer->types);
+    for (const std::unique_ptr<Change> &waiting : m_fetching)
+        waiting->superseded = true;
+    if (m_fetching.size() >= pendingLimit)
+        expire(*m_fetching.front());
+    const quint64 queued = m_queue.add(ChangeQueue::now(), !m_started);
+    if (!offer) {
+        m_queue.complete(queued, ClipContent()); // cleared, or its owner went away
+    } else if (mine) {
+        mine->selected = true;
+        m_queue.complete(queued, mine->content); // not read back through the compositor
+    } else {
+        fetch(queued, offer->proxy.get(), offer->types);
+    }
     // The previous offer goes; this one stays until the next change.
     m_selected = std::move(offer);
-
-    if (m_changes.size() >= pendingLimit) {
-        for (const std::unique_ptr<Change> &waiting : m_changes) {
-            if (!waiting->complete()) {
-                expire(*waiting);
-                break;
-            }
-        }
-    }
-    m_changes.push_back(std::move(change));
-    scheduleDelivery();
 }
 
-void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringList &types) {
+void DataControlClipboard::fetch(quint64 queued, wl_proxy *offer, const QStringList &types) {
+    Change &change = *m_fetching.emplace_back(std::make_unique<Change>());
+    change.queued = queued;
     change.types = types;
     Change *pending = &change;
     for (const QString &type : typesToFetch(types)) {
@@ -301,15 +308,20 @@ void DataControlClipboard::fetch(Change &change, wl_proxy *offer, const QStringL
         };
         auto onEnd = [this, pending] {
             if (pending->complete())
-                scheduleDelivery();
+                scheduleSettle();
         };
+        const qsizetype limit = marker                  ? markerLimit
+                                : isPlainTextType(type) ? limits::TextTransfer
+                                                        : limits::PictureTransfer;
         change.reads.emplace(type,
-                             std::make_unique<PipeReader>(readEnd, marker ? markerLimit : dataLimit,
+                             std::make_unique<PipeReader>(readEnd, limit, m_budget,
                                                           std::move(onProgress), std::move(onEnd)));
     }
     m_connection->flush();
-    if (change.reads.empty())
+    if (change.reads.empty()) {
+        scheduleSettle();
         return;
+    }
     change.age.start();
     change.bound.setSingleShot(true);
     change.bound.setInterval(fetchBoundMs);
@@ -324,37 +336,29 @@ void DataControlClipboard::expire(Change &change) {
     for (auto &[type, read] : change.reads)
         read->abandon();
     change.bound.stop();
-    scheduleDelivery();
+    scheduleSettle();
 }
 
-void DataControlClipboard::scheduleDelivery() {
-    // Delivered from the event loop, never from inside a transfer's or the
-    // connection's handlers, which the delivery may end.
-    if (m_deliveryScheduled)
+void DataControlClipboard::scheduleSettle() {
+    // Settled from the event loop, never from inside a transfer's or the
+    // connection's handlers, which settling ends.
+    if (m_settleScheduled)
         return;
-    m_deliveryScheduled = true;
-    QMetaObject::invokeMethod(this, &DataControlClipboard::deliver, Qt::QueuedConnection);
+    m_settleScheduled = true;
+    QMetaObject::invokeMethod(this, &DataControlClipboard::settle, Qt::QueuedConnection);
 }
 
-void DataControlClipboard::deliver() {
-    m_deliveryScheduled = false;
-    // A receiver that runs the event loop must not get the next change inside this one.
-    if (m_delivering)
-        return;
-    m_delivering = true;
+void DataControlClipboard::settle() {
+    m_settleScheduled = false;
     // The compositor announces a replacement before it closes the pipes of
     // requests that came too late: read it before judging empty transfers.
     m_connection->readEvents();
-    while (!m_changes.empty() && m_changes.front()->complete()) {
-        std::unique_ptr<Change> change = std::move(m_changes.front());
-        m_changes.pop_front();
-        m_current = change->result(!m_changes.empty());
-        const bool quiet = change->quiet;
-        change.reset();
-        if (!quiet)
-            emit changed();
-    }
-    m_delivering = false;
+    std::erase_if(m_fetching, [this](const std::unique_ptr<Change> &change) {
+        if (!change->complete())
+            return false;
+        m_queue.complete(change->queued, change->result());
+        return true;
+    });
 }
 
 void DataControlClipboard::onFinished() {
@@ -367,7 +371,7 @@ void DataControlClipboard::onSend(OwnSource &source, const char *mimeType, int f
         [](const std::unique_ptr<PipeWriter> &writer) { return writer->finished(); });
     const QString type = QString::fromUtf8(mimeType);
     if (!source.content.offer().mimeTypes.contains(type)) {
-        ::close(fd); // the token, or a type never offered: nothing
+        ::close(fd); // a type never offered: nothing
         return;
     }
     m_writers.push_back(std::make_unique<PipeWriter>(fd, source.dataFor(type)));

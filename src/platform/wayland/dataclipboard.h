@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/changequeue.h"
 #include "platform/clipboard.h"
-#include "platform/wayland/clipcontent.h"
 #include "platform/wayland/protocol.h"
 
-#include <deque>
 #include <list>
 #include <memory>
 #include <vector>
@@ -13,6 +12,7 @@
 namespace wayland {
 class Connection;
 class PipeWriter;
+struct TransferBudget;
 } // namespace wayland
 
 /// The clipboard of a Wayland session through the data-control protocol that
@@ -22,8 +22,11 @@ class PipeWriter;
 /// Each change is fetched as it comes (the text, the best picture, the small
 /// markers that decide its kinds) while its owner still has the clipboard,
 /// and reported by changed() once fetched, or once its owner has kept us
-/// waiting too long; changes are reported in the order they were made, and
-/// the readers answer at once from what the change left.
+/// waiting too long; changes are reported in the order they were made, a
+/// slow one holding the others back a second at most (ChangeQueue), and the
+/// readers answer at once from what the change left. Our own copies are
+/// told apart without a marker: a selection that comes while a source we
+/// set is alive, offering its types, is that source's.
 class DataControlClipboard final : public Clipboard {
     Q_OBJECT
 public:
@@ -56,28 +59,29 @@ private:
     void onSend(OwnSource &source, const char *mimeType, int fd);
     void onCancelled(OwnSource &source);
 
-    void fetch(Change &change, wl_proxy *offer, const QStringList &types);
+    void fetch(quint64 queued, wl_proxy *offer, const QStringList &types);
     void expire(Change &change);
+    /// Hands the changes whose transfers ended to the queue.
+    void settle();
     /// From now on nothing is heard: `why` is what listening() says.
     void fail(const Result &why);
-    void own(const wayland::ClipContent &content);
-    void scheduleDelivery();
-    void deliver();
+    void own(const ClipContent &content);
+    void scheduleSettle();
     bool connected() const;
 
     std::shared_ptr<wayland::Connection> m_connection;
     wayland::DevicePtr m_device;
     std::vector<std::unique_ptr<Offer>> m_newOffers; ///< introduced, not selected yet
     std::unique_ptr<Offer> m_selected;               ///< the clipboard's offer now
-    std::deque<std::unique_ptr<Change>> m_changes;   ///< not reported yet, oldest first
+    std::list<std::unique_ptr<Change>> m_fetching;   ///< oldest first
     std::list<std::unique_ptr<OwnSource>> m_sources; ///< ours, until replaced
     std::list<std::unique_ptr<wayland::PipeWriter>> m_writers;
-    wayland::ClipContent m_current;
+    std::shared_ptr<wayland::TransferBudget> m_budget;
+    ChangeQueue m_queue;
+    ClipContent m_current;
     Result m_failure;
-    quint64 m_sourceCount = 0;
     bool m_started = false;
-    bool m_deliveryScheduled = false;
-    bool m_delivering = false;
+    bool m_settleScheduled = false;
 };
 
 /// The data-control clipboard on `connection`, the only owner of it from

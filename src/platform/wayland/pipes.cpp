@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/pipes.h"
 
+#include "platform/logging.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -58,10 +60,11 @@ bool makeTransferPipe(int &readEnd, int &writeEnd) {
     return true;
 }
 
-PipeReader::PipeReader(int fd, qsizetype limit, std::function<void()> onProgress,
-                       std::function<void()> onEnd)
+PipeReader::PipeReader(int fd, qsizetype limit, std::shared_ptr<TransferBudget> budget,
+                       std::function<void()> onProgress, std::function<void()> onEnd)
     : m_fd(fd)
     , m_limit(limit)
+    , m_budget(std::move(budget))
     , m_notifier(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read))
     , m_onProgress(std::move(onProgress))
     , m_onEnd(std::move(onEnd)) {
@@ -70,6 +73,8 @@ PipeReader::PipeReader(int fd, qsizetype limit, std::function<void()> onProgress
 }
 
 PipeReader::~PipeReader() {
+    if (m_state == State::Reading)
+        m_budget->left += m_data.size();
     m_notifier.reset();
     if (m_fd >= 0)
         ::close(m_fd);
@@ -85,9 +90,9 @@ void PipeReader::abandon() {
 void PipeReader::readAvailable() {
     constexpr qsizetype chunk = 256 * 1024;
     bool progressed = false;
-    for (;;) {
-        if (m_data.size() > m_limit) {
-            finish(State::Failed);
+    for (qsizetype thisTime = 0; thisTime < WakeBytes;) {
+        if (m_data.size() > m_limit || m_budget->left < 0) {
+            finish(m_data.size() > m_limit ? State::TooLarge : State::CutOff);
             return;
         }
         const qsizetype before = m_data.size();
@@ -96,6 +101,8 @@ void PipeReader::readAvailable() {
         m_data.resize(before + qMax<qsizetype>(got, 0));
         if (got > 0) {
             progressed = true;
+            thisTime += got;
+            m_budget->left -= got;
             continue;
         }
         if (got == 0) {
@@ -114,10 +121,15 @@ void PipeReader::readAvailable() {
 }
 
 void PipeReader::finish(State state) {
-    if (state == State::Failed)
+    m_budget->left += m_data.size(); // no longer unfinished
+    if (state != State::Done) {
+        if (state != State::Failed)
+            qCWarning(lcWayland) << "a transfer was cut off after" << m_data.size() << "bytes"
+                                 << (state == State::TooLarge ? "(its limit)" : "(the budget)");
         m_data.clear();
-    else
+    } else {
         m_data.squeeze();
+    }
     m_notifier->setEnabled(false);
     ::close(m_fd);
     m_fd = -1;

@@ -17,15 +17,26 @@ namespace wayland {
 /// handed to the other program, does. Returns false when none could be made.
 bool makeTransferPipe(int &readEnd, int &writeEnd);
 
-/// Reads a pipe to its end as data comes.
+/// The bytes that unfinished transfers may hold together: past it, the
+/// transfer that reads more is cut off. Shared by the readers of one back end.
+struct TransferBudget {
+    qint64 left = qint64(1) << 30;
+};
+
+/// Reads a pipe to its end as data comes, at most `WakeBytes` each time the
+/// event loop finds it readable, so that a fast endless writer cannot hold
+/// the loop.
 class PipeReader final {
 public:
-    enum class State { Reading, Done, Failed };
+    /// Failed: the pipe broke or the reader gave up; TooLarge: past its limit;
+    /// CutOff: past the budget.
+    enum class State { Reading, Done, Failed, TooLarge, CutOff };
+    static constexpr qsizetype WakeBytes = qsizetype(4) << 20;
 
     /// Takes the pipe's read end. `onProgress` is called when bytes arrived,
     /// `onEnd` once the state has left Reading; both may not destroy the reader.
-    PipeReader(int fd, qsizetype limit, std::function<void()> onProgress,
-               std::function<void()> onEnd);
+    PipeReader(int fd, qsizetype limit, std::shared_ptr<TransferBudget> budget,
+               std::function<void()> onProgress, std::function<void()> onEnd);
     ~PipeReader();
     PipeReader(const PipeReader &) = delete;
     PipeReader &operator=(const PipeReader &) = delete;
@@ -41,6 +52,7 @@ private:
 
     int m_fd;
     qsizetype m_limit;
+    std::shared_ptr<TransferBudget> m_budget;
     State m_state = State::Reading;
     QByteArray m_data;
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
-// dctool [--never] TYPE VALUE [TYPE VALUE]...: a data-control owner of the
-// barest kind, for the tests. It owns the clipboard with these types, prints
-// "owner" once it does and "asked <type>" for each request, and ends when
-// another copy replaces it. With --never it answers no request and holds
-// their pipes open until it is killed, as a hung program would.
+// dctool [--never | --drip] TYPE VALUE [TYPE VALUE]...: a data-control owner
+// of the barest kind, for the tests. It owns the clipboard with these types,
+// prints "owner" once it does and "asked <type>" for each request, and ends
+// when another copy replaces it. With --never it answers no request and holds
+// their pipes open until it is killed, as a hung program would; with --drip
+// it writes a byte every 100 ms until killed.
 #include "platform/wayland/connection.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <map>
@@ -19,7 +21,7 @@ namespace {
 
 struct Offer {
     std::map<std::string, std::string> values; ///< by type
-    bool never = false;
+    bool never = false, drip = false;
 };
 
 void sendData(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
@@ -28,6 +30,11 @@ void sendData(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
     std::fflush(stdout);
     if (offer->never)
         return; // the pipe stays open
+    if (offer->drip) {
+        auto *timer = new QTimer(QCoreApplication::instance());
+        QObject::connect(timer, &QTimer::timeout, [fd] { (void)!::write(fd, "x", 1); });
+        return timer->start(100);
+    }
     const std::string value = offer->values.count(mimeType) ? offer->values.at(mimeType) : "";
     for (size_t written = 0; written < value.size();) {
         const ssize_t put = ::write(fd, value.data() + written, value.size() - written);
@@ -39,7 +46,8 @@ void sendData(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
 }
 
 void cancelled(void *data, wl_proxy *) {
-    if (!static_cast<const Offer *>(data)->never)
+    const auto *offer = static_cast<const Offer *>(data);
+    if (!offer->never && !offer->drip)
         QCoreApplication::quit();
 }
 
@@ -53,10 +61,11 @@ int main(int argc, char **argv) {
     Offer offer;
     int i = 1;
     offer.never = i < argc && std::string(argv[i]) == "--never";
-    for (i += offer.never; i + 1 < argc; i += 2)
+    offer.drip = i < argc && std::string(argv[i]) == "--drip";
+    for (i += offer.never || offer.drip; i + 1 < argc; i += 2)
         offer.values[argv[i]] = argv[i + 1];
     if (i != argc || offer.values.empty()) {
-        std::fprintf(stderr, "usage: dctool [--never] TYPE VALUE [TYPE VALUE]...\n");
+        std::fprintf(stderr, "usage: dctool [--never | --drip] TYPE VALUE [TYPE VALUE]...\n");
         return 2;
     }
     Result why;

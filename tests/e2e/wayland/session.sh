@@ -4,6 +4,9 @@
 # also its HOME and TMPDIR. Run as root, sway and PROGRAM run as the system
 # user orlo-test (created when missing): sway is not for root.
 #
+# With ORLO_COMPOSITOR=weston the session is a headless weston instead: no
+# data-control, no seat (and no SWAYSOCK).
+#
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
 # LANG=C.UTF-8 and this script's ORLO_* variables; those ending in _BIN name
 # programs, copied, like PROGRAM, where that user may run them. Its session
@@ -11,15 +14,16 @@
 # there would be `in_session dbus-daemon --session --nofork
 # --address="unix:path=$RUN/bus"` and `socket $! "$RUN/bus"` before PROGRAM.
 #
-# Exits with PROGRAM's status, or 77 (skipped) when sway, wl-clipboard or
-# setpriv are missing. Everything started is killed by process group.
+# Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard
+# or setpriv are missing. Everything started is killed by process group.
 set -euo pipefail
 
 skip() {
     echo "skipped: $* is not installed" >&2
     exit 77
 }
-for tool in sway swaymsg wl-copy wl-paste; do
+compositor="${ORLO_COMPOSITOR:-sway}"
+for tool in "$compositor" wl-copy wl-paste; do
     command -v "$tool" >/dev/null || skip "$tool"
 done
 as_user=()
@@ -65,15 +69,21 @@ socket() {
     return 1
 }
 
-printf 'xwayland disable\n' >"$RUN/sway.config"
-in_session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$RUN/sway.config" 2>"$RUN/sway.log"
-if ! display="$(socket $! "$RUN/wayland-*")" || ! ipc="$(socket $! "$RUN/sway-ipc.*")"; then
-    cat "$RUN/sway.log" >&2
-    echo "sway did not come up" >&2
+if [ "$compositor" = weston ]; then
+    in_session weston --backend=headless-backend.so --socket=wayland-1 --width=1024 \
+        --height=768 2>"$RUN/compositor.log"
+else
+    printf 'xwayland disable\n' >"$RUN/sway.config"
+    in_session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway -c "$RUN/sway.config" 2>"$RUN/compositor.log"
+fi
+if ! display="$(socket $! "$RUN/wayland-*")" ||
+    { [ "$compositor" = sway ] && ! ipc="$(socket $! "$RUN/sway-ipc.*")"; }; then
+    cat "$RUN/compositor.log" >&2
+    echo "$compositor did not come up" >&2
     exit 1
 fi
-environment+=(WAYLAND_DISPLAY="${display##*/}" SWAYSOCK="$ipc")
+environment+=(WAYLAND_DISPLAY="${display##*/}" SWAYSOCK="${ipc:-}")
 
 mkdir "$RUN/bin"
 program() {

@@ -5,6 +5,7 @@
 #include "harness.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 
 using namespace e2e;
@@ -86,6 +87,14 @@ private slots:
         QCOMPARE(take(offer({u"--never"_s, u"text/plain;charset=utf-8"_s, u"x"_s})), QStringList());
         const QString caption = nextCaption(u"文本"_s);
         QCOMPARE(take(copier.text(u"next"_s)), QStringList{caption + u" next"_s});
+        // One that drips its text without end holds the next copy a second at
+        // most, and is listed only if it ever ends.
+        QVERIFY(offer({u"--drip"_s, u"text/plain;charset=utf-8"_s, u"drip"_s})());
+        QElapsedTimer clock;
+        clock.start();
+        const QString after = nextCaption(u"文本"_s) + u" after the drip"_s;
+        QCOMPARE(take(copier.text(u"after the drip"_s)), QStringList{after});
+        QCOMPARE_LT(clock.elapsed(), 3000);
     }
 
     void copyingBackAndEmptying() {
@@ -96,6 +105,7 @@ private slots:
         orlo.command("menuCopyThis");
         QTRY_COMPARE_WITH_TIMEOUT(tool(u"wl-paste"_s, {u"--no-newline"_s}), u"to copy back"_s,
                                   10'000);
+        QVERIFY(!tool(u"wl-paste"_s, {u"--list-types"_s}).contains(u"orlo"_s)); // no marker
         // Its own copy back was taken as any other (the newest text: no entry).
         QCOMPARE(orlo.entries().size(), before);
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wayland/clipcontent.h"
+#include "platform/clipcontent.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -8,10 +8,9 @@
 
 #include <algorithm>
 
-namespace wayland {
-namespace {
+using namespace Qt::StringLiterals;
 
-const QString utf8Text = QStringLiteral("text/plain;charset=utf-8");
+namespace {
 
 QString charsetOf(const QString &type) {
     const qsizetype at = type.indexOf(u"charset=", 0, Qt::CaseInsensitive);
@@ -23,10 +22,33 @@ QString charsetOf(const QString &type) {
     return charset;
 }
 
-/// Text in `type`'s encoding; nothing when the encoding is unknown.
+/// COMPOUND_TEXT where it is simple: Latin-1 throughout, or UTF-8 between
+/// the escapes that announce it.
+std::optional<QString> decodeCompoundText(const QByteArray &bytes) {
+    static const QByteArray toUtf8("\x1b%G"), fromUtf8("\x1b%@");
+    QString text;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const qsizetype escape = bytes.indexOf('\x1b', at);
+        text += QString::fromLatin1(bytes.mid(at, escape < 0 ? -1 : escape - at));
+        if (escape < 0)
+            break;
+        if (bytes.mid(escape, 3) != toUtf8)
+            return std::nullopt; // another character set
+        const qsizetype end = bytes.indexOf(fromUtf8, escape + 3);
+        text += QString::fromUtf8(bytes.mid(escape + 3, end < 0 ? -1 : end - escape - 3));
+        at = end < 0 ? bytes.size() : end + 3;
+    }
+    return text;
+}
+
+} // namespace
+
 std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) {
     if (type == u"STRING")
         return QString::fromLatin1(bytes); // X11's STRING is Latin-1
+    if (type == u"COMPOUND_TEXT")
+        return decodeCompoundText(bytes);
     const QString charset = charsetOf(type);
     if (charset.isEmpty() || charset.compare(u"utf-8", Qt::CaseInsensitive) == 0)
         return QString::fromUtf8(bytes);
@@ -38,19 +60,34 @@ std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) 
 }
 
 QString textTypeToFetch(const QStringList &offered) {
-    for (const QString &type :
-         {utf8Text, QStringLiteral("UTF8_STRING"), QStringLiteral("text/plain"),
-          QStringLiteral("STRING"), QStringLiteral("TEXT")}) {
-        if (offered.contains(type))
-            return type;
-    }
-    // Another spelling or charset, when the toolkit can decode it.
+    if (offered.contains(u"UTF8_STRING"_s))
+        return u"UTF8_STRING"_s;
+    // text/plain with a charset: UTF-8 first, then any other the toolkit decodes.
+    QString withCharset;
     for (const QString &type : offered) {
-        if (type.startsWith(u"text/plain;") && decodeText(type, {}))
+        if (!type.startsWith(u"text/plain;") || !decodeText(type, {}))
+            continue;
+        if (charsetOf(type).compare(u"utf-8", Qt::CaseInsensitive) == 0)
+            return type;
+        if (withCharset.isEmpty())
+            withCharset = type;
+    }
+    if (!withCharset.isEmpty())
+        return withCharset;
+    for (const QString &type : {u"text/plain"_s, u"STRING"_s, u"TEXT"_s, u"COMPOUND_TEXT"_s}) {
+        if (offered.contains(type))
             return type;
     }
     return {};
 }
+
+bool marksSecret(const QString &type, const QByteArray &value) {
+    QMimeData data;
+    data.setData(type, value);
+    return clipOfferOf(&data).secret;
+}
+
+namespace {
 
 QString pictureTypeToFetch(const QStringList &offered) {
     for (const QString &type : readablePictureTypes()) {
@@ -73,6 +110,11 @@ QStringList typesToFetch(const QStringList &offered) {
         if (offered.contains(QLatin1String(marker)))
             types << QString::fromLatin1(marker);
     }
+    // Windows programs say with its value whether a copy may be kept.
+    for (const QString &type : offered) {
+        if (type.contains(u"CanIncludeInClipboardHistory"))
+            types << type;
+    }
     return types;
 }
 
@@ -87,6 +129,8 @@ ClipContent ClipContent::fromOffer(const QStringList &offered,
     }
     ClipContent content;
     content.m_offer = clipOfferOf(&data);
+    if (content.m_offer.secret)
+        return content; // kept nowhere, not even here
 
     if (const QString type = textTypeToFetch(offered); !type.isEmpty()) {
         const auto found = fetched.find(type);
@@ -126,5 +170,3 @@ QImage ClipContent::image() const {
     QImageReader reader(&buffer);
     return reader.read();
 }
-
-} // namespace wayland

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What the clipboard held after one change, as the back end answers for it.
+// What the clipboard held after one change, as a back end that fetches each
+// change itself (X11's watcher, Wayland's data-control) answers for it.
 #pragma once
 
 #include "platform/clipboard.h"
@@ -7,12 +8,19 @@
 #include <QByteArray>
 #include <map>
 
-namespace wayland {
-
 /// The types worth fetching from an offer: the best text, the best picture
 /// the toolkit can read, and the small markers that decide the offer's kinds
 /// (local files, secrets). Others are only listed.
 QStringList typesToFetch(const QStringList &offered);
+/// The text type to fetch, the best first: UTF-8 under any name, another
+/// charset the toolkit knows, then X11's STRING (Latin-1), TEXT and
+/// COMPOUND_TEXT; empty when none is offered.
+QString textTypeToFetch(const QStringList &offered);
+/// Text in `type`'s encoding; nothing when it cannot be decoded.
+std::optional<QString> decodeText(const QString &type, const QByteArray &bytes);
+/// Whether what a marker type held makes the offer a secret, before the
+/// rest of it is had.
+bool marksSecret(const QString &type, const QByteArray &value);
 
 class ClipContent final {
 public:
@@ -29,6 +37,8 @@ public:
     const ClipOffer &offer() const { return m_offer; }
     std::optional<QString> text() const { return m_text; }
     QImage image() const;
+    /// A transfer of this change was cut off past a limit.
+    void refuse(Reason why) { m_offer.refused = why; }
 
 private:
     ClipOffer m_offer;
@@ -36,5 +46,3 @@ private:
     QByteArray m_pictureBytes;
     QImage m_image;
 };
-
-} // namespace wayland

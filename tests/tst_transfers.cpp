@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// What owners that drip, never end or flood cost: the order changes are
+// handed on in, and the pipes a Wayland transfer is read through.
+#include "platform/changequeue.h"
+#include "platform/wayland/pipes.h"
+
+#include <QTest>
+#include <csignal>
+#include <thread>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using wayland::PipeReader;
+
+class tst_Transfers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSlowChangeHoldsTheNextOnesForAMomentOnly() {
+        QStringList handed;
+        ChangeQueue queue([&](ClipContent content, bool) { handed << *content.text(); }, 300);
+        const auto complete = [&](quint64 change, const QString &text) {
+            queue.complete(change, ClipContent::ofText(text, {u"text/plain"_s}));
+        };
+        const quint64 slow = queue.add(ChangeQueue::now());
+        complete(queue.add(ChangeQueue::now()), u"b"_s);
+        QTest::qWait(150);
+        QCOMPARE(handed, QStringList()); // in order while the slow one may still come
+        QTRY_COMPARE_WITH_TIMEOUT(handed, QStringList{u"b"_s}, 1000);
+        // It held the others once: later ones go at once, in order.
+        complete(queue.add(ChangeQueue::now()), u"c"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(handed.size(), 2, 100);
+        complete(slow, u"a"_s);
+        QTRY_COMPARE(handed, (QStringList{u"b"_s, u"c"_s, u"a"_s}));
+    }
+
+    void pipesThatDripNeverEndOrFlood() {
+        std::signal(SIGPIPE, SIG_IGN);
+        auto budget = std::make_shared<wayland::TransferBudget>(wayland::TransferBudget{32 << 20});
+        int ended = 0;
+        int fds[4][2];
+        std::vector<std::unique_ptr<PipeReader>> readers;
+        for (auto &fd : fds) {
+            QVERIFY(wayland::makeTransferPipe(fd[0], fd[1]));
+            readers.push_back(std::make_unique<PipeReader>(
+                fd[0], readers.empty() ? 1000 : 1 << 30, budget, [] {}, [&] { ++ended; }));
+        }
+        auto &[tooLarge, drip, endless, flood] = fds;
+        // Past its limit: cut off.
+        QCOMPARE(::write(tooLarge[1], QByteArray(2000, 'x').data(), 2000), 2000);
+        QTRY_COMPARE(readers[0]->state(), PipeReader::State::TooLarge);
+        // A byte at a time, then the end: all of it.
+        for (const char byte : QByteArray("drip")) {
+            QCOMPARE(::write(drip[1], &byte, 1), 1);
+            QTRY_VERIFY(readers[1]->data().endsWith(byte));
+        }
+        ::close(drip[1]);
+        QTRY_COMPARE(readers[1]->state(), PipeReader::State::Done);
+        QCOMPARE(readers[1]->data(), "drip");
+        // Never ending: read until given up, and then nothing.
+        QCOMPARE(::write(endless[1], "part", 4), 4);
+        QTest::qWait(50);
+        QCOMPARE(readers[2]->state(), PipeReader::State::Reading);
+        readers[2]->abandon();
+        QVERIFY(readers[2]->data().isEmpty());
+        // Past the budget: cut off, the event loop free meanwhile.
+        std::thread writer([fd = flood[1]] {
+            const QByteArray chunk(1 << 20, 'f');
+            while (::write(fd, chunk.data(), chunk.size()) > 0) {
+            }
+        });
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] { ++ticks; });
+        tick.start(1);
+        QTRY_COMPARE(readers[3]->state(), PipeReader::State::CutOff);
+        writer.join();
+        QCOMPARE_GE(ticks, 3);
+        QCOMPARE(ended, 3); // the one given up tells no one
+        QCOMPARE(budget->left, 32 << 20);
+        for (auto fd : {tooLarge[1], endless[1], flood[1]})
+            ::close(fd);
+    }
+};
+
+QTEST_MAIN(tst_Transfers)
+#include "tst_transfers.moc"
