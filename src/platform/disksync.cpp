@@ -57,8 +57,13 @@ void DiskSync::run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stopping || m_pending >= 0; });
+        // Copies come in runs: one sync a moment after the first of them, so
+        // that the disk's work does not hold up the writes of the next ones.
+        m_wake.wait_for(lock, std::chrono::milliseconds(1000), [this] { return m_stopping; });
         if (m_stopping)
             return;
+        if (m_pending < 0)
+            continue; // let go of meanwhile
         const int fd = std::exchange(m_pending, -1);
         m_syncing = true;
         lock.unlock();

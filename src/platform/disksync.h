@@ -16,8 +16,8 @@ public:
 const Disk &systemDisk();
 
 /// Writes a file's data through to the disk on a thread of its own, so that
-/// what was written survives a power cut a moment later, without the
-/// program ever waiting for the disk.
+/// what was written survives a power cut a second later (plus the disk's own
+/// time), without the program ever waiting for the disk.
 class DiskSync {
 public:
     explicit DiskSync(const Disk &disk = systemDisk());
