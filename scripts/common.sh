@@ -4,9 +4,10 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
-# libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end.
+# libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end;
+# qt6-translations-l10n has Qt's own Chinese words (确定, 取消).
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
-    libwayland-dev libwayland-bin pkg-config)
+    libwayland-dev libwayland-bin pkg-config qt6-translations-l10n)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
 # sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in.
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file

@@ -17,6 +17,7 @@ Application::Application(int &argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("orlo-clipboard"));
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    translateQt(m_qtWords);
 
     // Two programs would share, and delete, each other's temp pictures.
     switch (m_single.start()) {

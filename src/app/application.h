@@ -10,6 +10,7 @@
 #include "platform/qtdialogs.h"
 
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 class Program;
@@ -31,6 +32,7 @@ private:
     /// Chosen first: it may decide the window system the application uses.
     ClipboardAccess m_access;
     QApplication m_app;
+    QTranslator m_qtWords;
     SingleInstance m_single;
     int m_exitCode = 0;
     std::unique_ptr<Clipboard> m_clipboard;
