@@ -9,9 +9,10 @@ BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
     libwayland-dev libwayland-bin pkg-config qt6-translations-l10n)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
-# sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in.
+# sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in;
+# dbus, python3-dbus and python3-gi its session bus and the notification area that comes late.
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file
-    desktop-file-utils lintian sway wl-clipboard qt6-wayland)
+    desktop-file-utils lintian sway wl-clipboard qt6-wayland dbus python3-dbus python3-gi)
 # For the fuzzers; the tests go on without them where they cannot be had.
 OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The program brought up and taken down, on fakes.
 #include "app/program.h"
+#include "platform/statusicon.h"
 #include "testrig.h"
 #include "ui/textview.h"
 
@@ -63,7 +64,7 @@ private slots:
 
     void theTrayMenuShowsSwitchesAndEnds() {
         Started s;
-        const QList<QAction *> items = s.program.tray().icon()->contextMenu()->actions();
+        const QList<QAction *> items = s.program.tray().menu()->actions();
         QCOMPARE(items.size(), 4); // with a line before 退出
         QCOMPARE(items.at(0)->text(), u"显示主窗口"_s);
         QCOMPARE(items.at(1), s.program.window().menus.menuDetectClpBd);
@@ -100,7 +101,7 @@ private slots:
             s.program.window().menus.menuExit->trigger();
         else
             QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
-        QVERIFY(s.program.unloaded() && !s.program.tray().icon()->isVisible());
+        QVERIFY(s.program.unloaded() && !s.program.tray().icon().isVisible());
         s.clipboard.offerText(u"too late"_s); // no longer listening
         QCOMPARE(store.texts().count() + store.pictures().count(), 0);
         QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList());

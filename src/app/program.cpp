@@ -71,11 +71,6 @@ void Program::unload() {
 }
 
 void Program::showWindow() {
-    if (m_unloaded)
-        return;
-    if (m_window.isVisible() && m_window.isMinimized())
-        m_window.showNormal();
-    m_window.showFromTray();
-    m_window.raise();
-    m_window.activateWindow();
+    if (!m_unloaded)
+        m_window.bringToFront();
 }
