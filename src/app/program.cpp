@@ -38,12 +38,16 @@ void Program::start() {
     const bool tray = m_tray.show();
     m_watcher.listen();
     m_window.lTip->setToolTip(QStringLiteral("剪贴板监控：") + m_platform.clipboard.name());
-    if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
+    const Result listening = m_platform.clipboard.listening();
+    m_tray.setToolTip(trayTip(listening));
+    if (!listening.ok())
         m_window.tell(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
     // access) would otherwise lose every copy from then on without a word.
-    connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window,
-            [this](const Result &why) { m_window.tell(messageFor(why)); });
+    connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window, [this](const Result &why) {
+        m_tray.setToolTip(trayTip(why));
+        m_window.tell(messageFor(why));
+    });
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.

@@ -4,6 +4,7 @@
 #include "core/entrylist.h"
 #include "core/imagefiles.h"
 #include "core/recovery.h"
+#include "platform/apptitle.h"
 #include "platform/launcher.h"
 #include "platform/limits.h"
 
@@ -47,8 +48,7 @@ QString reasonText(Reason reason) {
         {Reason::PictureUnreadable, u"图像临时文件无法读取"},
         {Reason::SettingsUnwritable, u"设置无法保存"},
         {Reason::NoClipboard, u"无法访问剪贴板"},
-        {Reason::NoDataControl, u"这个Wayland桌面既不提供数据控制（data-control）协议，也没有"
-                                u"XWayland，程序在后台时看不到复制的内容。"},
+        {Reason::NoDataControl, u"这个桌面不让程序看到它在后台时复制的内容"},
         {Reason::CompositorEndedAccess, u"Wayland桌面结束了程序对剪贴板的访问"},
         {Reason::ConnectionLost, u"与Wayland桌面的连接已断开"},
         {Reason::TempFolderIsLink, u"图像临时文件夹是一个链接，程序不会使用它"},
@@ -70,8 +70,16 @@ UserMessage messageFor(const Result &failure) {
     case Reason::None:
         return {MessageIcon::Information, {}};
     case Reason::NoClipboard:
-    case Reason::NoDataControl:
         return {MessageIcon::Critical, SystemError + u'\n' + why};
+    case Reason::NoDataControl:
+        // Nothing failed: the desktop is made so (a Wayland desktop with
+        // neither data-control nor XWayland).
+        return {MessageIcon::Information,
+                QStringLiteral("这个桌面不让程序看到它在后台时复制的内容："
+                               "Orlo粘贴板的窗口不在前台时，您复制的文字和图片都收集不到。\n\n"
+                               "能收集的是：切换到Orlo粘贴板的窗口时，剪贴板上最新的内容。\n\n"
+                               "要在后台收集，请在启动桌面时启用XWayland，"
+                               "或者换用提供这项功能的桌面（例如KDE Plasma、sway）。")};
     case Reason::CompositorEndedAccess:
     case Reason::ConnectionLost:
         return {MessageIcon::Critical,
@@ -99,6 +107,11 @@ UserMessage messageFor(const Result &failure) {
     default:
         return systemError(failure.subject, why);
     }
+}
+
+QString trayTip(const Result &listening) {
+    const QString name = QString::fromUtf16(AppTitle);
+    return listening.ok() ? name : name + QStringLiteral("\n剪贴板监控：不可用");
 }
 
 UserMessage journalMessage(const Result &why) {

@@ -29,5 +29,8 @@ UserMessage messageFor(const ImageSaveResult &saved);
 UserMessage journalMessage(const Result &why);
 /// The status line after a start that took back what an ended run left.
 QString recoveryStatus(const Recovery &recovery);
+/// The tip of the tray icon: the program's name, and under it, while
+/// `listening` says so, that nothing copied is being caught.
+QString trayTip(const Result &listening);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);
