@@ -166,7 +166,8 @@ private slots:
         rig.form.menus.menuOption->trigger();
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.dialogs.messages.at(0).text,
-                 u"系统错误!\n%1\n设置无法保存"_s.arg(rig.path(u"settings.ini"_s)));
+                 u"系统错误!\n%1\n设置无法保存"_s.arg(
+                     QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
     }
 
     void qtsOwnBoxesSpeakChinese() {

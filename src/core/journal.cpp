@@ -64,13 +64,13 @@ Result Journal::open() {
         const QString fresh = m_path + QStringLiteral(".new");
         files::remove(fresh);
         const int fd = files::createNew(fresh, &made);
-        if (fd < 0 || !files::writeAll(fd, fresh, Magic, MagicSize, &made) ||
-            !files::replace(fresh, m_path, &made)) {
-            files::close(fd);
+        const bool written = fd >= 0 && files::writeAll(fd, fresh, Magic, MagicSize, &made);
+        // Closed before it takes the journal's place: Windows renames no open file.
+        files::close(fd);
+        if (!written || !files::replace(fresh, m_path, &made)) {
             files::remove(fresh);
             return made;
         }
-        files::close(fd);
         m_fd = files::openForAppend(m_path, &why);
         m_size = MagicSize;
     }

@@ -61,11 +61,13 @@ Recovery EntryStore::recover() {
         const bool opened =
             fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         uchar *bytes = opened && file.size() > 0 ? file.map(0, file.size()) : nullptr;
-        if (!opened || (!bytes && file.size() > 0)) {
+        // Windows maps no file opened by its descriptor: read whole instead.
+        const QByteArray read = opened && !bytes ? file.readAll() : QByteArray();
+        if (!opened || (!bytes && read.size() < file.size())) {
             setAside(Reason::JournalUnreadable, QStringLiteral(".unreadable"));
         } else {
             replay = replayJournal(
-                QByteArrayView(reinterpret_cast<const char *>(bytes), bytes ? file.size() : 0),
+                bytes ? QByteArrayView(reinterpret_cast<const char *>(bytes), file.size()) : read,
                 [](const QString &saved) { return QFileInfo::exists(saved); });
         }
         if (bytes)
@@ -113,7 +115,12 @@ Recovery EntryStore::recover() {
             file = found.erase(file);
             continue;
         }
-        if (QImageReader reader(file->second); !reader.canRead() || !reader.size().isValid()) {
+        // The reader is gone before the file moves: Windows moves no open file.
+        const bool readable = [&] {
+            QImageReader reader(file->second);
+            return reader.canRead() && reader.size().isValid();
+        }();
+        if (!readable) {
             // Kept for the user to look at, out of the way of the entries.
             const QString aside = m_folders.beneath(u"/data/image/unreadable");
             QDir().mkpath(aside);
