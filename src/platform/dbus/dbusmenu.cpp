@@ -11,7 +11,9 @@
 #include <QMenu>
 #include <QPointer>
 
-namespace {
+// Named, not anonymous: QtDBus finds the types of a method's arguments by
+// their names.
+namespace dbusmenu {
 
 /// An item and what is under it: (ia{sv}av).
 struct MenuItem {
@@ -32,13 +34,13 @@ struct MenuEvent {
     uint timestamp = 0;
 };
 
-} // namespace
+} // namespace dbusmenu
 
-Q_DECLARE_METATYPE(MenuItem)
-Q_DECLARE_METATYPE(ItemProperties)
-Q_DECLARE_METATYPE(MenuEvent)
+Q_DECLARE_METATYPE(dbusmenu::MenuItem)
+Q_DECLARE_METATYPE(dbusmenu::ItemProperties)
+Q_DECLARE_METATYPE(dbusmenu::MenuEvent)
 
-namespace {
+namespace dbusmenu {
 
 QDBusArgument &operator<<(QDBusArgument &out, const MenuItem &item) {
     out.beginStructure();
@@ -88,6 +90,10 @@ const QDBusArgument &operator>>(const QDBusArgument &in, MenuEvent &event) {
     return in;
 }
 
+} // namespace dbusmenu
+
+namespace {
+
 /// The item's text as the areas write it: their mark of the key to press is
 /// "_" where Qt's is "&", and an underscore meant as itself is doubled.
 QString labelOf(const QAction *action) {
@@ -116,6 +122,7 @@ public:
         : QDBusAbstractAdaptor(object)
         , m_menu(menu) {
         static const bool registered = [] {
+            using namespace dbusmenu;
             qDBusRegisterMetaType<MenuItem>();
             qDBusRegisterMetaType<ItemProperties>();
             qDBusRegisterMetaType<QList<ItemProperties>>();
@@ -137,7 +144,7 @@ public:
     QStringList iconThemePath() const { return {}; }
 
 public slots:
-    uint GetLayout(int parentId, int depth, const QStringList &names, MenuItem &layout) {
+    uint GetLayout(int parentId, int depth, const QStringList &names, dbusmenu::MenuItem &layout) {
         layout = item(parentId, names);
         if (parentId == 0 && depth != 0) {
             for (int id = 1; id <= actions().size(); ++id)
@@ -145,8 +152,9 @@ public slots:
         }
         return m_revision;
     }
-    QList<ItemProperties> GetGroupProperties(const QList<int> &ids, const QStringList &names) {
-        QList<ItemProperties> found;
+    QList<dbusmenu::ItemProperties> GetGroupProperties(const QList<int> &ids,
+                                                       const QStringList &names) {
+        QList<dbusmenu::ItemProperties> found;
         for (int id : ids) {
             if (id >= 0 && id <= actions().size())
                 found.append({id, item(id, names).properties});
@@ -168,9 +176,9 @@ public slots:
         // After the area has its answer: the item may take its time.
         QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
     }
-    QList<int> EventGroup(const QList<MenuEvent> &events) {
+    QList<int> EventGroup(const QList<dbusmenu::MenuEvent> &events) {
         QList<int> unknown;
-        for (const MenuEvent &event : events) {
+        for (const dbusmenu::MenuEvent &event : events) {
             if (event.id < 1 || event.id > actions().size())
                 unknown.append(event.id);
             Event(event.id, event.name, event.data, event.timestamp);
@@ -191,7 +199,7 @@ private:
 
     /// Item `id` (0: the menu itself) with the properties `names` asks for,
     /// all of them when it asks for none.
-    MenuItem item(int id, const QStringList &names) const {
+    dbusmenu::MenuItem item(int id, const QStringList &names) const {
         QVariantMap properties;
         if (id == 0) {
             properties[QStringLiteral("children-display")] = QStringLiteral("submenu");
