@@ -257,21 +257,21 @@ QDBusMessage StatusNotifierIcon::callWatcher(const QString &interface, const QSt
 }
 
 void StatusNotifierIcon::registerWithWatcher() {
-    // Waited for: at start the program decides by it whether to hide the window.
-    const QDBusMessage registered =
-        callWatcher(WatcherService, QStringLiteral("RegisterStatusNotifierItem"), {m_service});
-    m_registered = registered.type() == QDBusMessage::ReplyMessage;
-    if (!m_registered) {
-        qCWarning(lcTray) << "the notification area did not take the icon:"
-                          << registered.errorMessage();
-        return;
-    }
-    // A watcher without a host (the panel has not started yet) shows nothing.
+    // Both waited for: at start the program decides by them whether to hide
+    // the window. The host first: once the icon is registered, the area may
+    // well ask it things before it answers anything else.
     const QDBusMessage hosted =
         callWatcher(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
                     {WatcherService, QStringLiteral("IsStatusNotifierHostRegistered")});
     m_hosted = m_hosted || hosted.arguments().value(0).value<QDBusVariant>().variant().toBool();
-    if (!m_hosted)
+    const QDBusMessage registered =
+        callWatcher(WatcherService, QStringLiteral("RegisterStatusNotifierItem"), {m_service});
+    m_registered = registered.type() == QDBusMessage::ReplyMessage;
+    if (!m_registered)
+        qCWarning(lcTray) << "the notification area did not take the icon:"
+                          << registered.errorMessage();
+    else if (!m_hosted)
+        // A watcher without a host (the panel has not started yet) shows nothing.
         qCInfo(lcTray) << "a notification area without a host: the icon waits for one";
 }
 
