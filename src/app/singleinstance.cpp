@@ -4,6 +4,7 @@
 #include "platform/logging.h"
 #include "platform/system.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
@@ -42,7 +43,18 @@ SingleInstance::Role SingleInstance::start() {
     // The lock is held for the whole run: only a dead owner makes it stale,
     // never its age.
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
+    bool locked = m_lock->tryLock(0);
+    // A lock that names this very process was left by a run that ended
+    // without removing it and had the same process number (wine hands the
+    // numbers out again from the start): stale, whatever Qt says.
+    qint64 owner = 0;
+    if (!locked && m_lock->error() == QLockFile::LockFailedError &&
+        m_lock->getLockInfo(&owner, nullptr, nullptr) &&
+        owner == QCoreApplication::applicationPid()) {
+        qCWarning(lcFiles) << "the lock names this process: left by an ended run, taken over";
+        locked = m_lock->removeStaleLockFile() && m_lock->tryLock(0);
+    }
+    if (locked) {
         listen();
         return Role::First;
     }
