@@ -37,9 +37,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://bbs.orlo-clipboard.cn/")
 # The libraries the program links come from dpkg-shlibdeps. Qt loads its
-# X11 platform plugin at run time, which no link shows.
+# X11 platform plugin at run time, which no link shows, and its own Chinese
+# words (the buttons of its boxes) from qt6-translations-l10n.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # The interface is Chinese: any font with the characters will do.
 # Native windows in a Wayland session; without it they run on XWayland.
 # The OCR models that let the words in pictures be searched.

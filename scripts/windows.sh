@@ -20,8 +20,10 @@ TOOLCHAIN="$ROOT/cmake/mingw-w64.cmake"
 CROSS_CXX=x86_64-w64-mingw32-g++-posix
 
 # wine is for the tests, installed with the rest so a built machine can run them.
-WIN_PACKAGES=(cmake ninja-build qt6-base-dev dpkg-dev xz-utils
+# Qt's Chinese words are the same file on every system: Debian's is shipped.
+WIN_PACKAGES=(cmake ninja-build qt6-base-dev dpkg-dev xz-utils qt6-translations-l10n
     g++-mingw-w64-x86-64-posix wine wine64)
+QT_WORDS=/usr/share/qt6/translations/qtbase_zh_CN.qm
 # wine's X11 driver opens the X extension libraries at run time and only
 # recommends them; fonts-wine has the fonts Windows programs expect.
 WIN_TEST_PACKAGES=(xvfb openbox trayer xdotool x11-utils fonts-wine fonts-wqy-zenhei
@@ -130,8 +132,9 @@ ensure_qt() {
     fi
 }
 
-# A Windows program finds its DLLs beside itself, and Qt its plugins in
-# folders beside it: copy them next to every built .exe.
+# A Windows program finds its DLLs beside itself, Qt its plugins in folders
+# beside it and the program Qt's words in translations/: copy them next to
+# every built .exe.
 deploy() {
     local runtime=() name dll dir
     for name in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
@@ -142,6 +145,8 @@ deploy() {
     find "$WIN_BUILD" -name '*.exe' -not -path '*/CMakeFiles/*' -printf '%h\n' | sort -u \
         | while read -r dir; do
             cp -u "${runtime[@]}" "$QT_PREFIX"/bin/Qt6*.dll "$dir/"
+            mkdir -p "$dir/translations"
+            cp -u "$QT_WORDS" "$dir/translations/"
             for name in platforms styles imageformats; do
                 [ -d "$QT_PREFIX/plugins/$name" ] || continue
                 mkdir -p "$dir/$name"
@@ -167,7 +172,7 @@ build_project() {
 }
 
 # The folder to ship, stripped, and its zip: the program, its manual, the
-# Qt and MinGW DLLs and the plugins it loads.
+# Qt and MinGW DLLs, the plugins it loads and Qt's Chinese words.
 package() {
     local folder="$WIN_BUILD/orlo-clipboard" version zip
     version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WIN_BUILD/CMakeCache.txt")"
@@ -176,7 +181,7 @@ package() {
     cmake --install "$WIN_BUILD" --prefix "$folder" --strip >/dev/null
     cp "$WIN_BUILD"/*.dll "$folder/"
     rm -f "$folder/Qt6Test.dll" # for the tests only
-    for name in platforms styles imageformats; do
+    for name in platforms styles imageformats translations; do
         [ -d "$WIN_BUILD/$name" ] && cp -r "$WIN_BUILD/$name" "$folder/"
     done
     (cd "$WIN_BUILD" && cmake -E tar cf "$(basename "$zip")" --format=zip orlo-clipboard)
@@ -335,6 +340,7 @@ windows_tests() { # "program": the program's checks only
     APP="$(mktemp -d)/orlo-clipboard"
     cp -r "$WIN_BUILD/orlo-clipboard" "$APP"
     LANG=C.UTF-8 wine reg delete "$KEY" /f >/dev/null 2>&1 || true
+    check "ships Qt's Chinese words" test -f "$APP/translations/qtbase_zh_CN.qm"
     check "starts hidden, its icon in the tray" starts_hidden_with_its_icon
     printf '1<script>&😀中' >"$APP/text.txt"
     copy UTF8_STRING "$APP/text.txt"

@@ -2,7 +2,7 @@ cmake_policy(SET CMP0057 NEW)
 # Fails when a layer reaches up: app → ui → core → platform, each including
 # only from its own folder and those below. The core has no widgets at all
 # (WIDGETS: the include folders of Qt's widget module), and only the platform
-# asks which system it was built for or speaks X11 or Wayland.
+# asks which system it was built for or speaks X11, Wayland or D-Bus.
 set(above_platform "core/|ui/|app/")
 set(above_core "ui/|app/")
 set(above_ui "app/")
@@ -29,8 +29,8 @@ foreach(file IN LISTS files)
         if(DEFINED above_${layer} AND header MATCHES "^(${above_${layer}})")
             list(APPEND offences "${file}: ${header} is above ${layer}")
         endif()
-        if(NOT layer STREQUAL "platform" AND header MATCHES "^(xcb/|X11/|wayland-|platform/(x11|wayland)/)")
-            list(APPEND offences "${file}: ${header} is X11 or Wayland, the platform's business")
+        if(NOT layer STREQUAL "platform" AND header MATCHES "^(xcb/|X11/|wayland-|QtDBus|QDBus|platform/(x11|wayland|dbus)/)")
+            list(APPEND offences "${file}: ${header} is X11, Wayland or D-Bus, the platform's business")
         endif()
         get_filename_component(name "${header}" NAME)
         if(layer STREQUAL "core" AND (header MATCHES "^QtWidgets/" OR name IN_LIST widget_headers))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The options and appearance dialogs as the menus open them, and the help
 // commands.
+#include "platform/qtdialogs.h"
 #include "ui/appearancedialog.h"
 #include "ui/help.h"
 #include "ui/optionsdialog.h"
@@ -9,10 +10,12 @@
 #include "windowrig.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -152,6 +155,25 @@ private slots:
         QCOMPARE(rig.dialogs.messages.at(0).text,
                  u"系统错误!\n%1\n设置无法保存"_s.arg(
                      QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
+    }
+
+    void qtsOwnBoxesSpeakChinese() {
+        // Loaded as at the program's start: the buttons of Qt's own boxes.
+        QTranslator words;
+        QVERIFY(translateQt(words));
+        QStringList buttons;
+        const auto read = [&](QDialog *box) {
+            for (const QAbstractButton *button : box->findChild<QDialogButtonBox *>()->buttons())
+                buttons << button->text();
+            box->reject();
+        };
+        QtDialogs boxes;
+        whenModal(read);
+        boxes.message(MessageIcon::Information, u"消息"_s);
+        whenModal(read);
+        boxes.input(u"签名"_s, u"清除签名"_s);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s, u"确定"_s}));
     }
 
     void help() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The program brought up and taken down, on fakes.
 #include "app/program.h"
+#include "platform/statusicon.h"
 #include "testrig.h"
 #include "ui/statusline.h"
 #include "ui/textview.h"
@@ -34,24 +35,43 @@ class tst_Program : public QObject {
     Q_OBJECT
 
 private slots:
+    void startsListeningAndTellsWhenItCannot_data() {
+        QTest::addColumn<Reason>("atStart");
+        QTest::addColumn<bool>("systemError");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("no clipboard")
+            << Reason::NoClipboard << true << u"系统错误!\n无法访问剪贴板"_s;
+        // Not a failure but how the desktop is made: plain words, and what to do.
+        QTest::newRow("Wayland without data-control")
+            << Reason::NoDataControl << false << u"XWayland"_s;
+        QTest::newRow("lost later") << Reason::None << true << u"：与Wayland桌面的连接已断开"_s;
+    }
     void startsListeningAndTellsWhenItCannot() {
+        QFETCH(Reason, atStart);
+        QFETCH(bool, systemError);
+        QFETCH(QString, told);
         FakeDesktop rig;
-        rig.clipboard.failure = {Reason::NoClipboard, {}, {}};
+        rig.clipboard.failure = {atStart, {}, {}};
         Program program(rig.platform(), rig.settings, rig.dir.path());
         rig.clipboard.offerText(u"before the start"_s); // not taken
         program.start();
+        if (atStart == Reason::None) {
+            QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板"_s);
+            emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
+        }
         QCOMPARE(rig.dialogs.messages.size(), 1);
-        QCOMPARE(rig.dialogs.messages[0].icon, MessageIcon::Critical);
-        QCOMPARE(rig.dialogs.messages[0].text, u"系统错误!\n无法访问剪贴板"_s);
+        QCOMPARE(rig.dialogs.messages[0].icon == MessageIcon::Critical, systemError);
+        QCOMPARE(rig.dialogs.messages[0].text.startsWith(u"系统错误!"_s), systemError);
+        QVERIFY(rig.dialogs.messages[0].text.contains(told));
+        // For as long as nothing is caught, the tray icon's tip says so too.
+        QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板\n剪贴板监控：不可用"_s);
         // Without a notification area (offscreen on Linux) the window stays reachable.
         QCOMPARE(program.window().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
-        rig.clipboard.offerText(u"after"_s);
-        QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
+        if (atStart != Reason::None) {
+            rig.clipboard.offerText(u"after"_s);
+            QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
+        }
         QCOMPARE(program.window().lTip->text(), u"就绪"_s);
-        // Losing the notices later is told too.
-        emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
-        QCOMPARE(rig.dialogs.messages.size(), 2);
-        QVERIFY(rig.dialogs.messages[1].text.endsWith(u"：与Wayland桌面的连接已断开"_s));
     }
 
     void aSessionCheckpointIsNoEnd() {
@@ -66,7 +86,7 @@ private slots:
 
     void theTrayMenuShowsSwitchesAndEnds() {
         Started s;
-        const QList<QAction *> items = s.program.tray().icon()->contextMenu()->actions();
+        const QList<QAction *> items = s.program.tray().menu()->actions();
         QCOMPARE(items.size(), 4); // with a line before 退出
         QCOMPARE(items.at(0)->text(), u"显示主窗口"_s);
         QCOMPARE(items.at(1), s.program.window().menus.menuDetectClpBd);
@@ -129,7 +149,7 @@ private slots:
             s.program.window().menus.menuExit->trigger();
         else
             QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
-        QVERIFY(s.program.unloaded() && !s.program.tray().icon()->isVisible());
+        QVERIFY(s.program.unloaded() && !s.program.tray().icon().isVisible());
         s.clipboard.offerText(u"too late"_s); // no longer listening
         QCOMPARE(store.texts().count() + store.pictures().count(), 0);
         QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList());

@@ -21,6 +21,7 @@ Application::Application(int &argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("orlo-clipboard"));
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    translateQt(m_qtWords);
 
     // Two programs on one data folder would share, and delete, each other's
     // pictures and journal: the folder's lock decides, before anything in it

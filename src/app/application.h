@@ -11,6 +11,7 @@
 #include "platform/textrecognizer.h"
 
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 class Program;
@@ -33,6 +34,7 @@ private:
     ClipboardAccess m_access;
     ApplicationArguments m_arguments;
     QApplication m_app;
+    QTranslator m_qtWords;
     std::unique_ptr<SingleInstance> m_single;
     int m_exitCode = 0;
     std::unique_ptr<Clipboard> m_clipboard;

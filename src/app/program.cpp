@@ -48,12 +48,16 @@ void Program::start(bool guarded) {
     if (!m_reader.available())
         tip += QStringLiteral("\n图片中的文字不能搜索：没有文字识别");
     m_window.lTip->setToolTip(tip);
-    if (const Result listening = m_platform.clipboard.listening(); !listening.ok())
+    const Result listening = m_platform.clipboard.listening();
+    m_tray.setToolTip(trayTip(listening));
+    if (!listening.ok())
         m_window.tell(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
     // access) would otherwise lose every copy from then on without a word.
-    connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window,
-            [this](const Result &why) { m_window.tell(messageFor(why)); });
+    connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window, [this](const Result &why) {
+        m_tray.setToolTip(trayTip(why));
+        m_window.tell(messageFor(why));
+    });
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
@@ -82,11 +86,6 @@ void Program::unload() {
 }
 
 void Program::showWindow() {
-    if (m_unloaded)
-        return;
-    if (m_window.isVisible() && m_window.isMinimized())
-        m_window.showNormal();
-    m_window.showFromTray();
-    m_window.raise();
-    m_window.activateWindow();
+    if (!m_unloaded)
+        m_window.bringToFront();
 }

@@ -37,7 +37,8 @@ public:
     /// listening and quits. Runs once, whichever way the program ends.
     void unload();
     bool unloaded() const { return m_unloaded; }
-    /// A later start asks for the window: it comes up, also from the taskbar.
+    /// A later start asks for the window: it comes up and to the front, also
+    /// from the taskbar.
     void showWindow();
 
 private:

@@ -5,6 +5,7 @@
 #include "platform/logging.h"
 #include "platform/system.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -41,7 +42,18 @@ bool SingleInstance::lock(const QString &file) {
     m_lock = std::make_unique<QLockFile>(file);
     // Held for the whole run: only a dead owner makes it stale, never its age.
     m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0))
+        return true;
+    // A lock that names this very process was left by a run that ended
+    // without removing it and had the same process number (wine hands the
+    // numbers out again from the start): stale, whatever Qt says.
+    qint64 owner = 0;
+    if (m_lock->error() != QLockFile::LockFailedError ||
+        !m_lock->getLockInfo(&owner, nullptr, nullptr) ||
+        owner != QCoreApplication::applicationPid())
+        return false;
+    qCWarning(lcFiles) << "the lock names this process: left by an ended run, taken over";
+    return m_lock->removeStaleLockFile() && m_lock->tryLock(0);
 }
 
 SingleInstance::Role SingleInstance::start() {

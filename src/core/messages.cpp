@@ -4,6 +4,7 @@
 #include "core/entrylist.h"
 #include "core/imagefiles.h"
 #include "core/recovery.h"
+#include "platform/apptitle.h"
 #include "platform/clipboard.h"
 #include "platform/launcher.h"
 #include "platform/limits.h"
@@ -48,8 +49,7 @@ QString reasonText(Reason reason) {
         {Reason::PictureUnreadable, u"图像临时文件无法读取"},
         {Reason::SettingsUnwritable, u"设置无法保存"},
         {Reason::NoClipboard, u"无法访问剪贴板"},
-        {Reason::NoDataControl, u"这个Wayland桌面既不提供数据控制（data-control）协议，也没有"
-                                u"XWayland，程序在后台时看不到复制的内容。"},
+        {Reason::NoDataControl, u"这个桌面不让程序看到它在后台时复制的内容"},
         {Reason::CompositorEndedAccess, u"Wayland桌面结束了程序对剪贴板的访问"},
         {Reason::ConnectionLost, u"与Wayland桌面的连接已断开"},
         {Reason::XServerLost, u"与X服务器的连接已断开"},
@@ -72,8 +72,16 @@ UserMessage messageFor(const Result &failure) {
     case Reason::None:
         return {MessageIcon::Information, {}};
     case Reason::NoClipboard:
-    case Reason::NoDataControl:
         return {MessageIcon::Critical, SystemError + u'\n' + why};
+    case Reason::NoDataControl:
+        // Nothing failed: the desktop is made so (a Wayland desktop with
+        // neither data-control nor XWayland).
+        return {MessageIcon::Information,
+                QStringLiteral("这个桌面不让程序看到它在后台时复制的内容："
+                               "Orlo粘贴板的窗口不在前台时，您复制的文字和图片都收集不到。\n\n"
+                               "能收集的是：切换到Orlo粘贴板的窗口时，剪贴板上最新的内容。\n\n"
+                               "要在后台收集，请在启动桌面时启用XWayland，"
+                               "或者换用提供这项功能的桌面（例如KDE Plasma、sway）。")};
     case Reason::CompositorEndedAccess:
     case Reason::ConnectionLost:
     case Reason::XServerLost:
@@ -109,6 +117,11 @@ QString watchTip(const Clipboard &clipboard) {
     if (const QString display = clipboard.watchedDisplay(); !display.isEmpty())
         tip += QStringLiteral("\n监视的X显示：") + display;
     return tip;
+}
+
+QString trayTip(const Result &listening) {
+    const QString name = QString::fromUtf16(AppTitle);
+    return listening.ok() ? name : name + QStringLiteral("\n剪贴板监控：不可用");
 }
 
 UserMessage journalMessage(const Result &why) {

@@ -33,5 +33,8 @@ QString recoveryStatus(const Recovery &recovery);
 /// The status line's tip: how copies are caught ("剪贴板监控：X11"), and
 /// the X display watched where it cannot be told to be this session's.
 QString watchTip(const Clipboard &clipboard);
+/// The tip of the tray icon: the program's name, and under it, while
+/// `listening` says so, that nothing copied is being caught.
+QString trayTip(const Result &listening);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);

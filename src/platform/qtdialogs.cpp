@@ -2,9 +2,26 @@
 #include "platform/qtdialogs.h"
 
 #include "platform/apptitle.h"
+#include "platform/logging.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
+
+bool translateQt(QTranslator &translator) {
+    const QString name = QStringLiteral("qtbase_zh_CN");
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/translations")};
+    for (const QString &folder : folders) {
+        if (translator.load(name, folder))
+            return QCoreApplication::installTranslator(&translator);
+    }
+    qCWarning(lcFiles) << name << "is in none of" << folders << "- Qt's buttons stay in English";
+    return false;
+}
 
 QtDialogs::QtDialogs(QWidget *parent)
     : m_parent(parent) {}

@@ -6,6 +6,7 @@
 #include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
+#include "platform/windowsystem.h"
 #include "ui/appearancedialog.h"
 #include "ui/artwork.h"
 #include "ui/help.h"
@@ -187,10 +188,19 @@ void MainWindow::tell(const UserMessage &message) {
 }
 
 void MainWindow::showFromTray() {
-    if (isVisible())
+    // Where minimising is not told, only the window with the focus is
+    // surely in view.
+    if (isVisible() && !isMinimized() && (tellsOfMinimising() || isActiveWindow()))
         return;
-    setWindowState(windowState() &
-                   ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    bringToFront();
+}
+
+void MainWindow::bringToFront() {
+    // A Wayland compositor may have minimised the window without a word;
+    // mapped anew, it comes back on every compositor.
+    if (isVisible() && !tellsOfMinimising() && !isActiveWindow())
+        hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

@@ -36,8 +36,12 @@ public:
     void setTray(TrayIcon *tray) { m_tray = tray; }
 
 public slots:
-    /// A click on the tray icon: a hidden window comes back as it was left.
+    /// A click on the tray icon: a hidden or minimised window comes back as
+    /// it was left; one that is up stays as it is.
     void showFromTray();
+    /// A later start: the window comes up and to the front, whatever state
+    /// the program believes it is in.
+    void bringToFront();
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
     void showReady();

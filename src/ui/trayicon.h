@@ -2,11 +2,12 @@
 #pragma once
 
 #include <QObject>
-#include <QSystemTrayIcon>
 #include <memory>
 
 class QAction;
+class QIcon;
 class QMenu;
+class StatusIcon;
 
 /// The icon in the notification area. A left click asks for the main window;
 /// its menu shows the window, switches monitoring and ends the program.
@@ -17,21 +18,22 @@ public:
     TrayIcon(const QIcon &icon, QAction *monitoring, QAction *exit, QObject *parent = nullptr);
     ~TrayIcon() override;
 
-    /// Puts the icon up; false when the desktop has no notification area now.
+    /// Puts the icon up, also for a notification area that comes later;
+    /// whether one shows it now.
     bool show();
     void hide();
     /// Whether the icon is up in a notification area that is still there.
     bool isShown() const;
-    QSystemTrayIcon *icon() const { return m_icon.get(); }
+    /// Its tip: "Orlo粘贴板", and under it what the user should know.
+    void setToolTip(const QString &tip);
+    const StatusIcon &icon() const { return *m_icon; }
+    QMenu *menu() const { return m_menu.get(); }
 
 signals:
     void showWindowRequested();
 
-private slots:
-    void activated(QSystemTrayIcon::ActivationReason reason);
-
 private:
     // The menu has no widget to own it; it outlives the icon that shows it.
     std::unique_ptr<QMenu> m_menu;
-    std::unique_ptr<QSystemTrayIcon> m_icon;
+    std::unique_ptr<StatusIcon> m_icon;
 };

@@ -39,8 +39,9 @@ public:
     bool waitForEnd(int ms) {
         return QTest::qWaitFor([this] { return !running(); }, ms);
     }
-    /// How often its standard output had `word` so far.
-    qsizetype said(const char *word) { return (m_output += readAllStandardOutput()).count(word); }
+    /// Its standard output so far, and how often that had `word`.
+    const QByteArray &output() { return m_output += readAllStandardOutput(); }
+    qsizetype said(const char *word) { return output().count(word); }
     void stop(); ///< kills it and what it left in its process group
 
 private:

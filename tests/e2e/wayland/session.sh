@@ -10,12 +10,12 @@
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
 # LANG=C.UTF-8 and this script's ORLO_* variables; those ending in _BIN name
 # programs, copied, like PROGRAM, where that user may run them. Its session
-# bus address names "bus" in the runtime folder, where nothing listens: a bus
-# there would be `in_session dbus-daemon --session --nofork
-# --address="unix:path=$RUN/bus"` and `socket $! "$RUN/bus"` before PROGRAM.
+# bus ("bus" in the runtime folder) starts nothing on demand: a notification
+# area is there only when a test starts one.
 #
-# Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard
-# or setpriv are missing. Everything started is killed by process group.
+# Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard,
+# dbus-daemon or setpriv are missing. Everything started is killed by process
+# group.
 set -euo pipefail
 
 skip() {
@@ -23,7 +23,7 @@ skip() {
     exit 77
 }
 compositor="${ORLO_COMPOSITOR:-sway}"
-for tool in "$compositor" wl-copy wl-paste; do
+for tool in "$compositor" wl-copy wl-paste dbus-daemon; do
     command -v "$tool" >/dev/null || skip "$tool"
 done
 as_user=()
@@ -68,6 +68,21 @@ socket() {
     done
     return 1
 }
+
+cat >"$RUN/bus.conf" <<EOF
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$RUN/bus</listen>
+  <policy context="default">
+    <allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+in_session dbus-daemon --config-file="$RUN/bus.conf" --nofork
+if ! socket $! "$RUN/bus" >/dev/null; then
+    echo "the session bus did not come up" >&2
+    exit 1
+fi
 
 if [ "$compositor" = weston ]; then
     in_session weston --backend=headless-backend.so --socket=wayland-1 --width=1024 \

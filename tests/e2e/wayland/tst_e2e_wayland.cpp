@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -35,6 +37,27 @@ class tst_E2eWayland : public QObject {
     QString nextCaption(const QString &kind) const {
         return kind + u"%1"_s.arg(taken(kind) % 100, 2, 10, QChar(u'0'));
     }
+    /// Out of view and without the focus, as a compositor's minimising leaves
+    /// a window: the program is not told.
+    static bool outOfView() {
+        return runTool(u"swaymsg"_s, {u"[app_id=orlo-clipboard] move scratchpad"_s}).ok;
+    }
+    /// Whether sway shows the program's window.
+    static bool inView() {
+        const std::function<bool(const QJsonObject &)> shown = [&](const QJsonObject &node) {
+            if (node[u"app_id"_s] == u"orlo-clipboard"_s)
+                return node[u"visible"_s].toBool();
+            for (const QString &key : {u"nodes"_s, u"floating_nodes"_s}) {
+                for (const QJsonValue &child : node[key].toArray()) {
+                    if (shown(child.toObject()))
+                        return true;
+                }
+            }
+            return false;
+        };
+        const QString tree = tool(u"swaymsg"_s, {u"-r"_s, u"-t"_s, u"get_tree"_s});
+        return shown(QJsonDocument::fromJson(tree.toUtf8()).object());
+    }
 
 private slots:
     void initTestCase() {
@@ -52,7 +75,7 @@ private slots:
                 return tool(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}).contains(u"orlo-clipboard"_s);
             },
             15'000));
-        QVERIFY(runTool(u"swaymsg"_s, {u"[app_id=orlo-clipboard] move scratchpad"_s}).ok);
+        QVERIFY(outOfView());
         QCOMPARE(orlo.last(u"clipboard"_s).toString(), u"剪贴板监控：Wayland 数据控制"_s);
     }
 
@@ -123,6 +146,48 @@ private slots:
         const QByteArray bytes = page.readAll();
         QCOMPARE(bytes.count("<br><br>"), 100);
         QVERIFY(bytes.contains("copy 99<br><br>\r\n</font>"));
+    }
+
+    void aTrayThatComesLateTakesTheIconAndBringsTheWindowBack() {
+        // Started after the program, as a panel often is, and again after it went.
+        std::unique_ptr<Started> tray;
+        for (int round = 0; round < 2; ++round) {
+            tray = std::make_unique<Started>();
+            QVERIFY(tray->start(qEnvironmentVariable("ORLO_TRAY_BIN"), {},
+                                QProcessEnvironment::systemEnvironment(), true));
+            QTRY_VERIFY_WITH_TIMEOUT(tray->said("\n") > 0, 10'000);
+        }
+        const QJsonObject item = QJsonDocument::fromJson(tray->output()).object();
+        QCOMPARE(item[u"tip"_s].toArray(), (QJsonArray{u"Orlo粘贴板"_s, u""_s}));
+        QVERIFY(item[u"icons"_s].toInt() > 0);
+        QCOMPARE(item[u"menu"_s].toArray(),
+                 (QJsonArray{u"显示主窗口"_s, u"开始监控剪贴板"_s, u""_s, u"退出"_s}));
+        const auto send = [&](const QString &path, const QString &method,
+                              const QString &arguments) {
+            const QStringList call = {u"--session"_s, u"--print-reply"_s,
+                                      u"--dest="_s + item[u"item"_s].toString(), path, method};
+            return runTool(u"dbus-send"_s, call + arguments.split(u' ')).ok;
+        };
+        // Shown for all the program knows: a click on the icon, the menu's
+        // first item and a second start each bring it back.
+        const std::function<bool()> ways[] = {
+            [&] {
+                return send(u"/StatusNotifierItem"_s, u"org.kde.StatusNotifierItem.Activate"_s,
+                            u"int32:0 int32:0"_s);
+            },
+            [&] {
+                return send(u"/MenuBar"_s, u"com.canonical.dbusmenu.Event"_s,
+                            u"int32:1 string:clicked variant:int32:0 uint32:0"_s);
+            },
+            [&] { return orlo.startAgain() == 0; },
+        };
+        for (const auto &bringBack : ways) {
+            QVERIFY(outOfView());
+            QTRY_VERIFY_WITH_TIMEOUT(!inView(), 10'000);
+            QVERIFY(bringBack());
+            QTRY_VERIFY_WITH_TIMEOUT(inView(), 10'000);
+        }
+        QVERIFY(outOfView()); // as the other tests have it
     }
 };
 

@@ -1,0 +1,45 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+# A notification area as a panel brings it, here started after the program:
+# an org.kde.StatusNotifierWatcher on the session bus that is its own host.
+# For each item registered, it reads the item as a panel does and prints one
+# JSON line: its bus name, its tip (title, text), how many icon sizes it
+# offers and the labels of its menu ("" for a line).
+import json
+
+import dbus
+import dbus.service
+from dbus.mainloop.glib import DBusGMainLoop
+from gi.repository import GLib
+
+WATCHER = "org.kde.StatusNotifierWatcher"
+ITEM = "org.kde.StatusNotifierItem"
+
+
+def describe(bus, service):
+    item = bus.get_object(service, "/StatusNotifierItem")
+    read = lambda name: item.Get(ITEM, name, dbus_interface=dbus.PROPERTIES_IFACE)
+    menu = bus.get_object(service, read("Menu"))
+    _, (_, _, entries) = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
+    tip = read("ToolTip")
+    print(json.dumps({"item": service, "tip": [tip[2], tip[3]], "icons": len(read("IconPixmap")),
+                      "menu": [entry[1].get("label", "") for entry in entries]},
+                     ensure_ascii=False), flush=True)
+
+
+class Watcher(dbus.service.Object):
+    @dbus.service.method(WATCHER, in_signature="s")
+    def RegisterStatusNotifierItem(self, service):
+        # Read once the item has had its answer, as panels do.
+        GLib.idle_add(describe, self.connection, service)
+
+    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
+    def Get(self, interface, name):
+        return {"IsStatusNotifierHostRegistered": True, "ProtocolVersion": 0}[name]
+
+
+DBusGMainLoop(set_as_default=True)
+session = dbus.SessionBus()
+watcher = Watcher(session, "/StatusNotifierWatcher")
+name = dbus.service.BusName(WATCHER, session)
+GLib.MainLoop().run()
