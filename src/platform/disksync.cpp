@@ -14,6 +14,14 @@ const Disk &systemDisk() {
     return disk;
 }
 
+namespace {
+
+/// How long a run of copies pauses before it is synced, and how long one
+/// that does not pause waits at most.
+constexpr std::chrono::milliseconds Pause(1000), MaxDelay(5000);
+
+} // namespace
+
 DiskSync::DiskSync(const Disk &disk)
     : m_disk(disk)
     , m_thread(&DiskSync::run, this) {}
@@ -38,6 +46,7 @@ void DiskSync::request(int fd) {
         std::lock_guard lock(m_mutex);
         dropped = m_pending;
         m_pending = copy;
+        ++m_requests;
     }
     // The newer duplicate stands for the same file.
     if (dropped >= 0)
@@ -57,9 +66,17 @@ void DiskSync::run() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stopping || m_pending >= 0; });
-        // Copies come in runs: one sync a moment after the first of them, so
-        // that the disk's work does not hold up the writes of the next ones.
-        m_wake.wait_for(lock, std::chrono::milliseconds(1000), [this] { return m_stopping; });
+        // Copies come in runs: one sync once a run has paused for a moment (or
+        // has gone on for a while), so that the disk's work does not hold up
+        // the writes of the next copies.
+        const auto latest = std::chrono::steady_clock::now() + MaxDelay;
+        for (quint64 seen = ~m_requests; seen != m_requests && !m_stopping;) {
+            seen = m_requests;
+            m_wake.wait_until(lock, std::min(latest, std::chrono::steady_clock::now() + Pause),
+                              [this, seen] { return m_stopping || m_requests != seen; });
+            if (std::chrono::steady_clock::now() >= latest)
+                break;
+        }
         if (m_stopping)
             return;
         if (m_pending < 0)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QtGlobal>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -16,8 +17,9 @@ public:
 const Disk &systemDisk();
 
 /// Writes a file's data through to the disk on a thread of its own, so that
-/// what was written survives a power cut a second later (plus the disk's own
-/// time), without the program ever waiting for the disk.
+/// what was written survives a power cut a few seconds later (a second after
+/// a run of writes pauses, five at most, plus the disk's own time), without
+/// the program ever waiting for the disk.
 class DiskSync {
 public:
     explicit DiskSync(const Disk &disk = systemDisk());
@@ -43,6 +45,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_idle;
     int m_pending = -1; ///< a duplicate of the file to sync, or -1
+    quint64 m_requests = 0;
     bool m_syncing = false;
     bool m_stopping = false;
     std::thread m_thread;
