@@ -112,7 +112,7 @@ public:
     QList<Entry> entries() const;
     qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
     /// The last value reported: "status" and "clipboard" (its status line and
-    /// tip at start), "textView" ([width, height]), "current" (the caption of
+    /// tip at start), "current" (the caption of
     /// the entry made current last), "words" (the last picture read).
     QJsonValue last(const QString &key) const;
     QString status() const { return last(QStringLiteral("status")).toString(); }

@@ -3,21 +3,18 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, every picture whose
-// words were read, every entry made current, and every new size of the text
-// view. Lines on its standard input run menu items ("menuCopyThis"), for
-// desktops where no tool can type into its window; "block N" keeps its
-// window thread busy for N ms, as a slow disk or a big layout would.
+// words were read, and every entry made current. Lines on its standard input
+// run menu items ("menuCopyThis"), for desktops where no tool can type into
+// its window; "block N" keeps its window thread busy for N ms, as a slow disk
+// or a big layout would.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
 #include "ui/statusline.h"
-#include "ui/texteditor.h"
-#include "ui/textview.h"
 
 #include <QAction>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -70,18 +67,8 @@ public:
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});
         });
-        program.window().fmTxt->txtMain->installEventFilter(this);
         m_input.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
         connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommand);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Resize) {
-            const QSize size = static_cast<QWidget *>(watched)->size();
-            append({{u"textView"_s, QJsonArray{size.width(), size.height()}}});
-        }
-        return false;
     }
 
 private:

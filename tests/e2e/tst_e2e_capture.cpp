@@ -159,15 +159,6 @@ private slots:
         data->setData(u"x-kde-passwordManagerHint"_s, "secret");
         QCOMPARE(captions(orlo->take(offered(data))), QStringList());
     }
-
-    void nothingIsTakenWhileMonitoringIsOff() {
-        QVERIFY(orlo->showWindow());
-        QVERIFY(orlo->pressKeys(u"ctrl+r"_s));
-        QCOMPARE(captions(orlo->take(copier.text(u"copied while monitoring is off"_s))),
-                 QStringList());
-        QVERIFY(orlo->pressKeys(u"ctrl+r"_s));
-        QCOMPARE(orlo->take(copier.text(u"copied after monitoring is on again"_s)).size(), 1);
-    }
 };
 
 QTEST_MAIN(tst_E2eCapture)

@@ -61,20 +61,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(orlo->openMenu().isEmpty(), 10000);
     }
 
-    void theTextViewGrowsWithTheWindow() {
-        const auto size = [this] {
-            const QJsonValue reported = orlo->last(u"textView"_s);
-            return QSize(reported[0].toInt(), reported[1].toInt());
-        };
-        showByTray();
-        QTRY_VERIFY_WITH_TIMEOUT(size().isValid(), 10000);
-        const QSize first = size();
-        const QStringList grow = {u"windowsize"_s, orlo->window(), u"900"_s, u"700"_s};
-        QVERIFY(runTool(u"xdotool"_s, grow).ok);
-        QTRY_VERIFY_WITH_TIMEOUT(size().width() > first.width() + 300, 10000);
-        QVERIFY(size().height() > first.height() + 200);
-    }
-
     void aSearchFindsTextsAndTheWordsInPictures() {
         showByTray();
         const QString banana = orlo->take(copier.text(u"banana split"_s)).value(0).caption;
