@@ -81,6 +81,9 @@ private slots:
         QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, u"图书馆"_s}).ok);
         QVERIFY(orlo->pressKeys(u"Return"_s));
         QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), u"图像00"_s, 10000);
+        // Copied out of the field, the words are a copy of the program's own.
+        QCOMPARE(orlo->take([&] { return orlo->pressKeys(u"ctrl+a ctrl+c"_s); }).value(0).text,
+                 u"图书馆"_s);
         // A text; Ctrl+D typed there deletes nothing; this page is the one found.
         QVERIFY(orlo->pressKeys(u"ctrl+a BackSpace b a n a n a ctrl+d Return"_s));
         QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), banana, 10000);

@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 X11Clipboard::X11Clipboard(bool xwayland, QString display)
     : m_queue([this](ClipContent content, bool) {
@@ -21,22 +22,33 @@ X11Clipboard::~X11Clipboard() {
 }
 
 void X11Clipboard::setText(const QString &text) {
-    // Read back from here, as the toolkit reads its own copies: the copy is
+    // Read back at once, as the toolkit reads its own copies; the copy is
     // told as a change once the X server has made it the clipboard's.
-    m_own = m_current = ClipContent::ofText(text, {QStringLiteral("text/plain")});
+    m_current = ClipContent::ofText(text, {QStringLiteral("text/plain")});
     QGuiApplication::clipboard()->setText(text);
 }
 
 void X11Clipboard::setImage(const QImage &image) {
     if (image.isNull())
         return;
-    m_own = m_current = ClipContent::ofImage(image, {QStringLiteral("image/png")});
+    m_current = ClipContent::ofImage(image, {QStringLiteral("image/png")});
     QGuiApplication::clipboard()->setImage(image);
 }
 
 void X11Clipboard::clear() {
-    m_own = m_current = ClipContent();
+    m_current = ClipContent();
     QGuiApplication::clipboard()->clear();
+}
+
+ClipContent X11Clipboard::ownContent() {
+    // Made here, by a command or by the toolkit's own widgets (a copy out
+    // of the text editor, the search field): the toolkit holds it.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return {};
+    if (data->hasImage())
+        return ClipContent::ofImage(qvariant_cast<QImage>(data->imageData()), data->formats());
+    return ClipContent::ofText(data->text(), data->formats());
 }
 
 QString X11Clipboard::name() const {
@@ -64,7 +76,7 @@ std::unique_ptr<Clipboard> makeX11Clipboard(bool xwayland, const QString &displa
             [self, change, madeMs, own] {
                 const quint64 queued = self->m_queue.add(madeMs);
                 if (own)
-                    self->m_queue.complete(queued, self->m_own);
+                    self->m_queue.complete(queued, X11Clipboard::ownContent());
                 else
                     self->m_changes.emplace(change, queued);
             },

@@ -32,6 +32,8 @@ public:
     QString watchedDisplay() const override { return m_display; }
 
 private:
+    /// What this program put on the clipboard last.
+    static ClipContent ownContent();
     friend std::unique_ptr<Clipboard> makeX11Clipboard(bool xwayland, const QString &display,
                                                        Result *whyNot);
     X11Clipboard(bool xwayland, QString display);
@@ -39,7 +41,7 @@ private:
     ChangeQueue m_queue;
     std::unique_ptr<x11::Watcher> m_watcher;
     std::map<quint64, quint64> m_changes; ///< the watcher's numbers, in the queue
-    ClipContent m_current, m_own;
+    ClipContent m_current;
     Result m_failure;
     bool m_xwayland;
     QString m_display;
