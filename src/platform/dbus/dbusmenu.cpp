@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/dbus/dbusmenu.h"
 
+#include "platform/dbus/structure.h"
 #include "platform/logging.h"
 
 #include <QAction>
@@ -66,28 +67,16 @@ const QDBusArgument &operator>>(const QDBusArgument &in, MenuItem &item) {
     return in;
 }
 QDBusArgument &operator<<(QDBusArgument &out, const ItemProperties &item) {
-    out.beginStructure();
-    out << item.id << item.properties;
-    out.endStructure();
-    return out;
+    return dbus::writeStructure(out, item.id, item.properties);
 }
 const QDBusArgument &operator>>(const QDBusArgument &in, ItemProperties &item) {
-    in.beginStructure();
-    in >> item.id >> item.properties;
-    in.endStructure();
-    return in;
+    return dbus::readStructure(in, item.id, item.properties);
 }
 QDBusArgument &operator<<(QDBusArgument &out, const MenuEvent &event) {
-    out.beginStructure();
-    out << event.id << event.name << event.data << event.timestamp;
-    out.endStructure();
-    return out;
+    return dbus::writeStructure(out, event.id, event.name, event.data, event.timestamp);
 }
 const QDBusArgument &operator>>(const QDBusArgument &in, MenuEvent &event) {
-    in.beginStructure();
-    in >> event.id >> event.name >> event.data >> event.timestamp;
-    in.endStructure();
-    return in;
+    return dbus::readStructure(in, event.id, event.name, event.data, event.timestamp);
 }
 
 } // namespace dbusmenu

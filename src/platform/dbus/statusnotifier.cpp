@@ -3,6 +3,7 @@
 
 #include "platform/apptitle.h"
 #include "platform/dbus/dbusmenu.h"
+#include "platform/dbus/structure.h"
 #include "platform/logging.h"
 
 #include <QCoreApplication>
@@ -53,28 +54,16 @@ Q_DECLARE_METATYPE(ToolTip)
 namespace {
 
 QDBusArgument &operator<<(QDBusArgument &out, const IconPixmap &pixmap) {
-    out.beginStructure();
-    out << pixmap.width << pixmap.height << pixmap.argb;
-    out.endStructure();
-    return out;
+    return dbus::writeStructure(out, pixmap.width, pixmap.height, pixmap.argb);
 }
 const QDBusArgument &operator>>(const QDBusArgument &in, IconPixmap &pixmap) {
-    in.beginStructure();
-    in >> pixmap.width >> pixmap.height >> pixmap.argb;
-    in.endStructure();
-    return in;
+    return dbus::readStructure(in, pixmap.width, pixmap.height, pixmap.argb);
 }
 QDBusArgument &operator<<(QDBusArgument &out, const ToolTip &tip) {
-    out.beginStructure();
-    out << tip.iconName << tip.pixmaps << tip.title << tip.text;
-    out.endStructure();
-    return out;
+    return dbus::writeStructure(out, tip.iconName, tip.pixmaps, tip.title, tip.text);
 }
 const QDBusArgument &operator>>(const QDBusArgument &in, ToolTip &tip) {
-    in.beginStructure();
-    in >> tip.iconName >> tip.pixmaps >> tip.title >> tip.text;
-    in.endStructure();
-    return in;
+    return dbus::readStructure(in, tip.iconName, tip.pixmaps, tip.title, tip.text);
 }
 
 /// The sizes areas draw icons at, so that none has to scale much.

@@ -136,12 +136,11 @@ struct DataControlClipboard::Events {
 
 DataControlClipboard::DataControlClipboard(std::shared_ptr<Connection> connection)
     : m_connection(std::move(connection))
-    , m_budget(std::make_shared<TransferBudget>())
-    , m_queue([this](ClipContent content, bool quiet) {
-        m_current = std::move(content);
-        if (!quiet)
-            emit changed();
-    }) {}
+    , m_budget(std::make_shared<TransferBudget>()) {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(0);
+    connect(&m_settle, &QTimer::timeout, this, &DataControlClipboard::settle);
+}
 
 DataControlClipboard::~DataControlClipboard() {
     // Every object of the connection goes before the connection itself.
@@ -180,18 +179,6 @@ void DataControlClipboard::fail(const Result &why) {
             this, [this] { emit listeningLost(m_failure); }, Qt::QueuedConnection);
 }
 
-ClipOffer DataControlClipboard::offer() const {
-    return m_current.offer();
-}
-
-std::optional<QString> DataControlClipboard::readText() const {
-    return m_current.text();
-}
-
-QImage DataControlClipboard::readImage() const {
-    return m_current.image();
-}
-
 void DataControlClipboard::setText(const QString &text) {
     own(ClipContent::ofText(text, ownTextTypes));
 }
@@ -207,10 +194,6 @@ void DataControlClipboard::clear() {
     setSelection(m_device.get(), nullptr);
     m_connection->flush();
     m_current = ClipContent();
-}
-
-Result DataControlClipboard::listening() const {
-    return m_failure;
 }
 
 bool DataControlClipboard::connected() const {
@@ -342,14 +325,11 @@ void DataControlClipboard::expire(Change &change) {
 void DataControlClipboard::scheduleSettle() {
     // Settled from the event loop, never from inside a transfer's or the
     // connection's handlers, which settling ends.
-    if (m_settleScheduled)
-        return;
-    m_settleScheduled = true;
-    QMetaObject::invokeMethod(this, &DataControlClipboard::settle, Qt::QueuedConnection);
+    if (!m_settle.isActive())
+        m_settle.start();
 }
 
 void DataControlClipboard::settle() {
-    m_settleScheduled = false;
     // The compositor announces a replacement before it closes the pipes of
     // requests that came too late: read it before judging empty transfers.
     m_connection->readEvents();

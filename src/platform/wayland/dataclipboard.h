@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/changequeue.h"
-#include "platform/clipboard.h"
+#include "platform/watchedclipboard.h"
 #include "platform/wayland/protocol.h"
+
+#include <QTimer>
 
 #include <list>
 #include <memory>
@@ -23,22 +24,17 @@ struct TransferBudget;
 /// markers that decide its kinds) while its owner still has the clipboard,
 /// and reported by changed() once fetched, or once its owner has kept us
 /// waiting too long; changes are reported in the order they were made, a
-/// slow one holding the others back a second at most (ChangeQueue), and the
-/// readers answer at once from what the change left. Our own copies are
+/// slow one holding the others back a second at most. Our own copies are
 /// told apart without a marker: a selection that comes while a source we
 /// set is alive, offering its types, is that source's.
-class DataControlClipboard final : public Clipboard {
+class DataControlClipboard final : public WatchedClipboard {
     Q_OBJECT
 public:
     ~DataControlClipboard() override;
 
-    ClipOffer offer() const override;
-    std::optional<QString> readText() const override;
-    QImage readImage() const override;
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     void clear() override;
-    Result listening() const override;
     QString name() const override { return QStringLiteral("Wayland 数据控制"); }
 
 private:
@@ -77,11 +73,8 @@ private:
     std::list<std::unique_ptr<OwnSource>> m_sources; ///< ours, until replaced
     std::list<std::unique_ptr<wayland::PipeWriter>> m_writers;
     std::shared_ptr<wayland::TransferBudget> m_budget;
-    ChangeQueue m_queue;
-    ClipContent m_current;
-    Result m_failure;
     bool m_started = false;
-    bool m_settleScheduled = false;
+    QTimer m_settle; ///< settles from the event loop
 };
 
 /// The data-control clipboard on `connection`, the only owner of it from

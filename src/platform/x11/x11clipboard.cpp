@@ -10,11 +10,7 @@
 #include <QMimeData>
 
 X11Clipboard::X11Clipboard(bool xwayland, QString display)
-    : m_queue([this](ClipContent content, bool) {
-        m_current = std::move(content);
-        emit changed();
-    })
-    , m_xwayland(xwayland)
+    : m_xwayland(xwayland)
     , m_display(std::move(display)) {}
 
 X11Clipboard::~X11Clipboard() {

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/changequeue.h"
-#include "platform/clipboard.h"
+#include "platform/watchedclipboard.h"
 
 #include <map>
 #include <memory>
@@ -13,21 +12,16 @@ class Watcher;
 
 /// The X11 clipboard: changes heard and fetched by a watcher of its own
 /// (x11::Watcher) and handed on in the order they were made; the program's
-/// own copies go through the toolkit's clipboard and are read back from
-/// memory. The readers answer at once from what the change being handed on
-/// left.
-class X11Clipboard final : public Clipboard {
+/// own copies are made through the toolkit's clipboard, which also tells
+/// what they were.
+class X11Clipboard final : public WatchedClipboard {
     Q_OBJECT
 public:
     ~X11Clipboard() override;
 
-    ClipOffer offer() const override { return m_current.offer(); }
-    std::optional<QString> readText() const override { return m_current.text(); }
-    QImage readImage() const override { return m_current.image(); }
     void setText(const QString &text) override;
     void setImage(const QImage &image) override;
     void clear() override;
-    Result listening() const override { return m_failure; }
     QString name() const override;
     QString watchedDisplay() const override { return m_display; }
 
@@ -38,11 +32,8 @@ private:
                                                        Result *whyNot);
     X11Clipboard(bool xwayland, QString display);
 
-    ChangeQueue m_queue;
     std::unique_ptr<x11::Watcher> m_watcher;
     std::map<quint64, quint64> m_changes; ///< the watcher's numbers, in the queue
-    ClipContent m_current;
-    Result m_failure;
     bool m_xwayland;
     QString m_display;
 };
