@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: MIT
 // What owners that drip, never end or flood cost: the order changes are
-// handed on in, and the pipes a Wayland transfer is read through.
+// handed on in, and the pipes a Wayland transfer is read through; a
+// compositor that never answers.
 #include "platform/changequeue.h"
+#include "platform/clipboardaccess.h"
 #include "platform/wayland/pipes.h"
 
+#include <QProcessEnvironment>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -80,6 +88,50 @@ private slots:
         QCOMPARE(budget->left, 32 << 20);
         for (auto fd : {tooLarge[1], endless[1], flood[1]})
             ::close(fd);
+    }
+
+    void aWaylandSessionWithoutDataControl() {
+        // The environment as it was, however the test ends.
+        const auto restore = qScopeGuard([saved = QProcessEnvironment::systemEnvironment()] {
+            for (const char *name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"}) {
+                const QString key = QString::fromLatin1(name);
+                if (saved.contains(key))
+                    qputenv(name, saved.value(key).toLocal8Bit());
+                else
+                    qunsetenv(name);
+            }
+        });
+        const QByteArray display = qgetenv("DISPLAY");
+        qunsetenv("QT_QPA_PLATFORM");
+        // A compositor that takes the connection and never answers, and a
+        // DISPLAY where no X server answers: said after a while, and the
+        // windows stay on Wayland.
+        const QTemporaryDir dir;
+        sockaddr_un address{AF_UNIX, {}};
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s/x", qPrintable(dir.path()));
+        const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(silent, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+                ::listen(silent, 1) == 0);
+        qputenv("WAYLAND_DISPLAY", address.sun_path);
+        qputenv("DISPLAY", ":99");
+        const ClipboardAccess none = chooseClipboardAccess();
+        QCOMPARE(none.problem.reason, Reason::NoDataControl);
+        QCOMPARE(none.platform, "wayland");
+        ::close(silent);
+        if (display.isEmpty())
+            QSKIP("needs an X server: run ./test");
+        // With an X server the windows go there, through the arguments
+        // alone. One that cannot be told to be this session's is named.
+        qputenv("DISPLAY", display);
+        const ClipboardAccess access = chooseClipboardAccess();
+        QVERIFY(access.problem.ok());
+        QCOMPARE(access.display, QString::fromLocal8Bit(display));
+        QVERIFY(qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"));
+        char program[] = "orlo", option[] = "-x";
+        char *argv[] = {program, option};
+        ApplicationArguments arguments(2, argv, access.platform);
+        QCOMPARE(arguments.count(), 4);
+        QCOMPARE(QByteArray(arguments.values()[1]) + arguments.values()[2], "-platformxcb");
     }
 };
 
