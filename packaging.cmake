@@ -43,8 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # The interface is Chinese: any font with the characters will do.
 # Native windows in a Wayland session; without it they run on XWayland.
-# The OCR models that let the words in pictures be searched.
+# The OCR engine and its models that let the words in pictures be searched:
+# loaded by the process that reads them, never linked.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei, qt6-wayland, tesseract-ocr-chi-sim, tesseract-ocr-eng")
+    "fonts-noto-cjk | fonts-wqy-zenhei | fonts-wqy-microhei, qt6-wayland, libtesseract5 | libtesseract4, tesseract-ocr-chi-sim, tesseract-ocr-eng")
 
 include(CPack)

@@ -269,7 +269,8 @@ int main(int argc, char *argv[]) {
     // in the background, as after a run of screenshots: ours and the bare
     // listener under the same load.
     Latencies bareLoaded, oursLoaded;
-    const std::unique_ptr<TextRecognizer> recognizer = makeTextRecognizer();
+    const std::unique_ptr<TextRecognizer> recognizer =
+        makeTextRecognizer(QStringLiteral(ORLO_PROGRAM));
     if (recognizer) {
         const QString loadFolder = dir.filePath(QStringLiteral("load"));
         QDir().mkpath(loadFolder);

@@ -4,13 +4,16 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <unistd.h>
 
 namespace bench {
 
@@ -52,6 +55,54 @@ inline QString ms(double value) {
 
 inline QString times(double value) {
     return QString::number(value, 'f', 2) + QStringLiteral("×");
+}
+
+/// A process and the processes it started, the ones they started …
+inline QList<qint64> processTree(qint64 pid) {
+    QList<qint64> tree{pid};
+    const QStringList all = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        for (const QString &name : all) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(name));
+            if (name.toLongLong() <= 0 || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            // pid (name) state ppid …: the name may hold spaces and brackets.
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.value(1).toLongLong() == tree.at(i))
+                tree.append(name.toLongLong());
+        }
+    }
+    return tree;
+}
+
+/// Resident memory of the processes, in MB.
+inline double residentMb(const QList<qint64> &processes) {
+    double total = 0;
+    for (const qint64 each : processes) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(each));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                total += line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return total;
+}
+
+/// Processor time the processes have taken, in ms.
+inline double processorMs(const QList<qint64> &processes) {
+    double ticks = 0;
+    for (const qint64 each : processes) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(each));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        ticks += fields.value(11).toDouble() + fields.value(12).toDouble(); // utime, stime
+    }
+    return ticks * 1000.0 / double(::sysconf(_SC_CLK_TCK));
 }
 
 } // namespace bench

@@ -1,5 +1,7 @@
 add_executable(bench_capture bench_capture.cpp benchutil.h)
 target_link_libraries(bench_capture PRIVATE orlo_app orlo_testsupport)
+target_compile_definitions(bench_capture PRIVATE ORLO_PROGRAM="$<TARGET_FILE:orlo-clipboard>")
+add_dependencies(bench_capture orlo-clipboard)
 orlo_warnings(bench_capture)
 
 # The burst's baseline: a raw xcb listener (the one program the X11 watcher's

@@ -5,12 +5,12 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 
 # libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end,
-# libxcb-xfixes0-dev the X11 clipboard watcher; libtesseract-dev and its Chinese and
-# English models read the words in pictures; qt6-translations-l10n has Qt's own
-# Chinese words (确定, 取消).
+# libxcb-xfixes0-dev the X11 clipboard watcher; libtesseract5 and its Chinese and
+# English models read the words in pictures (loaded when the program runs, never
+# linked); qt6-translations-l10n has Qt's own Chinese words (确定, 取消).
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
     libwayland-dev libwayland-bin pkg-config libxcb-xfixes0-dev
-    libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng qt6-translations-l10n)
+    libtesseract5 tesseract-ocr-chi-sim tesseract-ocr-eng qt6-translations-l10n)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
 # sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in,
 # weston one without data-control; dbus, python3-dbus and python3-gi its session bus and

@@ -9,6 +9,7 @@
 #include "ui/textview.h"
 #include "windowrig.h"
 
+#include <QElapsedTimer>
 #include <QListView>
 #include <QSignalSpy>
 #include <semaphore>
@@ -20,7 +21,7 @@ namespace {
 /// Reads the picture's first pixel as a word, once the test lets it.
 struct FakeRecognizer final : TextRecognizer {
     bool available() const override { return true; }
-    QString read(const QImage &picture) override {
+    QString read(QImage picture) override {
         gate.acquire();
         order << picture.pixelColor(0, 0).name();
         return u"词 语 "_s + order.last();
@@ -81,6 +82,26 @@ private slots:
         QCOMPARE(rig.pictures().words(0), QString());
         recognizer.gate.release();
         QTRY_COMPARE(rig.pictures().words(0), u"词语 #ffffff"_s);
+    }
+
+    void aReaderThatHangsOrCannotStartCostsNoMore() {
+        const auto hanging = makeTextRecognizer(QFINDTESTDATA("data/silentreader.sh"));
+        if (!hanging)
+            QSKIP("no OCR engine on this system");
+        // One that never answers is stopped from another thread, as at quitting.
+        const std::unique_ptr<QThread> quitting(QThread::create([&] {
+            QThread::msleep(200);
+            hanging->interrupt();
+        }));
+        quitting->start();
+        QElapsedTimer taken;
+        taken.start();
+        QCOMPARE(hanging->read(testPicture(8, 8)), QString());
+        QVERIFY(taken.elapsed() < 5000);
+        quitting->wait();
+        const auto missing = makeTextRecognizer(u"/nonexistent/orlo-clipboard"_s);
+        QCOMPARE(missing->read(testPicture(8, 8)), QString());
+        QVERIFY(!missing->available());
     }
 
     void theSearchField() {

@@ -42,6 +42,7 @@ private:
     SystemClock m_clock;
     DesktopLauncher m_launcher;
     SettingsStore m_settings;
-    std::unique_ptr<TextRecognizer> m_recognizer = makeTextRecognizer();
+    std::unique_ptr<TextRecognizer> m_recognizer =
+        makeTextRecognizer(QCoreApplication::applicationFilePath());
     std::unique_ptr<Program> m_program;
 };

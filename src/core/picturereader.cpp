@@ -20,11 +20,11 @@ public:
 
     void read(quint64 ticket, int row, const QString &file) {
         QImageReader reader(file);
-        const QImage picture = reader.read();
+        QImage picture = reader.read();
         if (picture.isNull())
             qCWarning(lcCapture) << "picture" << row
                                  << "not read for its words:" << reader.errorString();
-        emit done(ticket, row, searchableWords(m_recognizer.read(picture)));
+        emit done(ticket, row, searchableWords(m_recognizer.read(std::move(picture))));
     }
     void release() {
         m_recognizer.release();
@@ -44,6 +44,7 @@ PictureReader::PictureReader(PictureEntries &pictures, TextRecognizer &recognize
                              QObject *parent)
     : QObject(parent)
     , m_pictures(pictures)
+    , m_recognizer(recognizer)
     , m_available(recognizer.available())
     , m_worker(new Worker(recognizer)) {
     if (!m_available)
@@ -76,6 +77,7 @@ PictureReader::~PictureReader() {
         delete m_worker;
         return;
     }
+    m_recognizer.interrupt(); // a picture being read is not waited for
     m_thread.quit();
     m_thread.wait();
 }

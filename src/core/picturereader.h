@@ -20,7 +20,7 @@ public:
     /// The engine is released after `idleMs` without a picture to read.
     PictureReader(PictureEntries &pictures, TextRecognizer &recognizer, int idleMs = 10'000,
                   QObject *parent = nullptr);
-    /// Waits for the picture being read.
+    /// Stops the picture being read.
     ~PictureReader() override;
 
     /// Whether pictures can be read here at all.
@@ -39,6 +39,7 @@ private:
     void told();
 
     PictureEntries &m_pictures;
+    TextRecognizer &m_recognizer;
     bool m_available;
     /// For each row, the ticket of the picture now in it; newer ones are larger.
     QHash<int, quint64> m_tickets;

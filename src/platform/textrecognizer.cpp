@@ -6,7 +6,7 @@ namespace {
 class NoRecognizer final : public TextRecognizer {
 public:
     bool available() const override { return false; }
-    QString read(const QImage &) override { return {}; }
+    QString read(QImage) override { return {}; }
     void release() override {}
 };
 

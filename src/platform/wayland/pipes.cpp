@@ -2,15 +2,13 @@
 #include "platform/wayland/pipes.h"
 
 #include "platform/logging.h"
+#include "platform/nosigpipe.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
-#include <csignal>
-#include <ctime>
 #include <fcntl.h>
-#include <pthread.h>
 #include <unistd.h>
 
 namespace wayland {
@@ -20,30 +18,6 @@ void setNonBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-}
-
-/// write() that turns a reader gone away into EPIPE instead of the SIGPIPE that
-/// would end the program, without changing how the rest of the program sees SIGPIPE.
-ssize_t writeNoSignal(int fd, const char *data, size_t size) {
-    sigset_t pipeOnly, previous;
-    sigemptyset(&pipeOnly);
-    sigaddset(&pipeOnly, SIGPIPE);
-    sigset_t pending;
-    sigpending(&pending);
-    const bool wasPending = sigismember(&pending, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EPIPE && !wasPending) {
-        const int error = errno;
-        const timespec none{0, 0};
-        while (sigtimedwait(&pipeOnly, nullptr, &none) < 0 && errno == EINTR) {
-        }
-        errno = error;
-    }
-    const int error = errno;
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    errno = error;
-    return written;
 }
 
 } // namespace

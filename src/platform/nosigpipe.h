@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+// Writing into pipes whose reader may be gone (Unix).
+#pragma once
+
+#include <sys/types.h>
+
+/// write() that turns a reader gone away into EPIPE instead of the SIGPIPE
+/// that would end the program, without changing how the rest of the program
+/// sees SIGPIPE.
+ssize_t writeNoSignal(int fd, const char *data, size_t size);
+
+/// Writes all of `size` bytes unless the reader goes; whether it did.
+bool writeAllNoSignal(int fd, const char *data, size_t size);
