@@ -57,19 +57,24 @@ inline QString times(double value) {
     return QString::number(value, 'f', 2) + QStringLiteral("×");
 }
 
+/// The fields of /proc/<pid>/stat after the name: state, ppid … (the name
+/// may hold spaces and brackets); none once the process is gone.
+inline QList<QByteArray> processStat(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ');
+}
+
 /// A process and the processes it started, the ones they started …
 inline QList<qint64> processTree(qint64 pid) {
     QList<qint64> tree{pid};
     const QStringList all = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (qsizetype i = 0; i < tree.size(); ++i) {
         for (const QString &name : all) {
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(name));
-            if (name.toLongLong() <= 0 || !stat.open(QIODevice::ReadOnly))
-                continue;
-            const QByteArray line = stat.readAll();
-            // pid (name) state ppid …: the name may hold spaces and brackets.
-            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-            if (fields.value(1).toLongLong() == tree.at(i))
+            if (name.toLongLong() > 0 &&
+                processStat(name.toLongLong()).value(1).toLongLong() == tree.at(i))
                 tree.append(name.toLongLong());
         }
     }
@@ -78,28 +83,17 @@ inline QList<qint64> processTree(qint64 pid) {
 
 /// Resident memory of the processes, in MB.
 inline double residentMb(const QList<qint64> &processes) {
-    double total = 0;
-    for (const qint64 each : processes) {
-        QFile status(QStringLiteral("/proc/%1/status").arg(each));
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                total += line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    return total;
+    double pages = 0;
+    for (const qint64 each : processes)
+        pages += processStat(each).value(21).toDouble(); // rss
+    return pages * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 /// Processor time the processes have taken, in ms.
 inline double processorMs(const QList<qint64> &processes) {
     double ticks = 0;
     for (const qint64 each : processes) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(each));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        const QList<QByteArray> fields = processStat(each);
         ticks += fields.value(11).toDouble() + fields.value(12).toDouble(); // utime, stime
     }
     return ticks * 1000.0 / double(::sysconf(_SC_CLK_TCK));

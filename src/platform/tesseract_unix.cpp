@@ -3,11 +3,10 @@
 // loaded through its C interface when this process starts, so that the
 // program itself never holds the engine or runs it on a picture.
 #include "platform/limits.h"
-#include "platform/nosigpipe.h"
 #include "platform/ocrprotocol_p.h"
+#include "platform/pipeio.h"
 #include "platform/textrecognizer.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <dlfcn.h>
@@ -83,20 +82,6 @@ TessBaseApi *start(const Engine &engine) {
     }
     engine.destroy(api);
     return nullptr;
-}
-
-bool readAll(int fd, void *to, size_t size) {
-    auto *data = static_cast<char *>(to);
-    while (size > 0) {
-        const ssize_t got = ::read(fd, data, size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        data += got;
-        size -= size_t(got);
-    }
-    return true;
 }
 
 } // namespace

@@ -2,11 +2,10 @@
 // The words in pictures, read by a process of the program's own (see
 // tesseract_unix.cpp), started at the first picture and ended when released.
 #include "platform/logging.h"
-#include "platform/nosigpipe.h"
 #include "platform/ocrprotocol_p.h"
+#include "platform/pipeio.h"
 #include "platform/textrecognizer.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 
@@ -16,7 +15,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,14 +45,16 @@ public:
                 writeAllNoSignal(m_input, reinterpret_cast<const char *>(picture.constScanLine(y)),
                                  size_t(picture.width()));
         picture = QImage(); // not held while the engine reads it
-        QElapsedTimer taken;
-        taken.start();
+        const QDeadlineTimer bound(ReadBoundMs);
         quint32 length = 0;
-        if (sent && receive(&length, sizeof length, taken) && length <= ocr::MaxWords) {
+        if (sent && readAll(m_output, &length, sizeof length, bound) && length <= ocr::MaxWords) {
             QByteArray words(qsizetype(length), Qt::Uninitialized);
-            if (receive(words.data(), length, taken))
+            if (readAll(m_output, words.data(), length, bound))
                 return QString::fromUtf8(words);
         }
+        if (bound.hasExpired())
+            qCWarning(lcCapture) << "the words of a picture took over" << ReadBoundMs
+                                 << "ms: given up";
         // It ended, failed or hangs: this picture goes without its words,
         // the next one is read by a new process.
         end(true);
@@ -109,31 +109,6 @@ private:
         m_pid = pid;
         m_input = input[1];
         m_output = output[0];
-        return true;
-    }
-
-    /// Reads `size` bytes of the answer, within the bound of one picture.
-    bool receive(void *to, size_t size, const QElapsedTimer &taken) {
-        auto *data = static_cast<char *>(to);
-        while (size > 0) {
-            pollfd ready{m_output, POLLIN, 0};
-            const qint64 left = ReadBoundMs - taken.elapsed();
-            const int polled = left > 0 ? ::poll(&ready, 1, int(left)) : 0;
-            if (polled < 0 && errno == EINTR)
-                continue;
-            if (polled <= 0) {
-                qCWarning(lcCapture)
-                    << "the words of a picture took over" << ReadBoundMs << "ms: given up";
-                return false;
-            }
-            const ssize_t got = ::read(m_output, data, size);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            data += got;
-            size -= size_t(got);
-        }
         return true;
     }
 

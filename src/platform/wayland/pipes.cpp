@@ -2,7 +2,7 @@
 #include "platform/wayland/pipes.h"
 
 #include "platform/logging.h"
-#include "platform/nosigpipe.h"
+#include "platform/pipeio.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Writing into pipes whose reader may be gone (Unix).
+// Writing into and reading from pipes whose other end may go (Unix).
 #pragma once
+
+#include <QDeadlineTimer>
 
 #include <sys/types.h>
 
@@ -11,3 +13,7 @@ ssize_t writeNoSignal(int fd, const char *data, size_t size);
 
 /// Writes all of `size` bytes unless the reader goes; whether it did.
 bool writeAllNoSignal(int fd, const char *data, size_t size);
+
+/// Reads all of `size` bytes unless the writer goes or the deadline passes;
+/// whether it did.
+bool readAll(int fd, void *to, size_t size, QDeadlineTimer deadline = QDeadlineTimer::Forever);
