@@ -29,7 +29,8 @@ public:
 /// `program --read-words` in a process of its own at the lowest priority:
 /// the engine's memory is given back whole when it is released, and a
 /// picture that makes it fail or hang costs that picture's words only.
-/// Nothing on a system without it.
+/// Nothing on Windows; where the engine is not installed, available()
+/// turns false at the first picture.
 std::unique_ptr<TextRecognizer> makeTextRecognizer(const QString &program);
 /// The other side, in that process: reads pictures from standard input and
 /// writes their words to standard output until the input ends; the exit code.
