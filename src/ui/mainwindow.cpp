@@ -188,17 +188,18 @@ void MainWindow::tell(const UserMessage &message) {
 }
 
 void MainWindow::showFromTray() {
-    // Where minimising is not told, only the window with the focus is
-    // surely in view.
-    if (isVisible() && !isMinimized() && (tellsOfMinimising() || isActiveWindow()))
+    // Where minimising is not told, nothing the program knows says that the
+    // window is in view: it is brought back all the same.
+    if (tellsOfMinimising() && isVisible() && !isMinimized())
         return;
     bringToFront();
 }
 
 void MainWindow::bringToFront() {
-    // A Wayland compositor may have minimised the window without a word;
-    // mapped anew, it comes back on every compositor.
-    if (isVisible() && !tellsOfMinimising() && !isActiveWindow())
+    // A Wayland compositor may have minimised or hidden the window without
+    // a word, and may not even have told it that it lost the focus (sway's
+    // scratchpad); mapped anew, it comes back on every compositor.
+    if (isVisible() && !tellsOfMinimising())
         hide();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

@@ -37,7 +37,8 @@ public:
 
 public slots:
     /// A click on the tray icon: a hidden or minimised window comes back as
-    /// it was left; one that is up stays as it is.
+    /// it was left; one that is up stays as it is where the window system
+    /// tells of minimising (on Wayland it is brought to the front).
     void showFromTray();
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
