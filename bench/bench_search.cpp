@@ -90,7 +90,7 @@ int main(int argc, char *argv[]) {
     rig.pictures().restore(1, 1); // known from its file only, as after a start
     // This process and the one that reads the words for it.
     const auto memory = [] {
-        return bench::residentMb(bench::processTree(QCoreApplication::applicationPid()));
+        return bench::ownMb(bench::processTree(QCoreApplication::applicationPid()));
     };
     const auto processor = [] {
         return bench::processorMs(bench::processTree(QCoreApplication::applicationPid()));
@@ -113,7 +113,7 @@ int main(int argc, char *argv[]) {
     bench::row(QStringLiteral("words in a 1920×1080 screenshot, read in the background"),
                bench::ms(took) + QStringLiteral(", processor ") + bench::ms(cpu),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("read"), read);
-    bench::row(QStringLiteral("memory: idle / reading / 30 s after"),
+    bench::row(QStringLiteral("own memory: idle / reading / 30 s after"),
                QStringLiteral("%1 / %2 / %3 MB")
                    .arg(idle, 0, 'f', 1)
                    .arg(peak, 0, 'f', 1)

@@ -53,8 +53,18 @@ ensure_packages() {
         fi
     fi
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # Another apt (a fresh machine's automatic updates) may hold the locks
+    # for a while: wait for it rather than fail. The install waits on the
+    # package lock by itself; the lists' lock is waited for here.
+    local apt=("${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900)
+    local try
+    for try in $(seq 1 90); do
+        "${apt[@]}" update -qq && break
+        [ "$try" -eq 90 ] && return 1
+        say "apt-get update failed (another apt running?); trying again in 10 s."
+        sleep 10
+    done
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # Like ensure_packages, but carries on when they cannot be installed.

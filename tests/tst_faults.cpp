@@ -173,6 +173,7 @@ private slots:
         QSignalSpy told(&rig.store, &EntryStore::failed);
         QVERIFY(QDir(temp).removeRecursively());
         QVERIFY(QFile::setPermissions(image, QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(rig.store.folders().provide().subject, QDir::toNativeSeparators(temp));
         rig.store.captureText(u"kept in memory"_s);
         QCOMPARE(rig.texts().count(), 1);
         QCOMPARE(told.size(), 1);

@@ -24,18 +24,27 @@ QString DataFolders::temp() const {
 }
 
 Result DataFolders::provide() const {
-    QDir root(m_program);
-    for (const char *sub : {"data/text", "data/image", "data/other"})
-        root.mkpath(QString::fromLatin1(sub));
     // Its pictures and journal are deleted at the end: never another folder's.
     if (files::isLink(temp())) {
         qCWarning(lcFiles) << "the temp folder is a link, not used:" << temp();
         return {Reason::TempFolderIsLink, temp(), {}};
     }
+    QStringList notMade;
+    for (const QString &folder :
+         {beneath(u"/data/text"), beneath(u"/data/image"), beneath(u"/data/other"), temp()}) {
+        if (!QDir().mkpath(folder)) {
+            qCWarning(lcFiles) << "folder not made:" << folder;
+            notMade << QDir::toNativeSeparators(folder);
+        }
+    }
+    if (!notMade.isEmpty())
+        return {Reason::FolderNotMade, notMade.join(u'\n'), {}};
     // Pictures copied to the clipboard often hold private things: the temp
     // folder is the user's alone, also when an older run left it open to others.
-    root.mkpath(temp());
-    makeFolderOwnerOnly(temp());
+    if (!makeFolderOwnerOnly(temp())) {
+        qCWarning(lcFiles) << "the temp folder could not be made the user's alone:" << temp();
+        return {Reason::FolderNotPrivate, QDir::toNativeSeparators(temp()), {}};
+    }
     return {};
 }
 

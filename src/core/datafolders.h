@@ -22,7 +22,9 @@ public:
 
     /// Creates the four folders when missing; the temp folder is made the
     /// user's alone. Folders the user typed are never made. A temp folder
-    /// that is a link is not the program's and is refused.
+    /// that is a link is not the program's and is refused. Tells the folders
+    /// that could not be made (one a line), or the temp folder when it could
+    /// not be made private.
     Result provide() const;
 
 private:

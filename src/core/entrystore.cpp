@@ -94,8 +94,10 @@ void EntryStore::refuse(Reason why) {
 void EntryStore::captureText(const QString &text) {
     if (text.size() > limits::TextLength)
         return refuse(Reason::TextTooLarge);
-    if (m_texts.isNewest(text))
+    if (m_texts.isNewest(text)) {
+        qCDebug(lcCapture) << "text of" << text.size() << "characters: the newest entry again";
         return;
+    }
     const int row = m_texts.next();
     const qint64 replaced = m_texts.exists(row) ? m_texts.text(row).size() : 0;
     if (m_texts.totalLength() - replaced + text.size() > limits::AllTexts)
@@ -104,6 +106,8 @@ void EntryStore::captureText(const QString &text) {
     // In the journal before it is listed: from here on a crash loses nothing.
     const Result written = m_journal.textTaken(row, text);
     m_texts.take(text);
+    qCDebug(lcCapture) << "text of" << text.size() << "characters listed as"
+                       << m_texts.caption(row);
     keepJournal(written);
     compactJournal();
     applyOverflow(m_texts, true);
@@ -130,8 +134,11 @@ void EntryStore::capturePicture(const QImage &picture) {
         return;
     }
     m_pictureWriteTold = false;
-    const Result journaled = m_journal.pictureTaken(m_pictures.next());
+    const int row = m_pictures.next();
+    const Result journaled = m_journal.pictureTaken(row);
     m_pictures.take(picture);
+    qCDebug(lcCapture) << "picture of" << picture.width() << "x" << picture.height() << "listed as"
+                       << m_pictures.caption(row);
     keepJournal(journaled);
     applyOverflow(m_pictures, true);
 }

@@ -6,7 +6,6 @@
 #include "core/recovery.h"
 #include "platform/apptitle.h"
 #include "platform/clipboard.h"
-#include "platform/launcher.h"
 #include "platform/limits.h"
 
 #include <QDir>
@@ -40,6 +39,8 @@ QString reasonText(Reason reason) {
     };
     static constexpr Words words[] = {
         {Reason::FolderMissing, u"文件夹不存在"},
+        {Reason::FolderNotMade, u"无法创建文件夹"},
+        {Reason::FolderNotPrivate, u"无法把文件夹设为只有您能访问"},
         {Reason::FolderReadOnly, u"文件夹不允许写入"},
         {Reason::CannotCreate, u"无法在文件夹中创建文件"},
         {Reason::WriteFailed, u"磁盘已满或写入失败"},
@@ -58,7 +59,7 @@ QString reasonText(Reason reason) {
         {Reason::JournalUnreadable, u"未保存数据的记录文件无法读取"},
     };
     if (reason == Reason::ManualNotOpened || reason == Reason::ForumNotOpened)
-        return QStringLiteral("%1启动过程中发生未知错误").arg(defaultBrowserName());
+        return QStringLiteral("默认浏览器启动过程中发生未知错误");
     for (const Words &entry : words) {
         if (entry.reason == reason)
             return QString::fromUtf16(entry.text);
@@ -102,8 +103,7 @@ UserMessage messageFor(const Result &failure) {
         return {MessageIcon::Critical, QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用：") +
                                            QDir::toNativeSeparators(failure.subject)};
     case Reason::ManualNotOpened:
-        return {MessageIcon::Critical,
-                why + QStringLiteral("，请检查%1。").arg(defaultBrowserName())};
+        return {MessageIcon::Critical, why + QStringLiteral("，请检查默认浏览器。")};
     case Reason::ForumNotOpened:
         return {MessageIcon::Critical,
                 why + QStringLiteral("，请手动启动浏览器访问") + failure.subject + u'。'};

@@ -24,12 +24,20 @@ void ClipboardWatcher::setMonitoring(bool on) {
 }
 
 void ClipboardWatcher::clipboardChanged() {
-    if (!m_monitoring)
+    if (!m_monitoring) {
+        qCDebug(lcCapture) << "monitoring is off: the change is left alone";
         return;
+    }
     emit captureStarted();
     const ClipOffer offer = m_clipboard.offer();
     // A source may mark its content as a secret (password managers): keep none of it.
     const bool keep = !offer.secret;
+    if (!keep)
+        qCDebug(lcCapture) << "a secret: nothing of it is kept";
+    else if (!offer.kinds.testAnyFlags(ClipKind::Text | ClipKind::RichText | ClipKind::Picture |
+                                       ClipKind::Metafile))
+        qCDebug(lcCapture) << "neither text nor a picture:" << offer.mimeTypes.size()
+                           << "types, nothing taken";
     // Cut off past a limit: the part that came is no copy.
     if (keep && offer.refused != Reason::None)
         m_store.refuse(offer.refused);

@@ -24,8 +24,10 @@ quint64 ChangeQueue::add(qint64 madeMs, bool quiet) {
 
 void ChangeQueue::complete(quint64 change, ClipContent content) {
     for (Change &waiting : m_changes) {
-        if (waiting.number == change)
+        if (waiting.number == change) {
+            content.setWaited(now() - waiting.madeMs);
             waiting.content = std::move(content);
+        }
     }
     schedule();
 }

@@ -123,11 +123,13 @@ ClipContent ClipContent::fromOffer(const QStringList &offered,
     // The offer is read as the X11 path reads one, from a QMimeData that
     // lists every type, with data where it was fetched.
     QMimeData data;
+    ClipContent content;
     for (const QString &type : offered) {
         const auto found = fetched.find(type);
         data.setData(type, found != fetched.end() ? found->second : QByteArray());
     }
-    ClipContent content;
+    for (const auto &[type, bytes] : fetched)
+        content.m_bytes += bytes.size();
     content.m_offer = clipOfferOf(&data);
     if (content.m_offer.secret)
         return content; // kept nowhere, not even here

@@ -39,10 +39,17 @@ public:
     QImage image() const;
     /// A transfer of this change was cut off past a limit.
     void refuse(Reason why) { m_offer.refused = why; }
+    /// The bytes fetched from the owner; none for our own content.
+    qint64 bytes() const { return m_bytes; }
+    /// How long after the change its content was had, in milliseconds.
+    qint64 waitedMs() const { return m_waitedMs; }
+    void setWaited(qint64 ms) { m_waitedMs = ms; }
 
 private:
     ClipOffer m_offer;
     std::optional<QString> m_text = QString();
     QByteArray m_pictureBytes;
     QImage m_image;
+    qint64 m_bytes = 0;
+    qint64 m_waitedMs = 0;
 };

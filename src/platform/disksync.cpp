@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/disksync.h"
 
-#include "platform/system.h"
+#include "platform/files.h"
 
 #include <utility>
 
 void Disk::syncAndClose(int fd) const {
-    ::syncAndClose(fd);
+    files::sync(fd);
+    files::close(fd);
 }
 
 const Disk &systemDisk() {
@@ -34,11 +35,11 @@ DiskSync::~DiskSync() {
     m_wake.notify_one();
     m_thread.join();
     if (m_pending >= 0)
-        closeFile(m_pending);
+        files::close(m_pending);
 }
 
 void DiskSync::request(int fd) {
-    const int copy = fd >= 0 ? duplicateFile(fd) : -1;
+    const int copy = fd >= 0 ? files::duplicate(fd) : -1;
     if (copy < 0)
         return;
     int dropped = -1;
@@ -50,15 +51,15 @@ void DiskSync::request(int fd) {
     }
     // The newer duplicate stands for the same file.
     if (dropped >= 0)
-        closeFile(dropped);
+        files::close(dropped);
     m_wake.notify_one();
 }
 
 void DiskSync::settle() {
     std::unique_lock lock(m_mutex);
     if (m_pending >= 0)
-        closeFile(std::exchange(m_pending, -1));
-    if (openFilesBlockRenames())
+        files::close(std::exchange(m_pending, -1));
+    if (files::openFilesBlockRenames())
         m_idle.wait(lock, [this] { return !m_syncing; });
 }
 

@@ -29,6 +29,10 @@ bool writeAll(int fd, const QString &path, const char *data, qint64 size, Result
 /// Writes the file's data through to the disk.
 bool sync(int fd);
 void close(int fd);
+/// A second descriptor of the open file `fd`, or -1.
+int duplicate(int fd);
+/// Whether a file that is open cannot be renamed over or deleted (Windows).
+bool openFilesBlockRenames();
 /// Whether `path` still names the regular file open at `fd` (it was not
 /// deleted, moved away or replaced since it was opened).
 bool stillAt(int fd, const QString &path);

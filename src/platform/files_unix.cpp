@@ -60,6 +60,14 @@ void close(int fd) {
         ::close(fd);
 }
 
+int duplicate(int fd) {
+    return ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
+
+bool openFilesBlockRenames() {
+    return false;
+}
+
 bool stillAt(int fd, const QString &path) {
     struct stat open {
     }, named{};

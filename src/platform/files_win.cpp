@@ -60,6 +60,14 @@ void close(int fd) {
         ::_close(fd);
 }
 
+int duplicate(int fd) {
+    return ::_dup(fd);
+}
+
+bool openFilesBlockRenames() {
+    return true;
+}
+
 bool stillAt(int, const QString &path) {
     // An open file cannot be deleted or replaced here.
     return QFileInfo(path).isFile();

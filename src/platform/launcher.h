@@ -16,7 +16,3 @@ class DesktopLauncher final : public Launcher {
 public:
     bool open(const QUrl &url) override;
 };
-
-/// The name of the desktop's default browser, as its menus show it
-/// ("Firefox ESR"); "默认浏览器" where that cannot be told.
-QString defaultBrowserName();

@@ -15,6 +15,8 @@ enum class Reason : quint8 {
     None,
     // Data files and their folders.
     FolderMissing,
+    FolderNotMade,
+    FolderNotPrivate,
     FolderReadOnly,
     CannotCreate,
     WriteFailed,

@@ -16,7 +16,7 @@ class QSettings;
 /// the folder. On Windows the per-user folders are private already: nothing
 /// is changed there.
 void makeOwnerOnly(QFileDevice &file);
-void makeFolderOwnerOnly(const QString &path);
+bool makeFolderOwnerOnly(const QString &path);
 
 /// The per-user settings store of application `app`: the registry key the
 /// first version of the program used on Windows, an INI file under the
@@ -42,11 +42,3 @@ void quitOnTerminationSignals(QObject *context);
 void returnLargeBuffersToSystem();
 /// Hands back what the heap holds free, after a large piece of work.
 void trimMemory();
-
-/// A second descriptor of the open file `fd`, or -1.
-int duplicateFile(int fd);
-/// Writes the file's data through to the disk, then closes the descriptor.
-void syncAndClose(int fd);
-void closeFile(int fd);
-/// Whether a file that is open cannot be renamed over or deleted (Windows).
-bool openFilesBlockRenames();

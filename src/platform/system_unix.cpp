@@ -19,8 +19,8 @@ void makeOwnerOnly(QFileDevice &file) {
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-void makeFolderOwnerOnly(const QString &path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+bool makeFolderOwnerOnly(const QString &path) {
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 std::unique_ptr<QSettings> openUserSettings(const QString &app) {
@@ -84,21 +84,4 @@ void trimMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
-}
-
-int duplicateFile(int fd) {
-    return ::dup(fd);
-}
-
-void syncAndClose(int fd) {
-    ::fdatasync(fd);
-    ::close(fd);
-}
-
-void closeFile(int fd) {
-    ::close(fd);
-}
-
-bool openFilesBlockRenames() {
-    return false;
 }

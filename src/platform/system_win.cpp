@@ -4,11 +4,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <io.h>
-
 void makeOwnerOnly(QFileDevice &) {}
 
-void makeFolderOwnerOnly(const QString &) {}
+bool makeFolderOwnerOnly(const QString &) {
+    return true;
+}
 
 std::unique_ptr<QSettings> openUserSettings(const QString &app) {
     // Where the first version of the program kept the same four values.
@@ -35,20 +35,3 @@ void quitOnTerminationSignals(QObject *) {}
 void returnLargeBuffersToSystem() {}
 
 void trimMemory() {}
-
-int duplicateFile(int fd) {
-    return ::_dup(fd);
-}
-
-void syncAndClose(int fd) {
-    ::_commit(fd);
-    ::_close(fd);
-}
-
-void closeFile(int fd) {
-    ::_close(fd);
-}
-
-bool openFilesBlockRenames() {
-    return true;
-}

@@ -3,6 +3,15 @@
 
 #include "platform/changequeue.h"
 #include "platform/clipboard.h"
+#include "platform/logging.h"
+
+/// The debug line of a change handed on: the back end, the types offered,
+/// the bytes fetched and how long that took; never the content.
+inline void traceChange(const QString &backEnd, const ClipContent &content, bool quiet) {
+    qCDebug(lcCapture).nospace().noquote()
+        << backEnd << (quiet ? ": content at start, " : ": change, ") << content.offer().mimeTypes
+        << ", " << content.bytes() << " bytes fetched in " << content.waitedMs() << " ms";
+}
 
 /// A clipboard whose changes the program hears and fetches itself, on a
 /// connection of its own, and hands on in the order they were made
@@ -18,6 +27,7 @@ public:
 protected:
     WatchedClipboard()
         : m_queue([this](ClipContent content, bool quiet) {
+            traceChange(name(), content, quiet);
             m_current = std::move(content);
             if (!quiet)
                 emit changed();
