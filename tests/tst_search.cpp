@@ -96,7 +96,8 @@ private slots:
         quitting->start();
         QElapsedTimer taken;
         taken.start();
-        QCOMPARE(hanging->read(testPicture(8, 8)), QString());
+        // Rows wider than a pipe takes at once: the reader ends in the middle of one.
+        QCOMPARE(hanging->read(testPicture(8192, 16)), QString());
         QVERIFY(taken.elapsed() < 5000);
         quitting->wait();
         const auto missing = makeTextRecognizer(u"/nonexistent/orlo-clipboard"_s);

@@ -18,14 +18,17 @@ ssize_t writeNoSignal(int fd, const char *data, size_t size) {
     const bool wasPending = sigismember(&pending, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipeOnly, &previous);
     const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EPIPE && !wasPending) {
-        const int error = errno;
-        const timespec none{0, 0};
-        while (sigtimedwait(&pipeOnly, nullptr, &none) < 0 && errno == EINTR) {
-        }
-        errno = error;
-    }
     const int error = errno;
+    // The signal is raised whenever the reader went during the write, also
+    // when part of it went through first and the count of that is returned:
+    // taken back here whatever write() returned.
+    if (!wasPending) {
+        sigpending(&pending);
+        const timespec none{0, 0};
+        while (sigismember(&pending, SIGPIPE) && sigtimedwait(&pipeOnly, nullptr, &none) < 0 &&
+               errno == EINTR) {
+        }
+    }
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     errno = error;
     return written;

@@ -119,11 +119,16 @@ private:
         ::close(m_input); // it ends at the end of its input
         if (kill)
             ::kill(m_pid, SIGKILL);
-        int status = 0;
-        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+        // Waited for without reaping it: until it is reaped under the lock,
+        // its number cannot go to another process that interrupt() would kill.
+        siginfo_t ended{};
+        while (::waitid(P_PID, id_t(m_pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
         }
         ::close(m_output);
         const std::lock_guard lock(m_lock);
+        int status = 0;
+        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+        }
         m_pid = -1;
         if (WIFEXITED(status) && WEXITSTATUS(status) == ocr::NoEngine) {
             qCWarning(lcCapture)
