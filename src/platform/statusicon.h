@@ -32,6 +32,9 @@ public:
 signals:
     /// The icon's main action: a left click.
     void activated();
+    /// A notification area took the icon, or the one that showed it went
+    /// away (told where the desktop tells it: the StatusNotifierItem).
+    void shownChanged(bool shown);
 };
 
 /// The icon as this desktop shows it, with `menu` (not owned, outliving the

@@ -104,9 +104,17 @@ signals:
     void toolTipChanged();
 
 private slots:
-    void hostRegistered() { m_hosted = true; }
+    void hostRegistered() {
+        m_hosted = true;
+        tellShown();
+    }
 
 private:
+    /// Tells a change of isShown().
+    void tellShown() {
+        if (isShown() != m_toldShown)
+            emit shownChanged(m_toldShown = isShown());
+    }
     void registerWithWatcher();
     QDBusMessage callWatcher(const QString &interface, const QString &method,
                              const QVariantList &arguments);
@@ -120,6 +128,7 @@ private:
     bool m_visible = false;
     bool m_registered = false;
     bool m_hosted = false;
+    bool m_toldShown = false;
 };
 
 /// What the notification area reads and calls: org.kde.StatusNotifierItem.
@@ -205,6 +214,7 @@ StatusNotifierIcon::StatusNotifierIcon(const QDBusConnection &bus, const QIcon &
         if (m_visible && m_registered)
             qCWarning(lcTray) << "the notification area went away: the icon waits for another";
         m_registered = m_hosted = false;
+        tellShown();
     });
     m_bus.connect(WatcherService, WatcherPath, WatcherService,
                   QStringLiteral("StatusNotifierHostRegistered"), this, SLOT(hostRegistered()));
@@ -228,6 +238,7 @@ void StatusNotifierIcon::hide() {
     // The area drops an item whose name is gone.
     m_visible = m_registered = m_hosted = false;
     m_bus.unregisterService(m_service);
+    tellShown();
 }
 
 void StatusNotifierIcon::setToolTip(const QString &tip) {
@@ -262,6 +273,7 @@ void StatusNotifierIcon::registerWithWatcher() {
     else if (!m_hosted)
         // A watcher without a host (the panel has not started yet) shows nothing.
         qCInfo(lcTray) << "a notification area without a host: the icon waits for one";
+    tellShown();
 }
 
 namespace dbus {
