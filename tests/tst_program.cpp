@@ -141,7 +141,7 @@ private slots:
         };
         QVERIFY(leavePicture(u"图像57.bmp"_s)); // left by a run that was killed
         s.program.window()
-            .menuDelAllTxt_Click(); // the journal goes now; at the end nothing is made
+            .deleteAllTexts(); // the journal goes now; at the end nothing is made
         if (way == u"window closed")
             QVERIFY(s.program.window().close());
         else if (way == u"exit command")

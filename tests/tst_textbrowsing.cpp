@@ -181,20 +181,20 @@ private slots:
         w.copyText(QStringLiteral("A\r\n"));
         w.copyText(QStringLiteral("B"));
         // The newest entry comes back without a new entry; an older one is new again.
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         w.select(0);
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         QCOMPARE(w.texts().texts(), (QStringList{"A\r\n", "B", "A\r\n"}));
 
         // The picture view, also while hidden: no picture leaves the clipboard
         // alone; a picture comes back whole in either display mode.
         w.form.menus.menuVImg->trigger();
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readText(), QStringLiteral("A\r\n"));
         const QImage big = testPicture(900, 700, Qt::magenta);
         w.clipboard.offerImage(big);
         w.form.menus.menuShowAll->trigger();
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readImage().size(), big.size());
         QCOMPARE(w.pictures().count(), 2);
     }

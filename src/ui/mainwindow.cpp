@@ -105,35 +105,35 @@ MainWindow::~MainWindow() = default;
 void MainWindow::connectMenus() {
     const MainMenus &m = menus;
     const std::pair<QAction *, void (MainWindow::*)()> items[] = {
-        {m.menuSaveThisTxt, &MainWindow::menuSaveThisTxt_Click},
-        {m.menuSaveAllTxt, &MainWindow::menuSaveAllTxt_Click},
-        {m.menuSaveThisImg, &MainWindow::menuSaveThisImg_Click},
-        {m.menuSaveAllImg, &MainWindow::menuSaveAllImg_Click},
-        {m.menuSave, &MainWindow::menuSave_Click},
-        {m.menuCopyThis, &MainWindow::menuCopyThis_Click},
-        {m.menuDelAllTxt, &MainWindow::menuDelAllTxt_Click},
-        {m.menuDelAllImg, &MainWindow::menuDelAllImg_Click},
-        {m.menuClearData, &MainWindow::menuClearData_Click},
-        {m.menuClearCB, &MainWindow::menuClearCB_Click},
+        {m.menuSaveThisTxt, &MainWindow::saveThisText},
+        {m.menuSaveAllTxt, &MainWindow::saveAllTexts},
+        {m.menuSaveThisImg, &MainWindow::saveThisPicture},
+        {m.menuSave, &MainWindow::saveAll},
+        {m.menuCopyThis, &MainWindow::copyShownEntry},
+        {m.menuDelAllTxt, &MainWindow::deleteAllTexts},
+        {m.menuDelAllImg, &MainWindow::deleteAllPictures},
+        {m.menuClearData, &MainWindow::deleteAll},
+        {m.menuClearCB, &MainWindow::clearClipboard},
         {m.menuExit, &MainWindow::quitRequested},
-        {m.menuVTxt, &MainWindow::menuVTxt_Click},
-        {m.menuVImg, &MainWindow::menuVImg_Click},
-        {m.menuSkin, &MainWindow::menuSkin_Click},
-        {m.menuClearICP, &MainWindow::menuClearICP_Click},
-        {m.menuOption, &MainWindow::menuOption_Click},
-        {m.menuImgCopy, &MainWindow::menuImgCopy_Click},
-        {m.menuSaveImg, &MainWindow::menuSaveThisImg_Click},
+        {m.menuVTxt, &MainWindow::showTexts},
+        {m.menuVImg, &MainWindow::showPictures},
+        {m.menuSkin, &MainWindow::editAppearance},
+        {m.menuClearICP, &MainWindow::removeSignature},
+        {m.menuOption, &MainWindow::editOptions},
+        {m.menuImgCopy, &MainWindow::copyShownPicture},
+        {m.menuSaveImg, &MainWindow::saveThisPicture},
     };
     for (const auto &[action, slot] : items)
         connect(action, &QAction::triggered, this, slot);
-    connect(m.menuUser, &QAction::triggered, m_help, &HelpCommands::menuUser_Click);
-    connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::menuDownload_Click);
-    connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::menuAbout_Click);
+    connect(m.menuSaveAllImg, &QAction::triggered, this, &MainWindow::saveAllPictures);
+    connect(m.menuUser, &QAction::triggered, m_help, &HelpCommands::openManual);
+    connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::openForum);
+    connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::showAbout);
     // A mode chosen in the menu bar ticks the picture menu too, not the other way.
     connect(m.menuShowAll, &QAction::triggered, m.popupShowAll, &QAction::trigger);
     connect(m.menuShowSize, &QAction::triggered, m.popupShowSize, &QAction::trigger);
-    connect(m.popupShowAll, &QAction::triggered, fmImg, &PictureView::menuShowA_Click);
-    connect(m.popupShowSize, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
+    connect(m.popupShowAll, &QAction::triggered, fmImg, &PictureView::showScaled);
+    connect(m.popupShowSize, &QAction::triggered, fmImg, &PictureView::showNaturalSize);
 }
 
 void MainWindow::showCapturing() {
@@ -223,19 +223,19 @@ void MainWindow::changeEvent(QEvent *event) {
         hide();
 }
 
-void MainWindow::menuSaveThisTxt_Click() {
+void MainWindow::saveThisText() {
     if (const Result saved = m_store.saveText(m_store.texts().current()); !saved.ok())
         tell(messageFor(saved));
 }
 
-void MainWindow::menuSaveAllTxt_Click() {
+void MainWindow::saveAllTexts() {
     lTip->showBusy(Saving);
     if (const Result saved = m_store.saveAllText(); !saved.ok())
         tell(messageFor(saved));
     lTip->showIdle();
 }
 
-void MainWindow::menuSaveThisImg_Click() {
+void MainWindow::saveThisPicture() {
     if (const ImageSaveResult copied = m_store.savePicture(m_store.pictures().current());
         !copied.ok())
         tell(messageFor(copied));
@@ -251,12 +251,8 @@ bool MainWindow::saveAllPictures() {
     return copied.ok();
 }
 
-void MainWindow::menuSaveAllImg_Click() {
-    saveAllPictures();
-}
-
-void MainWindow::menuSave_Click() {
-    menuSaveAllTxt_Click();
+void MainWindow::saveAll() {
+    saveAllTexts();
     // The text is already empty when it was saved. Deleting it again here
     // could take texts captured while a message box was open, unsaved.
     if (saveAllPictures()) {
@@ -266,54 +262,54 @@ void MainWindow::menuSave_Click() {
     }
 }
 
-void MainWindow::menuCopyThis_Click() {
+void MainWindow::copyShownEntry() {
     // The view shown is the frame not hidden, also while the window itself is.
     if (fmImg->isVisibleTo(this))
-        menuImgCopy_Click();
+        copyShownPicture();
     else
         m_platform.clipboard.setText(fmTxt->shownText());
 }
 
-void MainWindow::menuImgCopy_Click() {
+void MainWindow::copyShownPicture() {
     if (const QImage shown = fmImg->shownPicture(); !shown.isNull())
         m_platform.clipboard.setImage(shown);
 }
 
-void MainWindow::menuDelAllTxt_Click() {
+void MainWindow::deleteAllTexts() {
     m_store.deleteAllText();
 }
 
-void MainWindow::menuDelAllImg_Click() {
+void MainWindow::deleteAllPictures() {
     m_store.deleteAllPictures();
 }
 
-void MainWindow::menuClearData_Click() {
+void MainWindow::deleteAll() {
     lTip->showBusy(Clearing);
-    menuDelAllTxt_Click();
-    menuDelAllImg_Click();
+    deleteAllTexts();
+    deleteAllPictures();
     lTip->showIdle();
 }
 
-void MainWindow::menuClearCB_Click() {
+void MainWindow::clearClipboard() {
     m_platform.clipboard.clear();
 }
 
-void MainWindow::menuVTxt_Click() {
+void MainWindow::showTexts() {
     fmTxt->setVisible(true);
     fmImg->setVisible(false);
 }
 
-void MainWindow::menuVImg_Click() {
+void MainWindow::showPictures() {
     fmTxt->setVisible(false);
     fmImg->setVisible(true);
 }
 
-void MainWindow::menuSkin_Click() {
+void MainWindow::editAppearance() {
     AppearanceDialog dialog(fmTxt->txtMain, this);
     dialog.exec();
 }
 
-void MainWindow::menuClearICP_Click() {
+void MainWindow::removeSignature() {
     const QString signature = m_platform.dialogs.input(QStringLiteral("请输入要清除的文字："),
                                                        QStringLiteral("清除签名"));
     if (signature.isEmpty())
@@ -323,7 +319,7 @@ void MainWindow::menuClearICP_Click() {
     lTip->showIdle();
 }
 
-void MainWindow::menuOption_Click() {
+void MainWindow::editOptions() {
     OptionsDialog dialog(m_store.options(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -56,22 +56,27 @@ public slots:
     /// A box telling the user what failed.
     void tell(const UserMessage &message);
 
-    void menuSaveThisTxt_Click();
-    void menuSaveAllTxt_Click();
-    void menuSaveThisImg_Click();
-    void menuSaveAllImg_Click();
-    void menuSave_Click();
-    void menuCopyThis_Click();
-    void menuDelAllTxt_Click();
-    void menuDelAllImg_Click();
-    void menuClearData_Click();
-    void menuClearCB_Click();
-    void menuVTxt_Click();
-    void menuVImg_Click();
-    void menuSkin_Click();
-    void menuClearICP_Click();
-    void menuOption_Click();
-    void menuImgCopy_Click();
+    // The commands of the menus and the toolbar.
+    void saveThisText();
+    void saveAllTexts();
+    void saveThisPicture();
+    /// Whether every picture was saved.
+    bool saveAllPictures();
+    /// Texts and pictures; the temp pictures go once every one is saved.
+    void saveAll();
+    /// The text or the picture of the view on show, to the clipboard.
+    void copyShownEntry();
+    void deleteAllTexts();
+    void deleteAllPictures();
+    void deleteAll();
+    void clearClipboard();
+    void showTexts();
+    void showPictures();
+    void editAppearance();
+    /// Asks for a signature and removes it from the shown text.
+    void removeSignature();
+    void editOptions();
+    void copyShownPicture();
 
 signals:
     /// The close box or 退出: the program is to end.
@@ -85,7 +90,6 @@ private:
     void connectMenus();
     /// What the search keeps, in the status line while it is on.
     void showFound();
-    bool saveAllPictures();
 
     EntryStore &m_store;
     SettingsStore &m_settings;

@@ -31,12 +31,12 @@ QImage PictureView::shownPicture() {
     return imgMain->picture();
 }
 
-void PictureView::menuShowA_Click() {
+void PictureView::showScaled() {
     scaledPicture->setVisible(true);
     scaledPicture->setPicture(imgMain->picture());
 }
 
-void PictureView::menuShowB_Click() {
+void PictureView::showNaturalSize() {
     scaledPicture->setVisible(false);
 }
 

@@ -28,9 +28,9 @@ public:
 
 public slots:
     /// Show-all mode: the stretched picture, showing the current one.
-    void menuShowA_Click();
+    void showScaled();
     /// Natural-size mode.
-    void menuShowB_Click();
+    void showNaturalSize();
 
 protected:
     /// A file that cannot be read leaves the picture shown before.
