@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString stored(TestRig &rig, const char *section, const char *key) {
-    return rig.settings.ReadSetting(section, key, u"<none>"_s);
+    return rig.settings.readSetting(section, key, u"<none>"_s);
 }
 
 void choose(QComboBox *box, const QString &item) {
@@ -79,7 +79,7 @@ private slots:
         QFETCH(int, how);
         WindowRig rig(atStart);
         if (atStart)
-            rig.settings.WriteSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
+            rig.settings.writeSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
         MainWindow &form = rig.form;
         const QString data = rig.dir.path() + "/data/";
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK

@@ -42,7 +42,7 @@ void TextView::showFirstHit(const SearchWords &words) {
 void TextView::removeSignature(const QString &signature) {
     QString text = shownText();
     const qsizetype before = text.size();
-    text = RemoveSignature(std::move(text), signature);
+    text = ::removeSignature(std::move(text), signature);
     // Every removal shortens the text; an untouched editor keeps its caret and scrolling.
     if (text.size() != before)
         txtMain->setText(text);
