@@ -25,7 +25,7 @@ struct Window : WindowRig {
     }
     void copyText(const QString &text) { clipboard.offerText(text); }
     /// The user's choice in the list.
-    void select(int row) { form.fmTxt->choose(row); }
+    void select(int row) { find<TextView>("fmTxt")->choose(row); }
     void moveTo(int from, int to) {
         QTextCursor cursor = box->textCursor();
         cursor.setPosition(from);
@@ -34,7 +34,7 @@ struct Window : WindowRig {
     }
     QString entry(int i) { return texts().text(i); }
 
-    TextEditor *box = form.fmTxt->txtMain;
+    TextEditor *box = find<TextEditor>("txtMain");
     int wholeCopies = 0;
 };
 
@@ -145,7 +145,7 @@ private slots:
     void afterDeleteAllTypingKeepsNothing() {
         Window w;
         w.copyText(QStringLiteral("first"));
-        w.form.menus.menuDelAllTxt->trigger();
+        w.trigger("menuDelAllTxt");
         QCOMPARE(w.box->text(), QString());
         QTest::keyClicks(w.box, QStringLiteral("typed"));
         w.copyText(QStringLiteral("next"));
@@ -166,14 +166,14 @@ private slots:
         Window w;
         w.copyText(QStringLiteral("other abc"));
         w.copyText(QStringLiteral("ABC谢 abc x"));
-        w.form.lTip->showNotice(QStringLiteral("别的"));
+        w.form.showNotice(QStringLiteral("别的"));
         w.dialogs.answers = {answer};
-        w.form.menus.menuClearICP->trigger();
+        w.trigger("menuClearICP");
         QCOMPARE(w.dialogs.prompts, QStringList{QStringLiteral("请输入要清除的文字：")});
         QCOMPARE(w.box->text(), left);
         // Only the shown entry. A notice stays until the next command.
         QCOMPARE(w.texts().texts(), (QStringList{QStringLiteral("other abc"), left}));
-        QCOMPARE(w.form.lTip->text(), QStringLiteral("就绪"));
+        QCOMPARE(w.find<QLabel>("lTip")->text(), QStringLiteral("就绪"));
     }
 
     void copyingBackInEachView() {
@@ -188,12 +188,12 @@ private slots:
 
         // The picture view, also while hidden: no picture leaves the clipboard
         // alone; a picture comes back whole in either display mode.
-        w.form.menus.menuVImg->trigger();
+        w.trigger("menuVImg");
         w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readText(), QStringLiteral("A\r\n"));
         const QImage big = testPicture(900, 700, Qt::magenta);
         w.clipboard.offerImage(big);
-        w.form.menus.menuShowAll->trigger();
+        w.trigger("menuShowAll");
         w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readImage().size(), big.size());
         QCOMPARE(w.pictures().count(), 2);

@@ -26,14 +26,11 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    MainMenus menus;
-    TextView *fmTxt;
-    PictureView *fmImg;
-    /// The status line.
-    StatusLine *lTip;
-
     /// Minimising hides the window while this icon is up to bring it back.
     void setTray(TrayIcon *tray) { m_tray = tray; }
+    /// The items the tray menu shares: monitoring on or off, and 退出.
+    QAction *monitoringAction() const { return m_menus.menuDetectClpBd; }
+    QAction *exitAction() const { return m_menus.menuExit; }
 
 public slots:
     /// A click on the tray icon: a hidden or minimised window comes back as
@@ -55,6 +52,10 @@ public slots:
     void showNextMatch();
     /// A box telling the user what failed.
     void tell(const UserMessage &message);
+    /// The status line's tip: how the clipboard is watched.
+    void setWatchTip(const QString &tip);
+    /// A notice in the status line, until the next command.
+    void showNotice(const QString &notice);
 
     // The commands of the menus and the toolbar.
     void saveThisText();
@@ -81,6 +82,8 @@ public slots:
 signals:
     /// The close box or 退出: the program is to end.
     void quitRequested();
+    /// Monitoring the clipboard switched on or off.
+    void monitoringToggled(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -91,6 +94,10 @@ private:
     /// What the search keeps, in the status line while it is on.
     void showFound();
 
+    MainMenus m_menus;
+    TextView *m_texts;
+    PictureView *m_pictures;
+    StatusLine *m_status;
     EntryStore &m_store;
     SettingsStore &m_settings;
     Platform m_platform;

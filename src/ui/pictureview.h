@@ -18,11 +18,6 @@ class PictureView final : public EntryPane {
 public:
     PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent = nullptr);
 
-    QListView *const lstImg;
-    PictureFrame *const imgMain;
-    /// The picture stretched over the whole area, for the show-all mode.
-    ScaledPicture *const scaledPicture;
-
     /// The picture shown, or about to be shown.
     QImage shownPicture();
 
@@ -40,6 +35,9 @@ private slots:
     void openMenu(Qt::MouseButton button, const QPoint &globalPos);
 
 private:
+    PictureFrame *const m_frame;
+    /// The picture stretched over the whole area, for the show-all mode.
+    ScaledPicture *const m_scaled;
     PictureEntries &m_entries;
     QMenu *m_menu;
 };

@@ -6,15 +6,26 @@
 #include "ui/mainwindow.h"
 #include "ui/statusline.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
 
+/// A widget or menu item by its design name, anywhere under `parent`.
+template <typename T = QWidget> T *findNamed(const QObject *parent, const char *name) {
+    return parent->findChild<T *>(QString::fromLatin1(name));
+}
+
 struct WindowRig : TestRig {
     using TestRig::TestRig;
     MainWindow form{store, settings, platform()};
+
+    template <typename T = QWidget> T *find(const char *name) const {
+        return findNamed<T>(&form, name);
+    }
+    void trigger(const char *item) const { find<QAction>(item)->trigger(); }
 };
 
 /// Once a modal dialog comes up (the command that opens it waits for it),
