@@ -3,7 +3,7 @@
 // commands.
 #include "platform/qtdialogs.h"
 #include "ui/appearancedialog.h"
-#include "ui/help.h"
+#include "ui/helpcommands.h"
 #include "windowrig.h"
 
 #include <QComboBox>

@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/windowsystem.h"
 #include "ui/artwork.h"
-#include "ui/help.h"
+#include "ui/helpcommands.h"
 #include "ui/optionsdialog.h"
 #include "ui/pictureview.h"
 #include "ui/searchfield.h"

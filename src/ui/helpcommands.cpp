@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/help.h"
+#include "ui/helpcommands.h"
 
 #include "core/messages.h"
 #include "platform/dialogs.h"
