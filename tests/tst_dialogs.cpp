@@ -79,13 +79,13 @@ private slots:
         const QString data = rig.dir.path() + "/data/";
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
         whenModal([&](QDialog *dialog) {
-            auto *saving = findNamed<QRadioButton>(dialog, "optSave");
-            auto *texts = findNamed<QLineEdit>(dialog, "txtTxt");
-            seen << saving->isChecked() << findNamed(dialog, "Frame2")->isEnabled();
+            auto *saving = dialog->findChild<QRadioButton *>(u"optSave"_s);
+            auto *texts = dialog->findChild<QLineEdit *>(u"txtTxt"_s);
+            seen << saving->isChecked() << dialog->findChild<QWidget *>(u"Frame2"_s)->isEnabled();
             saving->click();
             texts->setText(folder);
             if (!save)
-                findNamed<QRadioButton>(dialog, "optClear")->click();
+                dialog->findChild<QRadioButton *>(u"optClear"_s)->click();
             seen << texts->isEnabled() << leave(dialog, how);
         });
         rig.trigger("menuOption");
@@ -106,10 +106,10 @@ private slots:
         WindowRig rig;
         const QLineEdit fresh;
         AppearanceDialog dialog(rig.find("txtMain"));
-        const auto box = [&](const char *name) {
-            return findNamed<QComboBox>(&dialog, name);
+        const auto box = [&](auto name) {
+            return dialog.findChild<QComboBox *>(name);
         };
-        auto *preview = findNamed<QLineEdit>(&dialog, "txtPre");
+        auto *preview = dialog.findChild<QLineEdit *>(u"txtPre"_s);
         // A name typed into a list is no choice, nor is leaving the box.
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Browsing and editing text entries in the window, removing a signature,
 // and copying back.
-#include "ui/pictureframe.h"
-#include "ui/pictureview.h"
 #include "ui/texteditor.h"
 #include "ui/textview.h"
 #include "windowrig.h"
@@ -10,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QRandomGenerator>
 

@@ -13,17 +13,13 @@
 #include <QTimer>
 #include <functional>
 
-/// A widget or menu item by its design name, anywhere under `parent`.
-template <typename T = QWidget> T *findNamed(const QObject *parent, const char *name) {
-    return parent->findChild<T *>(QString::fromLatin1(name));
-}
-
 struct WindowRig : TestRig {
     using TestRig::TestRig;
     MainWindow form{store, settings, platform()};
 
+    /// A widget or menu item of the window, by its design name.
     template <typename T = QWidget> T *find(const char *name) const {
-        return findNamed<T>(&form, name);
+        return form.findChild<T *>(QString::fromLatin1(name));
     }
     void trigger(const char *item) const { find<QAction>(item)->trigger(); }
 };
