@@ -213,7 +213,7 @@ int main(int argc, char *argv[]) {
     // one owns the clipboard. Counted: the copies taken, in the order made,
     // by ours and by a raw xcb listener on the same copies.
     QStringList taken;
-    program.window().menuClearData_Click();
+    program.window().deleteAll();
     // Every capture makes its entry current: record what each one took.
     QObject::connect(&store.texts(), &TextEntries::currentChanged,
                      [&](int row) { taken.append(store.texts().text(row)); });
@@ -336,6 +336,6 @@ int main(int argc, char *argv[]) {
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("≤ 200 ms"), stall <= 200);
     std::fprintf(stderr, "missed: bare text %d, ours text %d, bare picture %d, ours picture %d\n",
                  bareText.missed, oursText.missed, barePicture.missed, oursPicture.missed);
-    program.window().menuClearData_Click();
+    program.window().deleteAll();
     return 0;
 }

@@ -55,9 +55,9 @@ Run measure(const Disk &disk) {
         for (int i = 0; i < 100; ++i)
             program.store().captureText(QStringLiteral("entry %1 ").arg(i).repeated(100));
         if (round == 0)
-            run.deleting = timed(window.menus.menuClearData);
+            run.deleting = timed(window.findChild<QAction *>(QStringLiteral("menuClearData")));
     }
-    run.quitting = timed(window.menus.menuExit);
+    run.quitting = timed(window.exitAction());
     if (window.isVisible())
         run.quitting = 1e9;
     return run;

@@ -129,10 +129,10 @@ int main(int argc, char **argv) {
 
         clock = clock.addSecs(1);
         timer.restart();
-        const Result result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
+        const Result result = saveTextFile(texts, 0, Entries - 1, folder, clock);
         saved.push_back(timer.nsecsElapsed() / 1e9);
         if (!result.ok() || QFileInfo(result.subject).size() != fileSize) {
-            std::fprintf(stderr, "SaveTextFile failed or wrote %lld bytes, not %lld\n",
+            std::fprintf(stderr, "saveTextFile failed or wrote %lld bytes, not %lld\n",
                          QFileInfo(result.subject).size(), fileSize);
             return 1;
         }
@@ -152,7 +152,7 @@ int main(int argc, char **argv) {
         clock = clock.addSecs(1);
         QElapsedTimer timer;
         timer.start();
-        const Result result = SaveTextFile(texts, 0, Entries - 1, folder, clock);
+        const Result result = saveTextFile(texts, 0, Entries - 1, folder, clock);
         piecewise.push_back(timer.nsecsElapsed() / 1e9);
         piecewiseSize = QFileInfo(result.subject).size();
         QFile::remove(result.subject);
@@ -168,12 +168,12 @@ int main(int argc, char **argv) {
     std::fprintf(stderr,
                  "reference (entry by entry, no checks, QSaveFile): %.1f MB/s, ratio %.0f%%\n",
                  stream, 100.0 * ours / stream);
-    std::fprintf(stderr, "SaveTextFile, markup and references every 300 characters: %.1f MB/s\n",
+    std::fprintf(stderr, "saveTextFile, markup and references every 300 characters: %.1f MB/s\n",
                  piecewiseSize / 1e6 / bench::median(piecewise));
     const auto rate = [](double value) {
         return QString::number(value, 'f', 0) + QStringLiteral(" MB/s");
     };
-    bench::row(QStringLiteral("SaveTextFile, 100 entries × 1 MB"), rate(ours), rate(base),
+    bench::row(QStringLiteral("saveTextFile, 100 entries × 1 MB"), rate(ours), rate(base),
                QString::number(100.0 * ours / base, 'f', 0) + QStringLiteral("%"),
                QStringLiteral("≥ 70% of the baseline"), ours >= 0.7 * base);
     return 0;

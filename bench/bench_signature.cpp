@@ -50,7 +50,7 @@ int main(int argc, char *argv[]) {
         QString working = text;
         working.detach(); // the text box hands over a text of its own
         timer.restart();
-        const QString cleaned = RemoveSignature(std::move(working), signature);
+        const QString cleaned = removeSignature(std::move(working), signature);
         removals.append(timer.nsecsElapsed() / 1e6);
         left = cleaned.size();
     }

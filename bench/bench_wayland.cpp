@@ -6,8 +6,8 @@
 // session that tests/e2e/wayland/session.sh makes, with ORLO_DCWATCH_BIN
 // naming dcwatch (bench/run does both).
 #include "benchutil.h"
+#include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
-#include "core/watcher.h"
 #include "fakes.h"
 #include "platform/wayland/connection.h"
 #include "platform/wayland/dataclipboard.h"

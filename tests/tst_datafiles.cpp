@@ -78,7 +78,7 @@ private slots:
         const QTemporaryDir dir;
         const QDateTime at(QDate(2007, 2, 3), QTime(9, 5, 7));
         for (const char *taken : {"", "_2", "_3"}) {
-            const Result result = SaveTextFile(entries, range.at(0), range.at(1), dir.path(), at);
+            const Result result = saveTextFile(entries, range.at(0), range.at(1), dir.path(), at);
             QCOMPARE(QFileInfo(result.subject).fileName(),
                      "20070203090507" + QString(taken) + ".htm");
             QCOMPARE(contents(result.subject), Head + lines + Tail);
@@ -96,7 +96,7 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         QFile(dir.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
         for (const char *folder : {"missing", "file"})
-            QCOMPARE(SaveTextFile(entry, 0, 0, dir.filePath(folder), now).reason,
+            QCOMPARE(saveTextFile(entry, 0, 0, dir.filePath(folder), now).reason,
                      Reason::FolderMissing);
 #ifdef Q_OS_UNIX
         // No file may grow past 64 KiB: the write fails with most data to come.
@@ -105,7 +105,7 @@ private slots:
         getrlimit(RLIMIT_FSIZE, &previous);
         const rlimit small{64 * 1024, previous.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const Result result = SaveTextFile(entry, 0, 0, dir.path(), now);
+        const Result result = saveTextFile(entry, 0, 0, dir.path(), now);
         setrlimit(RLIMIT_FSIZE, &previous);
         QCOMPARE(result.reason, Reason::WriteFailed);
 #endif

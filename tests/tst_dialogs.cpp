@@ -3,15 +3,11 @@
 // commands.
 #include "platform/qtdialogs.h"
 #include "ui/appearancedialog.h"
-#include "ui/help.h"
-#include "ui/optionsdialog.h"
-#include "ui/texteditor.h"
-#include "ui/textview.h"
+#include "ui/helpcommands.h"
 #include "windowrig.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,7 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString stored(TestRig &rig, const char *section, const char *key) {
-    return rig.settings.ReadSetting(section, key, u"<none>"_s);
+    return rig.settings.readSetting(section, key, u"<none>"_s);
 }
 
 void choose(QComboBox *box, const QString &item) {
@@ -79,20 +75,20 @@ private slots:
         QFETCH(int, how);
         WindowRig rig(atStart);
         if (atStart)
-            rig.settings.WriteSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
-        MainWindow &form = rig.form;
+            rig.settings.writeSetting(u"Option"_s, u"AutoSave"_s, u"True"_s);
         const QString data = rig.dir.path() + "/data/";
         QList<bool> seen; // policy, folders enabled, then after the choice; focus on OK
         whenModal([&](QDialog *dialog) {
-            auto *options = qobject_cast<OptionsDialog *>(dialog);
-            seen << options->optSave->isChecked() << options->foldersBox->isEnabled();
-            options->optSave->click();
-            options->txtTxt->setText(folder);
+            auto *saving = dialog->findChild<QRadioButton *>(u"optSave"_s);
+            auto *texts = dialog->findChild<QLineEdit *>(u"txtTxt"_s);
+            seen << saving->isChecked() << dialog->findChild<QWidget *>(u"Frame2"_s)->isEnabled();
+            saving->click();
+            texts->setText(folder);
             if (!save)
-                options->optClear->click();
-            seen << options->txtTxt->isEnabled() << leave(dialog, how);
+                dialog->findChild<QRadioButton *>(u"optClear"_s)->click();
+            seen << texts->isEnabled() << leave(dialog, how);
         });
-        form.menus.menuOption->trigger();
+        rig.trigger("menuOption");
         QCOMPARE(seen, (QList<bool>{atStart, atStart, save, true}));
         const bool ok = how == 3;
         QCOMPARE(stored(rig, "Option", "AutoSave"),
@@ -109,40 +105,44 @@ private slots:
     void appearance() {
         WindowRig rig;
         const QLineEdit fresh;
-        AppearanceDialog dialog(rig.form.fmTxt->txtMain);
+        AppearanceDialog dialog(rig.find("txtMain"));
+        const auto box = [&](auto name) {
+            return dialog.findChild<QComboBox *>(name);
+        };
+        auto *preview = dialog.findChild<QLineEdit *>(u"txtPre"_s);
         // A name typed into a list is no choice, nor is leaving the box.
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (QComboBox *box :
-             {dialog.cmbFColor, dialog.cmbBColor, dialog.cmbStyle, dialog.cmbFont}) {
-            box->setFocus();
-            QTest::keyClick(box->lineEdit(), Qt::Key_Tab); // its initial text
-            box->setFocus();
-            box->lineEdit()->setText(box->itemText(box->count() - 1));
-            QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+        for (const char *name : {"cmbFColor", "cmbBColor", "cmbStyle", "cmbFont"}) {
+            QComboBox *list = box(name);
+            list->setFocus();
+            QTest::keyClick(list->lineEdit(), Qt::Key_Tab); // its initial text
+            list->setFocus();
+            list->lineEdit()->setText(list->itemText(list->count() - 1));
+            QTest::keyClick(list->lineEdit(), Qt::Key_Tab);
         }
-        QCOMPARE(lookOf(dialog.txtPre), lookOf(&fresh));
+        QCOMPARE(lookOf(preview), lookOf(&fresh));
         // Every style sets both flags, after regular and after bold italic.
         const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};
         for (int i = 0; i < 8; ++i) {
-            choose(dialog.cmbStyle, styles.at(i < 4 ? 0 : 3));
-            choose(dialog.cmbStyle, styles.at(i % 4));
-            QCOMPARE(dialog.txtPre->font().bold(), i % 2 == 1);
-            QCOMPARE(dialog.txtPre->font().italic(), i % 4 >= 2);
+            choose(box("cmbStyle"), styles.at(i < 4 ? 0 : 3));
+            choose(box("cmbStyle"), styles.at(i % 4));
+            QCOMPARE(preview->font().bold(), i % 2 == 1);
+            QCOMPARE(preview->font().italic(), i % 4 >= 2);
         }
         // The size follows every key; what is no size leaves it.
         const QStringList typed{"\b1", "2", "abc", "\b\b\b\b.5", "0", "\b\b\b\b"};
         const QList<qreal> sizes{1, 12, 12, 1.5, 1.5, 1};
         for (int i = 0; i < typed.size(); ++i) {
-            QTest::keyClicks(dialog.cmbSize->lineEdit(), typed.at(i));
-            QCOMPARE(dialog.txtPre->font().pointSizeF(), sizes.at(i));
+            QTest::keyClicks(box("cmbSize")->lineEdit(), typed.at(i));
+            QCOMPARE(preview->font().pointSizeF(), sizes.at(i));
         }
         // OK gives the preview's look to the text view.
-        choose(dialog.cmbFColor, "红色");
-        choose(dialog.cmbBColor, "青色");
+        choose(box("cmbFColor"), "红色");
+        choose(box("cmbBColor"), "青色");
         dialog.accept();
-        QCOMPARE(lookOf(rig.form.fmTxt->txtMain), lookOf(dialog.txtPre));
-        QVERIFY(lookOf(dialog.txtPre).endsWith(u"#ff0000 #00ffff"_s));
+        QCOMPARE(lookOf(rig.find("txtMain")), lookOf(preview));
+        QVERIFY(lookOf(preview).endsWith(u"#ff0000 #00ffff"_s));
     }
 
     void unsavedOptionsAreTold() {
@@ -150,7 +150,7 @@ private slots:
         QFile::remove(rig.path(u"settings.ini"_s));
         QVERIFY(QDir().mkpath(rig.path(u"settings.ini"_s))); // cannot be written now
         whenModal([](QDialog *dialog) { dialog->accept(); });
-        rig.form.menus.menuOption->trigger();
+        rig.trigger("menuOption");
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.dialogs.messages.at(0).text,
                  u"系统错误!\n%1\n设置无法保存"_s.arg(
@@ -179,9 +179,8 @@ private slots:
     void help() {
         WindowRig rig;
         rig.launcher.succeed = false;
-        for (QAction *item :
-             {rig.form.menus.menuUser, rig.form.menus.menuDownload, rig.form.menus.menuAbout})
-            item->trigger();
+        for (const char *item : {"menuUser", "menuDownload", "menuAbout"})
+            rig.trigger(item);
         // The manual and the forum go to the browser; when none starts, it is said.
         QCOMPARE(rig.launcher.opened.size(), 2);
         QVERIFY(rig.launcher.opened.at(0).toLocalFile().endsWith(u"/readme.htm"_s));

@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(rig.texts().current(), 10);
         QCOMPARE(current.size(), 11);
         QCOMPARE(rig.texts().text(3), u"a"_s);
-        QCOMPARE(TextCaption(100), u"文本100"_s);
+        QCOMPARE(textCaption(100), u"文本100"_s);
     }
 
     void overwritePolicyReplacesTheOldestEntryInPlace() {
@@ -265,7 +265,7 @@ private slots:
         QVERIFY(QFile::exists(run.temp() + u"/entries.journal.damaged"_s));
         // Numbered on from there, and written down as numbered now.
         next.captureText(u"fourth"_s);
-        QCOMPARE(next.texts().caption(texts.size()), TextCaption(int(texts.size())));
+        QCOMPARE(next.texts().caption(texts.size()), textCaption(int(texts.size())));
         EntryStore &again = run.restart(false);
         QCOMPARE(run.recovered.damaged, 0);
         QCOMPARE(again.texts().texts(), texts + QStringList{u"fourth"_s});

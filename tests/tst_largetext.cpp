@@ -2,7 +2,6 @@
 // A three-million-character line captured, shown and edited. How long the
 // event loop stood still is printed, not asserted.
 #include "ui/texteditor.h"
-#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QTextBlock>
@@ -34,7 +33,7 @@ private slots:
     void aHugeLineWithoutBreaks() {
         WindowRig rig;
         MainWindow &form = rig.form;
-        TextEditor *box = form.fmTxt->txtMain;
+        TextEditor *box = rig.find<TextEditor>("txtMain");
         // Minified code: three million characters, a few of them outside the basic plane.
         QString line = u"var a=\"😀\";"_s.repeated(300'000);
         // While the window is hidden, the text box is left alone: the entry is stored.

@@ -2,12 +2,9 @@
 // The main window: its views, a window that grows, and what the data
 // commands leave behind.
 #include "ui/pictureframe.h"
-#include "ui/pictureview.h"
 #include "ui/texteditor.h"
-#include "ui/textview.h"
 #include "windowrig.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
@@ -23,11 +20,11 @@ private slots:
         rig.form.show();
         QSignalSpy texts(&rig.texts(), &TextEntries::currentChanged);
         QSignalSpy pictures(&rig.pictures(), &PictureEntries::currentChanged);
-        QSignalSpy laidOut(rig.form.fmTxt->txtMain, &QPlainTextEdit::textChanged);
+        QSignalSpy laidOut(rig.find<TextEditor>("txtMain"), &QPlainTextEdit::textChanged);
         rig.clipboard.offerText(u"once"_s);
         rig.clipboard.offerImage(testPicture(4, 3));
         QCOMPARE(texts.size() + pictures.size() + laidOut.size(), 3);
-        QCOMPARE(rig.form.fmTxt->lstTxt->currentIndex().row(), 0);
+        QCOMPARE(rig.find<QListView>("lstTxt")->currentIndex().row(), 0);
     }
 
     void theViewsGrowWithTheWindow() {
@@ -38,14 +35,15 @@ private slots:
         const QSize first = form.size();
         QCOMPARE(first.width(), 551);
         QCOMPARE(form.minimumSize(), first);
-        const QSize list = form.fmTxt->lstTxt->size(), text = form.fmTxt->txtMain->size();
+        QWidget *list = rig.find("lstTxt"), *text = rig.find("txtMain");
+        const QSize listSize = list->size(), textSize = text->size();
         form.resize(first + QSize(200, 150));
-        QTRY_COMPARE(form.fmTxt->txtMain->size(), text + QSize(200, 150));
-        QCOMPARE(form.fmTxt->lstTxt->size(), list + QSize(0, 150));
-        form.menus.menuVImg->trigger();
-        QTRY_COMPARE(form.fmImg->imgMain->size(), text + QSize(200, 150));
+        QTRY_COMPARE(text->size(), textSize + QSize(200, 150));
+        QCOMPARE(list->size(), listSize + QSize(0, 150));
+        rig.trigger("menuVImg");
+        QTRY_COMPARE(rig.find("imgMain")->size(), textSize + QSize(200, 150));
         // The stretched picture covers the whole picture box, border included.
-        QCOMPARE(form.fmImg->scaledPicture->size(), form.fmImg->imgMain->size());
+        QCOMPARE(rig.find("imgBak")->size(), rig.find("imgMain")->size());
         form.resize(first - QSize(100, 100));
         QTRY_COMPARE(form.size(), first);
     }
@@ -74,8 +72,8 @@ private slots:
             rig.clipboard.offerText(u"t%1"_s.arg(i));
             rig.clipboard.offerImage(testPicture(4, 3));
         }
-        rig.form.menus.menuSave->trigger();
-        QCOMPARE(rig.form.lTip->text(), u"就绪"_s);
+        rig.trigger("menuSave");
+        QCOMPARE(rig.find<QLabel>("lTip")->text(), u"就绪"_s);
         QCOMPARE(rig.texts().count(), textsLeft);
         QCOMPARE(rig.pictures().count(), picturesLeft);
         QCOMPARE(rig.tempPictures().size(), picturesLeft);
@@ -89,9 +87,9 @@ private slots:
                 rig.dialogs.messages.at(0).text,
                 messageFor(Result{Reason::FolderMissing, rig.store.options().txtPath, {}}).text);
         // Deleting everything leaves the data files alone.
-        rig.form.menus.menuClearData->trigger();
+        rig.trigger("menuClearData");
         QCOMPARE(rig.texts().count() + rig.pictures().count() + rig.tempPictures().size(), 0);
-        QCOMPARE(rig.form.fmImg->imgMain->picture(), QImage());
+        QCOMPARE(rig.find<PictureFrame>("imgMain")->picture(), QImage());
         QCOMPARE(QDir(rig.path(u"data/image"_s)).entryList({u"*.bmp"_s}).size(),
                  broken == u"image" ? 0 : 2);
     }
@@ -102,7 +100,7 @@ private slots:
         for (int i = 0; i < 102; ++i)
             rig.clipboard.offerText(u"t%1"_s.arg(i));
         QTRY_COMPARE(rig.dialogs.messages.size(), 1);
-        QCOMPARE(rig.form.fmTxt->lstTxt->model()->rowCount(), 102);
+        QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 102);
     }
 };
 

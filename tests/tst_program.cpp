@@ -3,8 +3,6 @@
 #include "app/program.h"
 #include "platform/statusicon.h"
 #include "testrig.h"
-#include "ui/statusline.h"
-#include "ui/textview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,7 +69,7 @@ private slots:
             rig.clipboard.offerText(u"after"_s);
             QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
         }
-        QCOMPARE(program.window().lTip->text(), u"就绪"_s);
+        QCOMPARE(program.window().findChild<QLabel *>(u"lTip"_s)->text(), u"就绪"_s);
     }
 
     void aSessionCheckpointIsNoEnd() {
@@ -88,8 +86,8 @@ private slots:
         const QList<QAction *> items = s.program.tray().menu()->actions();
         QCOMPARE(items.size(), 4); // with a line before 退出
         QCOMPARE(items.at(0)->text(), u"显示主窗口"_s);
-        QCOMPARE(items.at(1), s.program.window().menus.menuDetectClpBd);
-        QCOMPARE(items.at(3), s.program.window().menus.menuExit);
+        QCOMPARE(items.at(1), s.program.window().monitoringAction());
+        QCOMPARE(items.at(3), s.program.window().exitAction());
         // Monitoring off from either menu: nothing is taken.
         items.at(1)->trigger();
         s.clipboard.offerText(u"not taken"_s);
@@ -118,8 +116,8 @@ private slots:
         rig.clipboard.offerText(u"synced later"_s);
         QElapsedTimer clock;
         clock.start();
-        program.window().menus.menuClearData->trigger();
-        program.window().menus.menuExit->trigger();
+        program.window().deleteAll();
+        program.window().exitAction()->trigger();
         QCOMPARE_LT(clock.elapsed(), 1000);
         QVERIFY(program.unloaded());
         stuck.released.release(2);
@@ -140,12 +138,11 @@ private slots:
             return QFile(store.folders().temp() + u'/' + name).open(QIODevice::WriteOnly);
         };
         QVERIFY(leavePicture(u"图像57.bmp"_s)); // left by a run that was killed
-        s.program.window()
-            .menuDelAllTxt_Click(); // the journal goes now; at the end nothing is made
+        s.program.window().deleteAllTexts();    // the journal goes now; at the end nothing is made
         if (way == u"window closed")
             QVERIFY(s.program.window().close());
         else if (way == u"exit command")
-            s.program.window().menus.menuExit->trigger();
+            s.program.window().exitAction()->trigger();
         else
             QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
         QVERIFY(s.program.unloaded() && !s.program.tray().icon().isVisible());

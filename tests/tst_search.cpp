@@ -6,7 +6,6 @@
 #include "ui/pictureview.h"
 #include "ui/searchfield.h"
 #include "ui/texteditor.h"
-#include "ui/textview.h"
 #include "windowrig.h"
 
 #include <QElapsedTimer>
@@ -118,30 +117,30 @@ private slots:
         QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
         QVERIFY(field->hasFocus());
         QTest::keyClicks(field, u"alpha"_s);
-        QCOMPARE(form.lTip->text(), u"找到 2 条文本和 1 张图片"_s);
+        QCOMPARE(rig.find<QLabel>("lTip")->text(), u"找到 2 条文本和 1 张图片"_s);
         // Ctrl+D deletes nothing from here.
         QTest::keyClick(field, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(rig.texts().count(), 3);
         // Enter shows the first match, its word selected, then the next.
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(form.fmTxt->txtMain->textCursor().selectedText(), u"alpha"_s);
+        QCOMPARE(rig.find<TextEditor>("txtMain")->textCursor().selectedText(), u"alpha"_s);
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(form.fmTxt->txtMain->textCursor().selectedText(), u"ＡＬＰＨＡ"_s);
+        QCOMPARE(rig.find<TextEditor>("txtMain")->textCursor().selectedText(), u"ＡＬＰＨＡ"_s);
         // A capture that does not match stays out of view; this page is the one chosen.
         rig.clipboard.offerText(u"zzz"_s);
-        QCOMPARE(form.fmTxt->lstTxt->model()->rowCount(), 2);
-        form.menus.menuSaveThisTxt->trigger();
+        QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 2);
+        rig.trigger("menuSaveThisTxt");
         const QDir saved(rig.store.options().txtPath, u"*.htm"_s);
         QFile page(saved.filePath(saved.entryList().value(0)));
         QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("\xd6\xd0\xce\xc4 two"));
         // Nothing of the kind on show: Enter turns to the kind that has.
         QTest::keyClicks(field, u" picture"_s);
         QTest::keyClick(field, Qt::Key_Return);
-        QVERIFY(form.fmImg->isVisible());
-        QCOMPARE(form.fmImg->chosen(), 0);
+        QVERIFY(rig.find<PictureView>("fmImg")->isVisible());
+        QCOMPARE(rig.find<PictureView>("fmImg")->chosen(), 0);
         QTest::keyClick(field, Qt::Key_Escape);
-        QCOMPARE(form.fmTxt->lstTxt->model()->rowCount(), 4);
-        QCOMPARE(form.lTip->text(), u"就绪"_s);
+        QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 4);
+        QCOMPARE(rig.find<QLabel>("lTip")->text(), u"就绪"_s);
     }
 };
 

@@ -29,7 +29,7 @@ private slots:
     void removal() {
         QFETCH(QStringList, c);
         const QString text = c.at(0);
-        QCOMPARE(RemoveSignature(text, c.at(1)), c.at(2));
+        QCOMPARE(removeSignature(text, c.at(1)), c.at(2));
         QCOMPARE(text, c.at(0)); // a shared text is copied, not cleaned in place
     }
 
@@ -48,7 +48,7 @@ private slots:
             QString signature =
                 from.mid(random.bounded(int(from.size()) + 1), random.bounded(5)).join(QString());
             signature = random.bounded(2) ? signature.toUpper() : signature.toLower();
-            QCOMPARE(RemoveSignature(text, signature), referenceRemoval(text, signature));
+            QCOMPARE(removeSignature(text, signature), referenceRemoval(text, signature));
         }
     }
 };

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Browsing and editing text entries in the window, removing a signature,
 // and copying back.
-#include "ui/pictureframe.h"
-#include "ui/pictureview.h"
 #include "ui/texteditor.h"
 #include "ui/textview.h"
 #include "windowrig.h"
@@ -10,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QListView>
 #include <QMenu>
 #include <QRandomGenerator>
 
@@ -25,7 +22,7 @@ struct Window : WindowRig {
     }
     void copyText(const QString &text) { clipboard.offerText(text); }
     /// The user's choice in the list.
-    void select(int row) { form.fmTxt->choose(row); }
+    void select(int row) { find<TextView>("fmTxt")->choose(row); }
     void moveTo(int from, int to) {
         QTextCursor cursor = box->textCursor();
         cursor.setPosition(from);
@@ -34,7 +31,7 @@ struct Window : WindowRig {
     }
     QString entry(int i) { return texts().text(i); }
 
-    TextEditor *box = form.fmTxt->txtMain;
+    TextEditor *box = find<TextEditor>("txtMain");
     int wholeCopies = 0;
 };
 
@@ -145,7 +142,7 @@ private slots:
     void afterDeleteAllTypingKeepsNothing() {
         Window w;
         w.copyText(QStringLiteral("first"));
-        w.form.menus.menuDelAllTxt->trigger();
+        w.trigger("menuDelAllTxt");
         QCOMPARE(w.box->text(), QString());
         QTest::keyClicks(w.box, QStringLiteral("typed"));
         w.copyText(QStringLiteral("next"));
@@ -166,14 +163,14 @@ private slots:
         Window w;
         w.copyText(QStringLiteral("other abc"));
         w.copyText(QStringLiteral("ABC谢 abc x"));
-        w.form.lTip->showNotice(QStringLiteral("别的"));
+        w.form.showNotice(QStringLiteral("别的"));
         w.dialogs.answers = {answer};
-        w.form.menus.menuClearICP->trigger();
+        w.trigger("menuClearICP");
         QCOMPARE(w.dialogs.prompts, QStringList{QStringLiteral("请输入要清除的文字：")});
         QCOMPARE(w.box->text(), left);
         // Only the shown entry. A notice stays until the next command.
         QCOMPARE(w.texts().texts(), (QStringList{QStringLiteral("other abc"), left}));
-        QCOMPARE(w.form.lTip->text(), QStringLiteral("就绪"));
+        QCOMPARE(w.find<QLabel>("lTip")->text(), QStringLiteral("就绪"));
     }
 
     void copyingBackInEachView() {
@@ -181,20 +178,20 @@ private slots:
         w.copyText(QStringLiteral("A\r\n"));
         w.copyText(QStringLiteral("B"));
         // The newest entry comes back without a new entry; an older one is new again.
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         w.select(0);
-        w.form.menuCopyThis_Click();
+        w.form.copyShownEntry();
         QCOMPARE(w.texts().texts(), (QStringList{"A\r\n", "B", "A\r\n"}));
 
         // The picture view, also while hidden: no picture leaves the clipboard
         // alone; a picture comes back whole in either display mode.
-        w.form.menus.menuVImg->trigger();
-        w.form.menuCopyThis_Click();
+        w.trigger("menuVImg");
+        w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readText(), QStringLiteral("A\r\n"));
         const QImage big = testPicture(900, 700, Qt::magenta);
         w.clipboard.offerImage(big);
-        w.form.menus.menuShowAll->trigger();
-        w.form.menuCopyThis_Click();
+        w.trigger("menuShowAll");
+        w.form.copyShownEntry();
         QCOMPARE(w.clipboard.readImage().size(), big.size());
         QCOMPARE(w.pictures().count(), 2);
     }

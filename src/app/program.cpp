@@ -6,11 +6,8 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "ui/statusline.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
                  QObject *parent)
@@ -20,11 +17,11 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
               platform.disk)
     , m_watcher(platform.clipboard, m_store)
     , m_window(m_store, settings, platform)
-    , m_tray(m_window.windowIcon(), m_window.menus.menuDetectClpBd, m_window.menus.menuExit)
+    , m_tray(m_window.windowIcon(), m_window.monitoringAction(), m_window.exitAction())
     , m_reader(m_store.pictures(), platform.recognizer) {
     m_window.setTray(&m_tray);
     // The tick is the switch: the watcher follows it.
-    connect(m_window.menus.menuDetectClpBd, &QAction::toggled, &m_watcher,
+    connect(&m_window, &MainWindow::monitoringToggled, &m_watcher,
             &ClipboardWatcher::setMonitoring);
     connect(&m_watcher, &ClipboardWatcher::captureStarted, &m_window, &MainWindow::showCapturing);
     connect(&m_watcher, &ClipboardWatcher::captureFinished, &m_window, &MainWindow::showReady);
@@ -47,7 +44,7 @@ void Program::start(bool guarded) {
         tip += QStringLiteral("\n数据文件夹未能锁定：另一个Orlo粘贴板可能同时使用它");
     if (!m_reader.available())
         tip += QStringLiteral("\n图片中的文字不能搜索：没有文字识别");
-    m_window.lTip->setToolTip(tip);
+    m_window.setWatchTip(tip);
     const Result listening = m_platform.clipboard.listening();
     m_tray.setToolTip(trayTip(listening));
     if (!listening.ok())
@@ -63,7 +60,7 @@ void Program::start(bool guarded) {
     // it comes at checkpoints too, and at logouts that are then cancelled.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
     if (recovered.anything())
-        m_window.lTip->showNotice(recoveryStatus(recovered));
+        m_window.showNotice(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden window.
     if (tray)
         m_window.hide();

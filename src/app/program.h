@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
 #include "core/picturereader.h"
-#include "core/watcher.h"
 #include "platform/platform.h"
 #include "ui/mainwindow.h"
 #include "ui/trayicon.h"

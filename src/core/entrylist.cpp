@@ -11,11 +11,11 @@ QString numbered(const char16_t *word, int n) {
 
 } // namespace
 
-QString TextCaption(int n) {
+QString textCaption(int n) {
     return numbered(u"文本", n);
 }
 
-QString ImageCaption(int n) {
+QString imageCaption(int n) {
     return numbered(u"图像", n);
 }
 

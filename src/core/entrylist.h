@@ -77,6 +77,6 @@ private:
 };
 
 /// "文本00", "文本07", "文本100".
-QString TextCaption(int n);
+QString textCaption(int n);
 /// "图像00", "图像07", "图像100": also the temp picture file's base name.
-QString ImageCaption(int n);
+QString imageCaption(int n);

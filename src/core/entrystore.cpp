@@ -163,14 +163,14 @@ void EntryStore::setText(int row, const QString &text) {
 }
 
 Result EntryStore::saveText(int row) const {
-    return SaveTextFile(m_texts.texts(), row, row, m_options.txtPath, m_clock.now());
+    return saveTextFile(m_texts.texts(), row, row, m_options.txtPath, m_clock.now());
 }
 
 Result EntryStore::saveAllText() {
     // Once the file is there, its texts are saved: a crash in between
     // brings none of them back.
     const Result saved =
-        SaveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now(),
+        saveTextFile(m_texts.texts(), 0, m_texts.count() - 1, m_options.txtPath, m_clock.now(),
                      [this](const QString &file) {
                          keepJournal(m_journal.saving(Journal::Kind::Texts, -1, file));
                      });
@@ -184,7 +184,7 @@ Result EntryStore::saveAllText() {
 
 ImageSaveResult EntryStore::savePicture(int row) const {
     ImageSaveResult copied;
-    copied.add(row, CopyImageFile(m_pictures, row, m_options.imgPath, m_clock));
+    copied.add(row, copyImageFile(m_pictures, row, m_options.imgPath, m_clock));
     return copied;
 }
 
@@ -193,7 +193,7 @@ ImageSaveResult EntryStore::saveAllPictures() {
     for (int row = 0; row < m_pictures.count(); ++row) {
         // Each picture a unit: once its copy is there, its temp file goes.
         const Result one =
-            CopyImageFile(m_pictures, row, m_options.imgPath, m_clock, [&](const QString &file) {
+            copyImageFile(m_pictures, row, m_options.imgPath, m_clock, [&](const QString &file) {
                 keepJournal(m_journal.saving(Journal::Kind::Pictures, row, file));
             });
         copied.add(row, one);

@@ -45,7 +45,7 @@ public:
     void setFolders(const Options &chosen);
 
     /// Takes back what a run that ended without its orderly exit left, as
-    /// that run had it (entryrecovery.cpp).
+    /// that run had it (entrystore_recover.cpp).
     Recovery recover();
 
     /// A text from the clipboard; the same text as the newest entry adds

@@ -27,7 +27,7 @@ void ImageSaveResult::add(int row, const Result &copied) {
     }
 }
 
-Result CopyImageFile(const PictureEntries &pictures, int row, const QString &folder,
+Result copyImageFile(const PictureEntries &pictures, int row, const QString &folder,
                      const Clock &clock, const std::function<void(const QString &)> &beforeCommit) {
     // There is no temp picture for a negative number (nothing selected).
     Result opened;

@@ -30,6 +30,6 @@ struct ImageSaveResult {
 /// taken), byte for byte, whole or not at all; a temp file that is a link is
 /// no picture of ours. `beforeCommit` hears the copy's name before it
 /// appears under it.
-Result CopyImageFile(const PictureEntries &pictures, int row, const QString &folder,
+Result copyImageFile(const PictureEntries &pictures, int row, const QString &folder,
                      const Clock &clock,
                      const std::function<void(const QString &)> &beforeCommit = {});

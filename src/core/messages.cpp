@@ -25,7 +25,7 @@ QString captionsOf(const QList<int> &rows) {
     QStringList captions;
     for (int row : rows) {
         if (row >= 0) // there is no entry -1 (nothing chosen) to name
-            captions << ImageCaption(row);
+            captions << imageCaption(row);
     }
     return captions.isEmpty() ? QString() : u'\n' + captions.join(QStringLiteral(", "));
 }

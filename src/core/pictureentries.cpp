@@ -6,11 +6,11 @@
 #include <QImageReader>
 
 PictureEntries::PictureEntries(QString tempFolder, QObject *parent)
-    : EntryList(&ImageCaption, parent)
+    : EntryList(&imageCaption, parent)
     , m_tempFolder(std::move(tempFolder)) {}
 
 QString PictureEntries::file(int row) const {
-    return m_tempFolder + u'/' + ImageCaption(row) + QStringLiteral(".bmp");
+    return m_tempFolder + u'/' + imageCaption(row) + QStringLiteral(".bmp");
 }
 
 QImage PictureEntries::picture(int row) const {

@@ -38,7 +38,7 @@ SettingsStore::SettingsStore(const QString &iniFile)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::ReadSetting(const QString &section, const QString &key,
+QString SettingsStore::readSetting(const QString &section, const QString &key,
                                    const QString &fallback) const {
     const QString path = section + u'/' + key;
     if (m_settings->status() != QSettings::NoError || !m_settings->contains(path))
@@ -50,7 +50,7 @@ QString SettingsStore::ReadSetting(const QString &section, const QString &key,
     return value.toString();
 }
 
-bool SettingsStore::WriteSetting(const QString &section, const QString &key, const QString &value) {
+bool SettingsStore::writeSetting(const QString &section, const QString &key, const QString &value) {
     m_settings->setValue(section + u'/' + key, value);
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
@@ -66,10 +66,10 @@ Options readOptions(const SettingsStore &store, const QString &programFolder) {
         const QString section = QString::fromUtf16(setting.section);
         const QString key = QString::fromUtf16(setting.key);
         if (setting.folder) {
-            options.*setting.folder = store.ReadSetting(
+            options.*setting.folder = store.readSetting(
                 section, key, programFolder + QString::fromUtf16(setting.defaultFolder));
         } else {
-            options.*setting.flag = flagOf(store.ReadSetting(section, key, flagText(false)));
+            options.*setting.flag = flagOf(store.readSetting(section, key, flagText(false)));
         }
     }
     return options;
@@ -83,7 +83,7 @@ Result writeOptions(SettingsStore &store, const Options &chosen) {
         const QString key = QString::fromUtf16(setting.key);
         const QString value =
             setting.folder ? chosen.*setting.folder : flagText(chosen.*setting.flag);
-        if (!store.WriteSetting(QString::fromUtf16(setting.section), key, value))
+        if (!store.writeSetting(QString::fromUtf16(setting.section), key, value))
             failed << key;
     }
     if (failed.isEmpty())

@@ -25,9 +25,9 @@ public:
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     /// The stored text, or `fallback` when nothing is stored under the key.
-    QString ReadSetting(const QString &section, const QString &key, const QString &fallback) const;
+    QString readSetting(const QString &section, const QString &key, const QString &fallback) const;
     /// Stores the text; false when the store could not be written.
-    bool WriteSetting(const QString &section, const QString &key, const QString &value);
+    bool writeSetting(const QString &section, const QString &key, const QString &value);
 
     /// The file or registry path behind the store.
     QString location() const;

@@ -24,7 +24,7 @@ qsizetype findWhole(QStringView text, QStringView signature, qsizetype from) {
 
 } // namespace
 
-QString RemoveSignature(QString text, const QString &signature) {
+QString removeSignature(QString text, const QString &signature) {
     const qsizetype length = signature.size();
     if (length == 0)
         return text;

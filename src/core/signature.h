@@ -11,4 +11,4 @@
 /// "a"), and text that meets across a removal point is not looked at again
 /// ("xaabby" less "ab" is "xaby"). A match never cuts a surrogate pair in
 /// two. `text` is compacted in place when nobody else shares it.
-QString RemoveSignature(QString text, const QString &signature);
+QString removeSignature(QString text, const QString &signature);

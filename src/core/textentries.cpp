@@ -4,7 +4,7 @@
 #include <utility>
 
 TextEntries::TextEntries(QObject *parent)
-    : EntryList(&TextCaption, parent) {}
+    : EntryList(&textCaption, parent) {}
 
 QString TextEntries::text(int row) const {
     return exists(row) ? m_texts.at(row) : QString();

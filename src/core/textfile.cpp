@@ -21,7 +21,7 @@ constexpr qsizetype ChunkSize = qsizetype(1) << 20;
 
 } // namespace
 
-Result SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
+Result saveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
                     const QDateTime &now,
                     const std::function<void(const QString &)> &beforeCommit) {
     PageEncoder encoder;

@@ -16,6 +16,6 @@
 /// first > last gives a page without entry lines. The file appears whole or
 /// not at all; the result names it. `beforeCommit` hears its name before it
 /// appears.
-Result SaveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
+Result saveTextFile(const QList<QString> &texts, int first, int last, const QString &folder,
                     const QDateTime &now,
                     const std::function<void(const QString &)> &beforeCommit = {});

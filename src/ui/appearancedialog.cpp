@@ -115,86 +115,86 @@ QStringList sizeNames() {
 
 AppearanceDialog::AppearanceDialog(QWidget *target, QWidget *parent)
     : QDialog(parent)
-    , cmbFColor(newCombo("cmbFColor", namesOf(Colors), QStringLiteral("黑色")))
-    , cmbBColor(newCombo("cmbBColor", namesOf(Colors), QStringLiteral("白色")))
-    , cmbFont(newCombo("cmbFont", QFontDatabase::families(), QStringLiteral("宋体")))
-    , cmbStyle(newCombo("cmbStyle", namesOf(Styles), QStringLiteral("常规")))
-    , cmbSize(newCombo("cmbSize", sizeNames(), QStringLiteral("9")))
-    , txtPre(named(new QLineEdit(QStringLiteral("Zelvo工作室，abc")), "txtPre"))
+    , m_textColor(newCombo("cmbFColor", namesOf(Colors), QStringLiteral("黑色")))
+    , m_backColor(newCombo("cmbBColor", namesOf(Colors), QStringLiteral("白色")))
+    , m_font(newCombo("cmbFont", QFontDatabase::families(), QStringLiteral("宋体")))
+    , m_style(newCombo("cmbStyle", namesOf(Styles), QStringLiteral("常规")))
+    , m_size(newCombo("cmbSize", sizeNames(), QStringLiteral("9")))
+    , m_preview(named(new QLineEdit(QStringLiteral("Zelvo工作室，abc")), "txtPre"))
     , m_target(target) {
     setObjectName(QStringLiteral("frmSetSkin"));
     setWindowTitle(QStringLiteral("文本管理界面设置"));
     // Font names are long; the open list may be wider than the box.
-    cmbFont->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_font->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // The default appearance of a text box: the desktop's font and colours,
     // whatever the dialog itself uses.
-    txtPre->setFont(QApplication::font(txtPre));
-    txtPre->setPalette(QApplication::palette(txtPre));
-    txtPre->setMinimumSize(352, 116);
+    m_preview->setFont(QApplication::font(m_preview));
+    m_preview->setPalette(QApplication::palette(m_preview));
+    m_preview->setMinimumSize(352, 116);
 
     auto *preview = new QGroupBox(QStringLiteral(" 预览 "));
-    (new QVBoxLayout(preview))->addWidget(txtPre);
+    (new QVBoxLayout(preview))->addWidget(m_preview);
     auto *outer = new QGroupBox;
     auto *grid = new QGridLayout(outer);
-    grid->addWidget(label(u"字体颜色：", cmbFColor), 0, 0);
-    grid->addWidget(cmbFColor, 0, 1);
-    grid->addWidget(label(u"背景颜色：", cmbBColor), 0, 2);
-    grid->addWidget(cmbBColor, 0, 3);
-    grid->addWidget(label(u"字体", cmbFont), 1, 0, 1, 2);
-    grid->addWidget(label(u"字形", cmbStyle), 1, 2);
-    grid->addWidget(label(u"字号", cmbSize), 1, 3);
-    grid->addWidget(cmbFont, 2, 0, 1, 2);
-    grid->addWidget(cmbStyle, 2, 2);
-    grid->addWidget(cmbSize, 2, 3);
+    grid->addWidget(label(u"字体颜色：", m_textColor), 0, 0);
+    grid->addWidget(m_textColor, 0, 1);
+    grid->addWidget(label(u"背景颜色：", m_backColor), 0, 2);
+    grid->addWidget(m_backColor, 0, 3);
+    grid->addWidget(label(u"字体", m_font), 1, 0, 1, 2);
+    grid->addWidget(label(u"字形", m_style), 1, 2);
+    grid->addWidget(label(u"字号", m_size), 1, 3);
+    grid->addWidget(m_font, 2, 0, 1, 2);
+    grid->addWidget(m_style, 2, 2);
+    grid->addWidget(m_size, 2, 3);
     grid->addWidget(preview, 3, 0, 1, 4);
 
     frameDialog(this, outer, "cmdApply",
-                {cmbFColor, cmbBColor, cmbFont, cmbStyle, cmbSize, txtPre});
+                {m_textColor, m_backColor, m_font, m_style, m_size, m_preview});
 
-    connect(cmbFont, &QComboBox::activated, this, &AppearanceDialog::fontChosen);
-    connect(cmbStyle, &QComboBox::activated, this, &AppearanceDialog::styleChosen);
-    connect(cmbSize, &QComboBox::activated, this, &AppearanceDialog::sizeTyped);
-    connect(cmbSize, &QComboBox::editTextChanged, this, &AppearanceDialog::sizeTyped);
-    connect(cmbFColor, &QComboBox::activated, this, &AppearanceDialog::textColorChosen);
-    connect(cmbBColor, &QComboBox::activated, this, &AppearanceDialog::backColorChosen);
+    connect(m_font, &QComboBox::activated, this, &AppearanceDialog::fontChosen);
+    connect(m_style, &QComboBox::activated, this, &AppearanceDialog::styleChosen);
+    connect(m_size, &QComboBox::activated, this, &AppearanceDialog::sizeTyped);
+    connect(m_size, &QComboBox::editTextChanged, this, &AppearanceDialog::sizeTyped);
+    connect(m_textColor, &QComboBox::activated, this, &AppearanceDialog::textColorChosen);
+    connect(m_backColor, &QComboBox::activated, this, &AppearanceDialog::backColorChosen);
     connect(this, &QDialog::accepted, this, &AppearanceDialog::applyToTarget);
 }
 
 void AppearanceDialog::fontChosen() {
-    QFont font = txtPre->font();
-    font.setFamily(cmbFont->currentText());
-    txtPre->setFont(font);
+    QFont font = m_preview->font();
+    font.setFamily(m_font->currentText());
+    m_preview->setFont(font);
 }
 
 void AppearanceDialog::styleChosen() {
-    if (const auto style = findNamed(Styles, cmbStyle->currentText()); style != std::end(Styles)) {
-        QFont font = txtPre->font();
+    if (const auto style = findNamed(Styles, m_style->currentText()); style != std::end(Styles)) {
+        QFont font = m_preview->font();
         font.setBold(style->bold);
         font.setItalic(style->italic);
-        txtPre->setFont(font);
+        m_preview->setFont(font);
     }
 }
 
 void AppearanceDialog::sizeTyped() {
-    if (const auto size = sizeOfText(cmbSize->currentText())) {
-        QFont font = txtPre->font();
+    if (const auto size = sizeOfText(m_size->currentText())) {
+        QFont font = m_preview->font();
         font.setPointSizeF(*size);
-        txtPre->setFont(font);
+        m_preview->setFont(font);
     }
 }
 
 void AppearanceDialog::textColorChosen() {
-    if (const auto color = findNamed(Colors, cmbFColor->currentText()); color != std::end(Colors))
-        setColorRole(txtPre, QPalette::Text, color->color);
+    if (const auto color = findNamed(Colors, m_textColor->currentText()); color != std::end(Colors))
+        setColorRole(m_preview, QPalette::Text, color->color);
 }
 
 void AppearanceDialog::backColorChosen() {
-    if (const auto color = findNamed(Colors, cmbBColor->currentText()); color != std::end(Colors))
-        setColorRole(txtPre, QPalette::Base, color->color);
+    if (const auto color = findNamed(Colors, m_backColor->currentText()); color != std::end(Colors))
+        setColorRole(m_preview, QPalette::Base, color->color);
 }
 
 void AppearanceDialog::applyToTarget() {
-    const QFont preview = txtPre->font();
+    const QFont preview = m_preview->font();
     QFont font = m_target->font();
     font.setFamily(preview.family());
     font.setBold(preview.bold());
@@ -204,6 +204,6 @@ void AppearanceDialog::applyToTarget() {
     else if (preview.pixelSize() > 0)
         font.setPixelSize(preview.pixelSize());
     m_target->setFont(font);
-    setColorRole(m_target, QPalette::Text, txtPre->palette().color(QPalette::Text));
-    setColorRole(m_target, QPalette::Base, txtPre->palette().color(QPalette::Base));
+    setColorRole(m_target, QPalette::Text, m_preview->palette().color(QPalette::Text));
+    setColorRole(m_target, QPalette::Base, m_preview->palette().color(QPalette::Base));
 }

@@ -15,14 +15,6 @@ public:
     /// `target` is the editor that takes the appearance.
     explicit AppearanceDialog(QWidget *target, QWidget *parent = nullptr);
 
-    QComboBox *cmbFColor;
-    QComboBox *cmbBColor;
-    QComboBox *cmbFont;
-    /// Regular, bold, italic, bold italic (cmbIBU).
-    QComboBox *cmbStyle;
-    QComboBox *cmbSize;
-    QLineEdit *txtPre;
-
 private slots:
     // An item chosen from a list (mouse or arrow keys); typing is no choice,
     // but for the size, which follows every key.
@@ -35,5 +27,12 @@ private slots:
     void applyToTarget();
 
 private:
+    QComboBox *m_textColor;
+    QComboBox *m_backColor;
+    QComboBox *m_font;
+    /// Regular, bold, italic, bold italic (cmbIBU).
+    QComboBox *m_style;
+    QComboBox *m_size;
+    QLineEdit *m_preview;
     QWidget *m_target;
 };

@@ -21,6 +21,9 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
     connect(
         m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current) { m_entries.select(m_filter->entryAt(current.row())); });
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &EntryPane::listedChanged);
+    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &EntryPane::listedChanged);
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &EntryPane::listedChanged);
     connect(&entries, &EntryList::currentChanged, this, &EntryPane::currentChanged);
     connect(&entries, &EntryList::modelReset, this, [this] {
         m_waiting = false;

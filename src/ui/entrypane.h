@@ -19,7 +19,6 @@ class SearchWords;
 class EntryPane : public QGroupBox {
     Q_OBJECT
 public:
-    QListView *list() const { return m_list; }
     /// Keeps in the list only the entries that hold `words`.
     void setSearch(const SearchWords &words);
     /// Entries the list holds now.
@@ -31,6 +30,10 @@ public:
     /// Chooses the entry listed after the one chosen, or the first; false
     /// when the list is empty.
     bool chooseNext();
+
+signals:
+    /// The entries the list holds changed: a capture, a deletion, a search.
+    void listedChanged();
 
 protected:
     EntryPane(const QString &title, EntryList &entries, const char *listName,

@@ -7,23 +7,17 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/windowsystem.h"
-#include "ui/appearancedialog.h"
 #include "ui/artwork.h"
-#include "ui/help.h"
+#include "ui/helpcommands.h"
 #include "ui/optionsdialog.h"
-#include "ui/pictureframe.h"
 #include "ui/pictureview.h"
 #include "ui/searchfield.h"
 #include "ui/statusline.h"
-#include "ui/texteditor.h"
 #include "ui/textview.h"
 #include "ui/trayicon.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
-#include <QLabel>
-#include <QListView>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -42,10 +36,10 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint)
-    , menus(this)
-    , fmTxt(new TextView(store))
-    , fmImg(new PictureView(store.pictures(), menus.menuPopImg))
-    , lTip(new StatusLine)
+    , m_menus(this)
+    , m_texts(new TextView(store))
+    , m_pictures(new PictureView(store.pictures(), m_menus.menuPopImg))
+    , m_status(new StatusLine)
     , m_store(store)
     , m_settings(settings)
     , m_platform(platform)
@@ -59,11 +53,11 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);
     layout->setContentsMargins(2, 0, 2, 0);
-    layout->addWidget(fmTxt);
-    layout->addWidget(fmImg);
-    fmImg->hide();
+    layout->addWidget(m_texts);
+    layout->addWidget(m_pictures);
+    m_pictures->hide();
     setCentralWidget(client);
-    statusBar()->addWidget(lTip, 1);
+    statusBar()->addWidget(m_status, 1);
 
     // The first size is the design's; the window grows from there, the lists
     // keeping their width.
@@ -73,10 +67,10 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
 
     // Search: a field of the toolbar, reached with Ctrl+E (Ctrl+F removes a
     // signature). Deleting everything never fires from it.
-    m_search = new SearchField({menus.menuClearData->shortcut()}, this);
+    m_search = new SearchField({m_menus.menuClearData->shortcut()}, this);
     m_search->setMaximumWidth(240);
-    menus.picToolBar->addSeparator();
-    menus.picToolBar->addWidget(m_search);
+    m_menus.picToolBar->addSeparator();
+    m_menus.picToolBar->addWidget(m_search);
     auto *find = new QAction(this);
     find->setObjectName(QStringLiteral("menuSearch"));
     find->setShortcut(Qt::CTRL | Qt::Key_E);
@@ -88,14 +82,11 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     connect(m_search, &SearchField::textChanged, this, &MainWindow::search);
     connect(m_search, &SearchField::nextRequested, this, &MainWindow::showNextMatch);
     // A capture or words read change what a search keeps.
-    for (QAbstractItemModel *listed : {fmTxt->list()->model(), fmImg->list()->model()}) {
-        connect(listed, &QAbstractItemModel::rowsInserted, this, &MainWindow::showFound);
-        connect(listed, &QAbstractItemModel::rowsRemoved, this, &MainWindow::showFound);
-        connect(listed, &QAbstractItemModel::modelReset, this, &MainWindow::showFound);
-    }
+    connect(m_texts, &EntryPane::listedChanged, this, &MainWindow::showFound);
+    connect(m_pictures, &EntryPane::listedChanged, this, &MainWindow::showFound);
     // A notice has been seen once the user gives a command.
     for (QAction *action : menuBar()->findChildren<QAction *>())
-        connect(action, &QAction::triggered, lTip, &StatusLine::commandRan);
+        connect(action, &QAction::triggered, m_status, &StatusLine::commandRan);
     // Told once the capture that failed is over, not in its middle.
     connect(&store, &EntryStore::failed, this, &MainWindow::tell, Qt::QueuedConnection);
 }
@@ -103,45 +94,46 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
 MainWindow::~MainWindow() = default;
 
 void MainWindow::connectMenus() {
-    const MainMenus &m = menus;
+    const MainMenus &m = m_menus;
     const std::pair<QAction *, void (MainWindow::*)()> items[] = {
-        {m.menuSaveThisTxt, &MainWindow::menuSaveThisTxt_Click},
-        {m.menuSaveAllTxt, &MainWindow::menuSaveAllTxt_Click},
-        {m.menuSaveThisImg, &MainWindow::menuSaveThisImg_Click},
-        {m.menuSaveAllImg, &MainWindow::menuSaveAllImg_Click},
-        {m.menuSave, &MainWindow::menuSave_Click},
-        {m.menuCopyThis, &MainWindow::menuCopyThis_Click},
-        {m.menuDelAllTxt, &MainWindow::menuDelAllTxt_Click},
-        {m.menuDelAllImg, &MainWindow::menuDelAllImg_Click},
-        {m.menuClearData, &MainWindow::menuClearData_Click},
-        {m.menuClearCB, &MainWindow::menuClearCB_Click},
+        {m.menuSaveThisTxt, &MainWindow::saveThisText},
+        {m.menuSaveAllTxt, &MainWindow::saveAllTexts},
+        {m.menuSaveThisImg, &MainWindow::saveThisPicture},
+        {m.menuSave, &MainWindow::saveAll},
+        {m.menuCopyThis, &MainWindow::copyShownEntry},
+        {m.menuDelAllTxt, &MainWindow::deleteAllTexts},
+        {m.menuDelAllImg, &MainWindow::deleteAllPictures},
+        {m.menuClearData, &MainWindow::deleteAll},
+        {m.menuClearCB, &MainWindow::clearClipboard},
         {m.menuExit, &MainWindow::quitRequested},
-        {m.menuVTxt, &MainWindow::menuVTxt_Click},
-        {m.menuVImg, &MainWindow::menuVImg_Click},
-        {m.menuSkin, &MainWindow::menuSkin_Click},
-        {m.menuClearICP, &MainWindow::menuClearICP_Click},
-        {m.menuOption, &MainWindow::menuOption_Click},
-        {m.menuImgCopy, &MainWindow::menuImgCopy_Click},
-        {m.menuSaveImg, &MainWindow::menuSaveThisImg_Click},
+        {m.menuVTxt, &MainWindow::showTexts},
+        {m.menuVImg, &MainWindow::showPictures},
+        {m.menuSkin, &MainWindow::editAppearance},
+        {m.menuClearICP, &MainWindow::removeSignature},
+        {m.menuOption, &MainWindow::editOptions},
+        {m.menuImgCopy, &MainWindow::copyShownPicture},
+        {m.menuSaveImg, &MainWindow::saveThisPicture},
     };
     for (const auto &[action, slot] : items)
         connect(action, &QAction::triggered, this, slot);
-    connect(m.menuUser, &QAction::triggered, m_help, &HelpCommands::menuUser_Click);
-    connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::menuDownload_Click);
-    connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::menuAbout_Click);
+    connect(m.menuSaveAllImg, &QAction::triggered, this, &MainWindow::saveAllPictures);
+    connect(m.menuUser, &QAction::triggered, m_help, &HelpCommands::openManual);
+    connect(m.menuDownload, &QAction::triggered, m_help, &HelpCommands::openForum);
+    connect(m.menuAbout, &QAction::triggered, m_help, &HelpCommands::showAbout);
     // A mode chosen in the menu bar ticks the picture menu too, not the other way.
     connect(m.menuShowAll, &QAction::triggered, m.popupShowAll, &QAction::trigger);
     connect(m.menuShowSize, &QAction::triggered, m.popupShowSize, &QAction::trigger);
-    connect(m.popupShowAll, &QAction::triggered, fmImg, &PictureView::menuShowA_Click);
-    connect(m.popupShowSize, &QAction::triggered, fmImg, &PictureView::menuShowB_Click);
+    connect(m.menuDetectClpBd, &QAction::toggled, this, &MainWindow::monitoringToggled);
+    connect(m.popupShowAll, &QAction::triggered, m_pictures, &PictureView::showScaled);
+    connect(m.popupShowSize, &QAction::triggered, m_pictures, &PictureView::showNaturalSize);
 }
 
 void MainWindow::showCapturing() {
-    lTip->showBusy(Capturing);
+    m_status->showBusy(Capturing);
 }
 
 void MainWindow::showReady() {
-    lTip->showIdle();
+    m_status->showIdle();
 }
 
 void MainWindow::setPicturesWaiting(int waiting) {
@@ -151,20 +143,21 @@ void MainWindow::setPicturesWaiting(int waiting) {
 
 void MainWindow::search(const QString &typed) {
     const SearchWords words(typed);
-    fmTxt->setSearch(words);
-    fmImg->setSearch(words);
+    m_texts->setSearch(words);
+    m_pictures->setSearch(words);
     showFound();
 }
 
 void MainWindow::showFound() {
     QString found;
     if (!SearchWords(m_search->text()).isEmpty()) {
-        found =
-            QStringLiteral("找到 %1 条文本和 %2 张图片").arg(fmTxt->listed()).arg(fmImg->listed());
+        found = QStringLiteral("找到 %1 条文本和 %2 张图片")
+                    .arg(m_texts->listed())
+                    .arg(m_pictures->listed());
         if (m_picturesWaiting > 0)
             found += QStringLiteral("，还有 %1 张图片在识别中").arg(m_picturesWaiting);
     }
-    lTip->setSearch(found);
+    m_status->setSearch(found);
 }
 
 void MainWindow::showNextMatch() {
@@ -172,19 +165,27 @@ void MainWindow::showNextMatch() {
     if (words.isEmpty())
         return;
     // The kind on show, unless it has nothing and the other has.
-    const bool pictures = fmImg->isVisibleTo(this);
-    EntryPane *const shown = pictures ? static_cast<EntryPane *>(fmImg) : fmTxt;
-    EntryPane *const other = pictures ? static_cast<EntryPane *>(fmTxt) : fmImg;
+    const bool pictures = m_pictures->isVisibleTo(this);
+    EntryPane *const shown = pictures ? static_cast<EntryPane *>(m_pictures) : m_texts;
+    EntryPane *const other = pictures ? static_cast<EntryPane *>(m_texts) : m_pictures;
     if (shown->listed() == 0 && other->listed() > 0)
-        (pictures ? menus.menuVTxt : menus.menuVImg)->trigger();
+        (pictures ? m_menus.menuVTxt : m_menus.menuVImg)->trigger();
     if (!(shown->listed() > 0 ? shown : other)->chooseNext())
         return;
-    if (fmTxt->isVisibleTo(this))
-        fmTxt->showFirstHit(words);
+    if (m_texts->isVisibleTo(this))
+        m_texts->showFirstHit(words);
 }
 
 void MainWindow::tell(const UserMessage &message) {
     m_platform.dialogs.message(message.icon, message.text);
+}
+
+void MainWindow::setWatchTip(const QString &tip) {
+    m_status->setToolTip(tip);
+}
+
+void MainWindow::showNotice(const QString &notice) {
+    m_status->showNotice(notice);
 }
 
 void MainWindow::showFromTray() {
@@ -223,107 +224,102 @@ void MainWindow::changeEvent(QEvent *event) {
         hide();
 }
 
-void MainWindow::menuSaveThisTxt_Click() {
+void MainWindow::saveThisText() {
     if (const Result saved = m_store.saveText(m_store.texts().current()); !saved.ok())
         tell(messageFor(saved));
 }
 
-void MainWindow::menuSaveAllTxt_Click() {
-    lTip->showBusy(Saving);
+void MainWindow::saveAllTexts() {
+    m_status->showBusy(Saving);
     if (const Result saved = m_store.saveAllText(); !saved.ok())
         tell(messageFor(saved));
-    lTip->showIdle();
+    m_status->showIdle();
 }
 
-void MainWindow::menuSaveThisImg_Click() {
+void MainWindow::saveThisPicture() {
     if (const ImageSaveResult copied = m_store.savePicture(m_store.pictures().current());
         !copied.ok())
         tell(messageFor(copied));
 }
 
 bool MainWindow::saveAllPictures() {
-    lTip->showBusy(Saving);
+    m_status->showBusy(Saving);
     const ImageSaveResult copied = m_store.saveAllPictures();
     // One message for the whole list, naming what stays and what is gone.
     if (!copied.ok())
         tell(messageFor(copied));
-    lTip->showIdle();
+    m_status->showIdle();
     return copied.ok();
 }
 
-void MainWindow::menuSaveAllImg_Click() {
-    saveAllPictures();
-}
-
-void MainWindow::menuSave_Click() {
-    menuSaveAllTxt_Click();
+void MainWindow::saveAll() {
+    saveAllTexts();
     // The text is already empty when it was saved. Deleting it again here
     // could take texts captured while a message box was open, unsaved.
     if (saveAllPictures()) {
-        lTip->showBusy(Clearing);
+        m_status->showBusy(Clearing);
         m_store.deleteTempPictures();
-        lTip->showIdle();
+        m_status->showIdle();
     }
 }
 
-void MainWindow::menuCopyThis_Click() {
+void MainWindow::copyShownEntry() {
     // The view shown is the frame not hidden, also while the window itself is.
-    if (fmImg->isVisibleTo(this))
-        menuImgCopy_Click();
+    if (m_pictures->isVisibleTo(this))
+        copyShownPicture();
     else
-        m_platform.clipboard.setText(fmTxt->shownText());
+        m_platform.clipboard.setText(m_texts->shownText());
 }
 
-void MainWindow::menuImgCopy_Click() {
-    if (const QImage shown = fmImg->shownPicture(); !shown.isNull())
+void MainWindow::copyShownPicture() {
+    if (const QImage shown = m_pictures->shownPicture(); !shown.isNull())
         m_platform.clipboard.setImage(shown);
 }
 
-void MainWindow::menuDelAllTxt_Click() {
+void MainWindow::deleteAllTexts() {
     m_store.deleteAllText();
 }
 
-void MainWindow::menuDelAllImg_Click() {
+void MainWindow::deleteAllPictures() {
     m_store.deleteAllPictures();
 }
 
-void MainWindow::menuClearData_Click() {
-    lTip->showBusy(Clearing);
-    menuDelAllTxt_Click();
-    menuDelAllImg_Click();
-    lTip->showIdle();
+void MainWindow::deleteAll() {
+    m_status->showBusy(Clearing);
+    deleteAllTexts();
+    deleteAllPictures();
+    m_status->showIdle();
 }
 
-void MainWindow::menuClearCB_Click() {
+void MainWindow::clearClipboard() {
     m_platform.clipboard.clear();
 }
 
-void MainWindow::menuVTxt_Click() {
-    fmTxt->setVisible(true);
-    fmImg->setVisible(false);
+void MainWindow::showTexts() {
+    m_texts->setVisible(true);
+    m_pictures->setVisible(false);
 }
 
-void MainWindow::menuVImg_Click() {
-    fmTxt->setVisible(false);
-    fmImg->setVisible(true);
+void MainWindow::showPictures() {
+    m_texts->setVisible(false);
+    m_pictures->setVisible(true);
 }
 
-void MainWindow::menuSkin_Click() {
-    AppearanceDialog dialog(fmTxt->txtMain, this);
-    dialog.exec();
+void MainWindow::editAppearance() {
+    m_texts->editAppearance();
 }
 
-void MainWindow::menuClearICP_Click() {
+void MainWindow::removeSignature() {
     const QString signature = m_platform.dialogs.input(QStringLiteral("请输入要清除的文字："),
                                                        QStringLiteral("清除签名"));
     if (signature.isEmpty())
         return;
-    lTip->showBusy(QStringLiteral("正在清除指定的文本，请稍候……"));
-    fmTxt->removeSignature(signature);
-    lTip->showIdle();
+    m_status->showBusy(QStringLiteral("正在清除指定的文本，请稍候……"));
+    m_texts->removeSignature(signature);
+    m_status->showIdle();
 }
 
-void MainWindow::menuOption_Click() {
+void MainWindow::editOptions() {
     OptionsDialog dialog(m_store.options(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;

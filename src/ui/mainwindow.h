@@ -26,14 +26,11 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    MainMenus menus;
-    TextView *fmTxt;
-    PictureView *fmImg;
-    /// The status line.
-    StatusLine *lTip;
-
     /// Minimising hides the window while this icon is up to bring it back.
     void setTray(TrayIcon *tray) { m_tray = tray; }
+    /// The items the tray menu shares: monitoring on or off, and 退出.
+    QAction *monitoringAction() const { return m_menus.menuDetectClpBd; }
+    QAction *exitAction() const { return m_menus.menuExit; }
 
 public slots:
     /// A click on the tray icon: a hidden or minimised window comes back as
@@ -55,27 +52,38 @@ public slots:
     void showNextMatch();
     /// A box telling the user what failed.
     void tell(const UserMessage &message);
+    /// The status line's tip: how the clipboard is watched.
+    void setWatchTip(const QString &tip);
+    /// A notice in the status line, until the next command.
+    void showNotice(const QString &notice);
 
-    void menuSaveThisTxt_Click();
-    void menuSaveAllTxt_Click();
-    void menuSaveThisImg_Click();
-    void menuSaveAllImg_Click();
-    void menuSave_Click();
-    void menuCopyThis_Click();
-    void menuDelAllTxt_Click();
-    void menuDelAllImg_Click();
-    void menuClearData_Click();
-    void menuClearCB_Click();
-    void menuVTxt_Click();
-    void menuVImg_Click();
-    void menuSkin_Click();
-    void menuClearICP_Click();
-    void menuOption_Click();
-    void menuImgCopy_Click();
+    // The commands of the menus and the toolbar.
+    void saveThisText();
+    void saveAllTexts();
+    void saveThisPicture();
+    /// Whether every picture was saved.
+    bool saveAllPictures();
+    /// Texts and pictures; the temp pictures go once every one is saved.
+    void saveAll();
+    /// The text or the picture of the view on show, to the clipboard.
+    void copyShownEntry();
+    void deleteAllTexts();
+    void deleteAllPictures();
+    void deleteAll();
+    void clearClipboard();
+    void showTexts();
+    void showPictures();
+    void editAppearance();
+    /// Asks for a signature and removes it from the shown text.
+    void removeSignature();
+    void editOptions();
+    void copyShownPicture();
 
 signals:
     /// The close box or 退出: the program is to end.
     void quitRequested();
+    /// Monitoring the clipboard switched on or off.
+    void monitoringToggled(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -85,8 +93,11 @@ private:
     void connectMenus();
     /// What the search keeps, in the status line while it is on.
     void showFound();
-    bool saveAllPictures();
 
+    MainMenus m_menus;
+    TextView *m_texts;
+    PictureView *m_pictures;
+    StatusLine *m_status;
     EntryStore &m_store;
     SettingsStore &m_settings;
     Platform m_platform;

@@ -20,11 +20,12 @@ public:
     /// The choice: the policy and the folders as they stand in the fields.
     Options chosen() const;
 
-    QRadioButton *optClear;
-    QRadioButton *optSave;
+private:
+    QRadioButton *m_overwrite;
+    QRadioButton *m_save;
     /// The folders (Frame2), enabled only with the save policy.
-    QGroupBox *foldersBox;
-    QLineEdit *txtTxt;
-    QLineEdit *txtImg;
-    QLineEdit *txtOthers;
+    QGroupBox *m_folders;
+    QLineEdit *m_textFolder;
+    QLineEdit *m_pictureFolder;
+    QLineEdit *m_otherFolder;
 };

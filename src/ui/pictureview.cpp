@@ -8,36 +8,35 @@
 
 PictureView::PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent)
     : EntryPane(QStringLiteral(" 图片数据 "), entries, "lstImg", parent)
-    , lstImg(list())
-    , imgMain(new PictureFrame(this))
-    , scaledPicture(imgMain->scaled())
+    , m_frame(new PictureFrame(this))
+    , m_scaled(m_frame->scaled())
     , m_entries(entries)
     , m_menu(menuPopImg) {
     setObjectName(QStringLiteral("fmImg"));
-    imgMain->setObjectName(QStringLiteral("imgMain"));
-    setView(imgMain);
-    connect(imgMain, &PictureFrame::mousePressed, this, &PictureView::openMenu);
+    m_frame->setObjectName(QStringLiteral("imgMain"));
+    setView(m_frame);
+    connect(m_frame, &PictureFrame::mousePressed, this, &PictureView::openMenu);
 }
 
 void PictureView::present(int row) {
     const QImage picture = m_entries.picture(row);
     if (!picture.isNull() || row < 0)
-        imgMain->setPicture(picture);
-    scaledPicture->setPicture(imgMain->picture());
+        m_frame->setPicture(picture);
+    m_scaled->setPicture(m_frame->picture());
 }
 
 QImage PictureView::shownPicture() {
     presentWaiting();
-    return imgMain->picture();
+    return m_frame->picture();
 }
 
-void PictureView::menuShowA_Click() {
-    scaledPicture->setVisible(true);
-    scaledPicture->setPicture(imgMain->picture());
+void PictureView::showScaled() {
+    m_scaled->setVisible(true);
+    m_scaled->setPicture(m_frame->picture());
 }
 
-void PictureView::menuShowB_Click() {
-    scaledPicture->setVisible(false);
+void PictureView::showNaturalSize() {
+    m_scaled->setVisible(false);
 }
 
 void PictureView::openMenu(Qt::MouseButton button, const QPoint &globalPos) {

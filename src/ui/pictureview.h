@@ -18,19 +18,14 @@ class PictureView final : public EntryPane {
 public:
     PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *parent = nullptr);
 
-    QListView *const lstImg;
-    PictureFrame *const imgMain;
-    /// The picture stretched over the whole area, for the show-all mode.
-    ScaledPicture *const scaledPicture;
-
     /// The picture shown, or about to be shown.
     QImage shownPicture();
 
 public slots:
     /// Show-all mode: the stretched picture, showing the current one.
-    void menuShowA_Click();
+    void showScaled();
     /// Natural-size mode.
-    void menuShowB_Click();
+    void showNaturalSize();
 
 protected:
     /// A file that cannot be read leaves the picture shown before.
@@ -40,6 +35,9 @@ private slots:
     void openMenu(Qt::MouseButton button, const QPoint &globalPos);
 
 private:
+    PictureFrame *const m_frame;
+    /// The picture stretched over the whole area, for the show-all mode.
+    ScaledPicture *const m_scaled;
     PictureEntries &m_entries;
     QMenu *m_menu;
 };

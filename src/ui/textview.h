@@ -14,9 +14,6 @@ class TextView final : public EntryPane {
 public:
     TextView(EntryStore &store, QWidget *parent = nullptr);
 
-    QListView *const lstTxt;
-    TextEditor *const txtMain;
-
     /// The text shown, or about to be shown, edits included.
     QString shownText();
     /// Removes every occurrence of `signature` from the shown text, letter
@@ -24,6 +21,8 @@ public:
     void removeSignature(const QString &signature);
     /// Selects the first place of the shown text that holds the first word.
     void showFirstHit(const SearchWords &words);
+    /// The appearance dialog, for the text editor.
+    void editAppearance();
 
 protected:
     void present(int row) override;
@@ -33,6 +32,7 @@ private slots:
     void followEdit();
 
 private:
+    TextEditor *const m_editor;
     EntryStore &m_store;
     TextEntries &m_entries;
 };

@@ -11,7 +11,6 @@
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
-#include "ui/statusline.h"
 
 #include <QAction>
 #include <QFile>
@@ -31,8 +30,8 @@ public:
         : m_program(program)
         , m_path(std::move(path)) {
         EntryStore &store = program.store();
-        append({{u"status"_s, program.window().lTip->text()},
-                {u"clipboard"_s, program.window().lTip->toolTip()}});
+        const auto *status = program.window().findChild<QLabel *>(u"lTip"_s);
+        append({{u"status"_s, status->text()}, {u"clipboard"_s, status->toolTip()}});
         for (int row = 0; row < store.texts().count(); ++row)
             textTaken(row);
         for (int row = 0; row < store.pictures().count(); ++row)

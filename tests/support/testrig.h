@@ -5,8 +5,8 @@
 // fake clipboard (TestRig).
 #pragma once
 
+#include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
-#include "core/watcher.h"
 #include "fakeclipboard.h"
 #include "fakes.h"
 #include "platform/platform.h"

@@ -6,6 +6,7 @@
 #include "ui/mainwindow.h"
 #include "ui/statusline.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -15,6 +16,12 @@
 struct WindowRig : TestRig {
     using TestRig::TestRig;
     MainWindow form{store, settings, platform()};
+
+    /// A widget or menu item of the window, by its design name.
+    template <typename T = QWidget> T *find(const char *name) const {
+        return form.findChild<T *>(QString::fromLatin1(name));
+    }
+    void trigger(const char *item) const { find<QAction>(item)->trigger(); }
 };
 
 /// Once a modal dialog comes up (the command that opens it waits for it),

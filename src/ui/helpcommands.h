@@ -20,9 +20,9 @@ public:
                  QObject *parent = nullptr);
 
 public slots:
-    void menuUser_Click();
-    void menuDownload_Click();
-    void menuAbout_Click();
+    void openManual();
+    void openForum();
+    void showAbout();
 
 private:
     void tell(const Result &failure);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/help.h"
+#include "ui/helpcommands.h"
 
 #include "core/messages.h"
 #include "platform/dialogs.h"
@@ -48,13 +48,13 @@ HelpCommands::HelpCommands(Launcher &launcher, Dialogs &dialogs, QString program
     , m_dialogs(dialogs)
     , m_programFolder(std::move(programFolder)) {}
 
-void HelpCommands::menuUser_Click() {
+void HelpCommands::openManual() {
     const QString manual = findManual(m_programFolder, QCoreApplication::applicationDirPath());
     if (!m_launcher.open(QUrl::fromLocalFile(manual)))
         tell({Reason::ManualNotOpened, manual, {}});
 }
 
-void HelpCommands::menuDownload_Click() {
+void HelpCommands::openForum() {
     const QString address = QString::fromUtf16(ForumAddress);
     if (!m_launcher.open(QUrl(address)))
         tell({Reason::ForumNotOpened, address, {}});
@@ -66,7 +66,7 @@ void HelpCommands::tell(const Result &failure) {
     m_dialogs.message(message.icon, message.text);
 }
 
-void HelpCommands::menuAbout_Click() {
+void HelpCommands::showAbout() {
     const QStringList lines{QStringLiteral("Orlo粘贴板2.0版"), QString(),
                             QStringLiteral("作者：Orlo粘贴板开发组"), QString(),
                             QStringLiteral("二〇二六年十二月")};

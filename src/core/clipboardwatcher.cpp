@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/watcher.h"
+#include "core/clipboardwatcher.h"
 
 #include "core/entrystore.h"
 #include "platform/clipboard.h"
