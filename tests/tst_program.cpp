@@ -57,7 +57,7 @@ private slots:
             QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板"_s);
             emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
         }
-        QCOMPARE(rig.dialogs.messages.size(), 1);
+        QTRY_COMPARE(rig.dialogs.messages.size(), 1); // once the event loop runs
         QCOMPARE(rig.dialogs.messages[0].icon == MessageIcon::Critical, systemError);
         QCOMPARE(rig.dialogs.messages[0].text.startsWith(u"系统错误!"_s), systemError);
         QVERIFY(rig.dialogs.messages[0].text.contains(told));

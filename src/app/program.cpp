@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
                  QObject *parent)
@@ -34,7 +35,7 @@ Program::~Program() = default;
 
 void Program::start(bool guarded) {
     if (const Result provided = m_store.folders().provide(); !provided.ok())
-        m_window.tell(messageFor(provided));
+        tellOnceRunning(messageFor(provided));
     // What a run that was killed, crashed or lost its power left.
     const Recovery recovered = m_store.recover();
     const bool tray = m_tray.show();
@@ -48,7 +49,7 @@ void Program::start(bool guarded) {
     const Result listening = m_platform.clipboard.listening();
     m_tray.setToolTip(trayTip(listening));
     if (!listening.ok())
-        m_window.tell(messageFor(listening));
+        tellOnceRunning(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
     // access) would otherwise lose every copy from then on without a word.
     connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window, [this](const Result &why) {
@@ -61,11 +62,33 @@ void Program::start(bool guarded) {
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
     if (recovered.anything())
         m_window.showNotice(recoveryStatus(recovered));
-    // Without a notification area there would be no way back to a hidden window.
-    if (tray)
-        m_window.hide();
-    else
+    // Without a notification area there would be no way back to a hidden
+    // window. At login the panel starts beside the program: where the icon
+    // hears of an area that comes later, one is waited for a moment.
+    m_window.hide();
+    if (!tray && m_tray.hearsOfLateAreas())
+        QTimer::singleShot(TrayWaitMs, this, [this] {
+            if (!m_tray.isShown() && !m_unloaded)
+                m_window.show();
+        });
+    else if (!tray)
         m_window.show();
+    // The area that showed the icon went away (the panel crashed or
+    // restarts): the window is the way back meanwhile.
+    connect(&m_tray, &TrayIcon::shownChanged, this, [this](bool shown) {
+        if (!shown && !m_unloaded && !m_window.isVisible())
+            m_window.show();
+    });
+}
+
+void Program::tellOnceRunning(const UserMessage &message) {
+    // Shown from the event loop, where a box's own loop ends with the
+    // program's (a termination signal quits them all), and after the window
+    // is where it belongs: closing the box changes nothing else.
+    QTimer::singleShot(0, &m_window, [this, message] {
+        if (!m_unloaded)
+            m_window.tell(message);
+    });
 }
 
 void Program::unload() {

@@ -27,11 +27,16 @@ public:
     MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
 
+    /// How long a start waits for a notification area to come, where one that
+    /// comes later can be heard of, before it shows the window.
+    static constexpr int TrayWaitMs = 5000;
+
     /// Provides the data folders, takes back what an ended run left, puts the
     /// icon up, starts listening to the clipboard (what is on it now is not
     /// taken), and hides the window behind the icon, or shows it when there is
     /// no notification area. `guarded`: no other program can use the data
     /// folder meanwhile (the status tip says when that could not be made sure).
+    /// What went wrong is told once the event loop runs.
     void start(bool guarded = true);
     /// Discards every entry and temp picture, takes the icon down, stops
     /// listening and quits. Runs once, whichever way the program ends.
@@ -42,6 +47,8 @@ public:
     void showWindow();
 
 private:
+    void tellOnceRunning(const UserMessage &message);
+
     Platform m_platform;
     EntryStore m_store;
     ClipboardWatcher m_watcher;

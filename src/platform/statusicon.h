@@ -25,6 +25,8 @@ public:
     virtual bool isVisible() const = 0;
     /// Put up, and an area shows it now.
     virtual bool isShown() const = 0;
+    /// Whether shownChanged() tells of an area that comes, or goes.
+    virtual bool hearsOfLateAreas() const { return false; }
     /// Its tip: the first line is its title, the others say more.
     virtual void setToolTip(const QString &tip) = 0;
     virtual QString toolTip() const = 0;

@@ -18,6 +18,7 @@ TrayIcon::TrayIcon(const QIcon &icon, QAction *monitoring, QAction *exit, QObjec
     m_icon = makeStatusIcon(icon, m_menu.get());
     m_icon->setToolTip(QString::fromUtf16(AppTitle));
     connect(m_icon.get(), &StatusIcon::activated, this, &TrayIcon::showWindowRequested);
+    connect(m_icon.get(), &StatusIcon::shownChanged, this, &TrayIcon::shownChanged);
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -33,6 +34,10 @@ void TrayIcon::hide() {
 
 bool TrayIcon::isShown() const {
     return m_icon->isShown();
+}
+
+bool TrayIcon::hearsOfLateAreas() const {
+    return m_icon->hearsOfLateAreas();
 }
 
 void TrayIcon::setToolTip(const QString &tip) {

@@ -24,6 +24,8 @@ public:
     void hide();
     /// Whether the icon is up in a notification area that is still there.
     bool isShown() const;
+    /// Whether a notification area that comes, or goes, is heard of.
+    bool hearsOfLateAreas() const;
     /// Its tip: "Orlo粘贴板", and under it what the user should know.
     void setToolTip(const QString &tip);
     const StatusIcon &icon() const { return *m_icon; }
@@ -31,6 +33,8 @@ public:
 
 signals:
     void showWindowRequested();
+    /// A notification area took the icon, or the one that showed it went away.
+    void shownChanged(bool shown);
 
 private:
     // The menu has no widget to own it; it outlives the icon that shows it.

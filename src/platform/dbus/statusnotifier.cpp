@@ -95,6 +95,7 @@ public:
     void hide() override;
     bool isVisible() const override { return m_visible; }
     bool isShown() const override { return m_visible && m_registered && m_hosted; }
+    bool hearsOfLateAreas() const override { return true; }
     void setToolTip(const QString &tip) override;
     QString toolTip() const override { return m_tip; }
 
