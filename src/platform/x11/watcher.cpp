@@ -5,6 +5,7 @@
 #include "platform/fetchpolicy.h"
 #include "platform/limits.h"
 #include "platform/logging.h"
+#include "platform/system.h"
 #include "platform/x11/connection.h"
 #include "platform/x11/transfer.h"
 
@@ -16,7 +17,6 @@
 #include <map>
 #include <optional>
 #include <poll.h>
-#include <pthread.h>
 #include <unistd.h>
 #include <xcb/xfixes.h>
 
@@ -84,7 +84,7 @@ Watcher::Watcher(std::unique_ptr<Connection> connection, uint32_t ownBase, uint3
         qCWarning(lcX11) << "no pipe to stop the watcher with: it looks for the stop in turns";
     m_connection->listenToClipboard();
     m_thread = std::thread([this] {
-        pthread_setname_np(pthread_self(), "orlo-x11");
+        nameThisThread("orlo-x11");
         run();
     });
 }
