@@ -133,6 +133,20 @@ private slots:
         QCOMPARE(orlo.entries().size(), before);
     }
 
+    void aBusyWindowLosesNoCopy() {
+        // The X11 test's twin: copies are heard and fetched off the window thread.
+        const qsizetype before = orlo.entries().size();
+        orlo.command("block 3000");
+        QTRY_VERIFY(!orlo.last(u"blocking"_s).isUndefined());
+        QStringList made, taken;
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(copier.copyText(made.emplace_back(u"while blocked %1"_s.arg(i))));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().size(), before + 20, 20'000);
+        for (const Entry &entry : orlo.entries().mid(before))
+            taken << entry.text;
+        QCOMPARE(taken, made);
+    }
+
     void aHundredCopiesReachTheDataFile() {
         // Enough copies for the hundredth text entry, which saves them all.
         const int before = taken(u"文本"_s);
