@@ -150,9 +150,12 @@ private slots:
     void aHundredCopiesReachTheDataFile() {
         // Enough copies for the hundredth text entry, which saves them all.
         const int before = taken(u"文本"_s);
-        for (int i = before % 100; i < 100; ++i)
+        // One at a time: a copy replaced before anyone read it is nobody's
+        // (bursts are the benchmark's).
+        for (int i = before % 100; i < 100; ++i) {
             QVERIFY(copier.copyText(u"copy %1"_s.arg(i)));
-        QTRY_COMPARE_WITH_TIMEOUT(taken(u"文本"_s), before + 100 - before % 100, 30'000);
+            QTRY_COMPARE_WITH_TIMEOUT(taken(u"文本"_s), before + i + 1 - before % 100, 10'000);
+        }
         const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
         QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10'000);
         QFile page(saved.filePath(saved.entryList().value(0)));
