@@ -187,12 +187,14 @@ Belongs serverBelongsToWaylandSession(xcb_connection_t *xcb) {
     const pid_t compositor = waylandCompositor();
     if (server <= 0 || compositor <= 0)
         return Belongs::CannotTell; // a server over the network, or in another namespace
-    // XWayland is the compositor's child, or a helper's it started.
+    // The peer is whoever listens on the X socket: the compositor itself
+    // where it opens XWayland's sockets (mutter, GNOME Shell, KWin, wlroots),
+    // else XWayland, its child, or a child of a helper it started.
     pid_t ancestor = server;
-    for (int generation = 0; generation < 4 && ancestor > 1; ++generation) {
-        ancestor = parentOf(ancestor);
+    for (int generation = 0; generation <= 4 && ancestor > 1; ++generation) {
         if (ancestor == compositor)
             return Belongs::ToThisSession;
+        ancestor = parentOf(ancestor);
     }
     return ancestor == 0 ? Belongs::CannotTell : Belongs::Elsewhere;
 }
