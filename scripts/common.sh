@@ -14,10 +14,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zen
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.
 # sway, wl-clipboard and qt6-wayland make the Wayland session the tests run the program in,
 # weston one without data-control; dbus, python3-dbus and python3-gi its session bus and
-# the notification area that comes late.
+# the notification area that comes late; at-spi2-core and python3-pyatspi read the
+# windows as a screen reader does.
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file
     desktop-file-utils lintian sway wl-clipboard qt6-wayland weston dbus python3-dbus
-    python3-gi mutter xwayland)
+    python3-gi mutter xwayland at-spi2-core python3-pyatspi)
 # For the fuzzers; the tests go on without them where they cannot be had.
 OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 

@@ -3,6 +3,8 @@
 
 #include "ui/dialogframe.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -34,7 +36,41 @@ std::optional<qreal> sizeOfText(const QString &text) {
     return qreal(size);
 }
 
+/// A box as screen readers read it: by its name (its label), with its text
+/// as its value. Qt's own names a box by its text on Linux.
+class NamedComboBox final : public QAccessibleWidget {
+public:
+    explicit NamedComboBox(QComboBox *box)
+        : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? box()->currentText() : QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << showMenuAction();
+    }
+    void doAction(const QString &action) override {
+        if (action == showMenuAction())
+            box()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
+};
+
+QAccessibleInterface *namedComboBox(const QString &className, QObject *object) {
+    auto *box = qobject_cast<QComboBox *>(object);
+    return className == u"QComboBox" && box ? new NamedComboBox(box) : nullptr;
+}
+
 QComboBox *newCombo(const char *name, const QStringList &items, const QString &initial) {
+    static const bool readByName = [] {
+        QAccessible::installFactory(namedComboBox);
+        return true;
+    }();
+    Q_UNUSED(readByName)
     auto *box = named(new QComboBox, name);
     box->setEditable(true);
     // Typing alone never chooses: no completion and nothing added on Enter.
@@ -59,9 +95,14 @@ QComboBox *newCombo(const char *name, const QStringList &items, const QString &i
     return box;
 }
 
-QLabel *label(const char16_t *text, QWidget *buddy) {
+QLabel *label(const char16_t *text, QComboBox *buddy) {
     auto *shown = new QLabel(QString::fromUtf16(text));
     shown->setBuddy(buddy);
+    // Screen readers read a box by its name, its field and its list too.
+    const QString name = shown->text().remove(u'：');
+    buddy->setAccessibleName(name);
+    buddy->lineEdit()->setAccessibleName(name);
+    buddy->view()->setAccessibleName(name);
     return shown;
 }
 

@@ -14,6 +14,7 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
     , m_filter(new EntryFilter(entries, this))
     , m_list(new QListView(this)) {
     m_list->setObjectName(QString::fromLatin1(listName));
+    m_list->setAccessibleName(title.trimmed());
     m_list->setModel(m_filter);
     m_list->setFixedWidth(113);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -111,6 +112,9 @@ MainMenus::MainMenus(QMainWindow *window) {
     picToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     picToolBar->setIconSize(QSize(24, 24));
     window->addToolBar(picToolBar);
+    // Its button for the tools that do not fit.
+    for (QToolButton *more : picToolBar->findChildren<QToolButton *>())
+        more->setAccessibleName(QStringLiteral("更多工具"));
     for (const Tool &tool : Tools) {
         // Pairs stand apart: save and delete, the two views, the settings, help.
         if (tool.picture == 2 || tool.picture == 5 || tool.picture == 7)

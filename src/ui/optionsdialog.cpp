@@ -23,6 +23,8 @@ OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("选项"));
 
+    // Read by its own title (screen readers took the group's around it).
+    m_folders->setAccessibleName(m_folders->title().trimmed());
     auto *folders = new QFormLayout(m_folders);
     folders->addRow(QStringLiteral("文本数据(*.htm)："), m_textFolder);
     folders->addRow(QStringLiteral("图像数据(*.bmp)："), m_pictureFolder);

@@ -16,12 +16,25 @@ PictureView::PictureView(PictureEntries &entries, QMenu *menuPopImg, QWidget *pa
     m_frame->setObjectName(QStringLiteral("imgMain"));
     setView(m_frame);
     connect(m_frame, &PictureFrame::mousePressed, this, &PictureView::openMenu);
+    // The words read once the picture is shown.
+    connect(&entries, &PictureEntries::dataChanged, this, [this](const QModelIndex &at) {
+        if (at.row() == m_entries.current())
+            m_frame->setAccessibleDescription(m_entries.words(at.row()));
+    });
 }
 
 void PictureView::present(int row) {
     const QImage picture = m_entries.picture(row);
-    if (!picture.isNull() || row < 0)
+    if (!picture.isNull() || row < 0) {
         m_frame->setPicture(picture);
+        // For screen readers, which see nothing of the picture itself.
+        m_frame->setAccessibleName(row < 0 ? QString()
+                                           : QStringLiteral("%1，%2×%3")
+                                                 .arg(m_entries.caption(row))
+                                                 .arg(picture.width())
+                                                 .arg(picture.height()));
+        m_frame->setAccessibleDescription(m_entries.words(row));
+    }
     m_scaled->setPicture(m_frame->picture());
 }
 

@@ -2,13 +2,17 @@
 #include "ui/searchfield.h"
 
 #include <QKeyEvent>
+#include <QToolButton>
 
 SearchField::SearchField(QList<QKeySequence> guarded, QWidget *parent)
     : QLineEdit(parent)
     , m_guarded(std::move(guarded)) {
     setObjectName(QStringLiteral("search"));
     setPlaceholderText(QStringLiteral("搜索文本和图片中的文字"));
+    setAccessibleName(QStringLiteral("搜索"));
     setClearButtonEnabled(true);
+    for (QToolButton *clear : findChildren<QToolButton *>())
+        clear->setAccessibleName(QStringLiteral("清除搜索"));
 }
 
 bool SearchField::event(QEvent *event) {

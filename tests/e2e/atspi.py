@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+# atspi.py PROGRAM: reads the program's main window, 选项 and 文本管理界面设置
+# over AT-SPI as a screen reader does, on the X server of DISPLAY, with a
+# session bus and an accessibility bus of its own. Fails on every control a
+# user can reach (focusable or with an action; scroll bars aside) that has no
+# name, and prints the rest. PROGRAM is the observed build, run from a copy
+# (its data goes beside it): lines on its input run menu items. Exits 77 (skipped) without DISPLAY or the AT-SPI bus.
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+if not os.environ.get("DISPLAY") or not os.path.exists(LAUNCHER):
+    sys.exit(77)
+home = tempfile.TemporaryDirectory()
+# Each in a process group of its own, killed with what it started.
+start = lambda *args, **options: subprocess.Popen(*args, **options, start_new_session=True)
+bus = start(["dbus-daemon", "--session", "--nofork", "--print-address"], stdout=subprocess.PIPE,
+            text=True)
+os.environ.update(DBUS_SESSION_BUS_ADDRESS=bus.stdout.readline().strip(), HOME=home.name,
+                  XDG_RUNTIME_DIR=home.name, LANG="C.UTF-8", QT_QPA_PLATFORM="xcb",
+                  QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                  ORLO_TEST_REPORT=os.path.join(home.name, "report"))
+started = [bus, start([LAUNCHER, "--launch-immediately"])]
+import pyatspi  # noqa: E402 (reads the bus named above)
+
+
+def wait(find, seconds=15):
+    for _ in range(seconds * 10):
+        if found := find():
+            return found
+        time.sleep(0.1)
+    raise SystemExit("not found in time")
+
+
+def tree(node):
+    yield node
+    for i in range(node.childCount):
+        if (child := node.getChildAtIndex(i)) is not None:
+            yield from tree(child)
+
+
+def unnamed(window):
+    """Lines for the reachable controls of `window` that have no name."""
+    faults = []
+    for node in tree(window):
+        states = node.getState()
+        try:
+            actions = node.queryAction().nActions
+        except NotImplementedError:
+            actions = 0
+        reachable = states.contains(pyatspi.STATE_FOCUSABLE) or actions > 0
+        if reachable and node.getRole() != pyatspi.ROLE_SCROLL_BAR:
+            if node.getRole() != pyatspi.ROLE_LIST_ITEM:
+                print(f"{window.name}: {node.getRoleName()} {node.name!r}", flush=True)
+            if not node.name.strip():
+                faults.append(f"{window.name}: a {node.getRoleName()} has no name")
+            # A box is named by its label, not by its value.
+            if node.getRole() == pyatspi.ROLE_COMBO_BOX and any(
+                    field.getRole() == pyatspi.ROLE_TEXT and
+                    field.queryText().getText(0, -1) == node.name for field in node):
+                faults.append(f"{window.name}: a combo box is named {node.name!r}, its value")
+    return faults
+
+
+try:
+    program = start([shutil.copy(sys.argv[1], home.name)], stdin=subprocess.PIPE)
+    started.append(program)
+    app = wait(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                             if a is not None and a.get_process_id() == program.pid), None))
+    window = lambda title: next((w for w in app if w is not None and w.name == title and
+                                 w.getState().contains(pyatspi.STATE_SHOWING)), None)
+    faults = unnamed(wait(lambda: window("Orlo粘贴板2.0版")))
+    for item, title in (("menuOption", "选项"), ("menuSkin", "文本管理界面设置")):
+        program.stdin.write(item.encode() + b"\n")
+        program.stdin.flush()
+        dialog = wait(lambda: window(title))
+        faults += unnamed(dialog)
+        cancel = next(n for n in tree(dialog) if n.name == "取消")
+        cancel.queryAction().doAction(0)
+        wait(lambda: not window(title))
+    print("\n".join(faults) or "every control has a name")
+    sys.exit(1 if faults else 0)
+finally:
+    for process in reversed(started):
+        os.killpg(process.pid, signal.SIGKILL)
