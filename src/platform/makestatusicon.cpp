@@ -52,11 +52,12 @@ std::unique_ptr<StatusIcon> makeStatusIcon(const QIcon &icon, QMenu *menu) {
 #ifdef ORLO_STATUS_NOTIFIER
     // The toolkit decides once, at its first icon, whether a D-Bus tray is
     // there: on Wayland, where no X11 tray can stand in, an area that comes
-    // later would never get the icon.
-    if (onWayland()) {
-        if (std::unique_ptr<StatusIcon> item = dbus::makeStatusNotifierIcon(icon, menu))
-            return item;
-    }
+    // later would never get the icon. On X11 the program's own item where an
+    // area reads one (the same title and menu as on Wayland, where the
+    // toolkit's would be named after the application), the toolkit's X11
+    // icon where not.
+    if (std::unique_ptr<StatusIcon> item = dbus::makeStatusNotifierIcon(icon, menu, !onWayland()))
+        return item;
 #endif
     return std::make_unique<QtStatusIcon>(icon, menu);
 }

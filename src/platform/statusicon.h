@@ -9,7 +9,8 @@ class QMenu;
 
 /// The program's icon in the desktop's notification area, as the desktop
 /// takes it: the X11 or Windows tray through the toolkit, or on a Wayland
-/// desktop a StatusNotifierItem over the session bus. Once put up it is
+/// desktop, or an X11 one with a StatusNotifierWatcher, a StatusNotifierItem
+/// over the session bus. Once put up it is
 /// shown whenever an area is there, also one that comes, or comes back,
 /// after the program started.
 class StatusIcon : public QObject {

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
+#include <QDBusContext>
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QMenu>
@@ -98,7 +99,10 @@ QString labelOf(const QAction *action) {
 
 } // namespace
 
-class MenuAdaptor final : public QDBusAbstractAdaptor {
+/// Asked for an item or a property that is not there, it answers with
+/// org.freedesktop.DBus.Error.InvalidArgs at once: an area that waits for
+/// the answer would otherwise wait out its whole timeout.
+class MenuAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
     Q_PROPERTY(uint Version READ version)
@@ -134,6 +138,10 @@ public:
 
 public slots:
     uint GetLayout(int parentId, int depth, const QStringList &names, dbusmenu::MenuItem &layout) {
+        if (!has(parentId)) {
+            refuse(parentId);
+            return 0;
+        }
         layout = item(parentId, names);
         if (parentId == 0 && depth != 0) {
             for (int id = 1; id <= actions().size(); ++id)
@@ -145,21 +153,28 @@ public slots:
                                                        const QStringList &names) {
         QList<dbusmenu::ItemProperties> found;
         for (int id : ids) {
-            if (id >= 0 && id <= actions().size())
+            if (has(id))
                 found.append({id, item(id, names).properties});
         }
         return found;
     }
     QDBusVariant GetProperty(int id, const QString &name) {
-        return QDBusVariant(item(id, {name}).properties.value(name));
+        const QVariant value = item(id, {name}).properties.value(name);
+        if (!value.isValid()) {
+            sendErrorReply(QDBusError::InvalidArgs,
+                           QStringLiteral("item %1 has no property \"%2\"").arg(id).arg(name));
+            return QDBusVariant(0); // not sent
+        }
+        return QDBusVariant(value);
     }
     void Event(int id, const QString &name, const QDBusVariant &, uint) {
-        if (name != u"clicked")
-            return;
         QAction *action = actions().value(id - 1);
-        if (!action || action->isSeparator()) {
-            qCWarning(lcTray) << "the notification area clicked menu item" << id
-                              << "which is not there";
+        if (id != 0 && !action)
+            return refuse(id);
+        if (name != u"clicked" || !action)
+            return;
+        if (action->isSeparator()) {
+            qCWarning(lcTray) << "the notification area clicked the line, item" << id;
             return;
         }
         // After the area has its answer: the item may take its time.
@@ -168,15 +183,26 @@ public slots:
     QList<int> EventGroup(const QList<dbusmenu::MenuEvent> &events) {
         QList<int> unknown;
         for (const dbusmenu::MenuEvent &event : events) {
-            if (event.id < 1 || event.id > actions().size())
+            if (!has(event.id))
                 unknown.append(event.id);
-            Event(event.id, event.name, event.data, event.timestamp);
+            else
+                Event(event.id, event.name, event.data, event.timestamp);
         }
+        if (!events.isEmpty() && unknown.size() == events.size())
+            refuse(unknown.first());
         return unknown;
     }
-    bool AboutToShow(int) { return false; }
-    QList<int> AboutToShowGroup(const QList<int> &, QList<int> &unknown) {
+    bool AboutToShow(int id) {
+        if (!has(id))
+            refuse(id);
+        return false;
+    }
+    QList<int> AboutToShowGroup(const QList<int> &ids, QList<int> &unknown) {
         unknown.clear();
+        for (int id : ids) {
+            if (!has(id))
+                unknown.append(id);
+        }
         return {};
     }
 
@@ -184,6 +210,11 @@ signals:
     void LayoutUpdated(uint revision, int parent);
 
 private:
+    bool has(int id) const { return id >= 0 && id <= actions().size(); }
+    /// Answers the call with an error, for the item `id` that is not there.
+    void refuse(int id) {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no menu item %1").arg(id));
+    }
     QList<QAction *> actions() const { return m_menu ? m_menu->actions() : QList<QAction *>(); }
 
     /// Item `id` (0: the menu itself) with the properties `names` asks for,

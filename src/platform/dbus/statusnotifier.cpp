@@ -11,6 +11,7 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -18,6 +19,8 @@
 #include <QDBusVariant>
 #include <QIcon>
 #include <QImage>
+#include <QMenu>
+#include <QPointer>
 #include <QtEndian>
 
 namespace {
@@ -100,6 +103,16 @@ public:
     QString toolTip() const override { return m_tip; }
 
     const IconPixmaps &pixmaps() const { return m_pixmaps; }
+    /// Opens the menu at `at` (the screen's coordinates) where the window
+    /// system lets a menu of no window be placed; on Wayland the compositor
+    /// puts it where it will.
+    void popUpMenu(QPoint at) {
+        if (m_menu)
+            m_menu->popup(at);
+    }
+    /// The token an area hands over before it asks for the window (GNOME's
+    /// AppIndicator extension, KDE's panel), kept for that request.
+    void keepActivationToken(const QString &token) { m_activationToken = token; }
 
 signals:
     void toolTipChanged();
@@ -125,6 +138,8 @@ private:
     const IconPixmaps m_pixmaps;
     QString m_tip;
     QObject m_menuObject;
+    QPointer<QMenu> m_menu;
+    QString m_activationToken;
     QDBusServiceWatcher m_watcher;
     bool m_visible = false;
     bool m_registered = false;
@@ -133,7 +148,7 @@ private:
 };
 
 /// What the notification area reads and calls: org.kde.StatusNotifierItem.
-class ItemAdaptor final : public QDBusAbstractAdaptor {
+class ItemAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
     Q_PROPERTY(QString Category READ category)
@@ -177,12 +192,37 @@ public:
 
 public slots:
     void Activate(int, int) { emit m_icon.activated(); }
-    // The middle button and the wheel do nothing; the menu comes from MenuPath.
+    // The middle button and the wheel do nothing.
     void SecondaryActivate(int, int) {}
-    void Scroll(int, const QString &) {}
-    void ContextMenu(int, int) {}
+    void Scroll(int, const QString &orientation) {
+        if (orientation.compare(u"vertical", Qt::CaseInsensitive) != 0 &&
+            orientation.compare(u"horizontal", Qt::CaseInsensitive) != 0)
+            sendErrorReply(QDBusError::InvalidArgs,
+                           QStringLiteral("no orientation ") + orientation);
+    }
+    /// The menu, for areas that do not read it from MenuPath themselves.
+    void ContextMenu(int x, int y) {
+        // Once the area has its answer.
+        QMetaObject::invokeMethod(
+            &m_icon,
+            [icon = &m_icon, x, y] {
+                icon->popUpMenu({x, y});
+            },
+            Qt::QueuedConnection);
+    }
+    // Qt has no public way to hand the token to a window: the window is
+    // mapped anew instead (MainWindow::bringToFront), which brings it in
+    // front on sway and KWin.
+    void ProvideXdgActivationToken(const QString &token) { m_icon.keepActivationToken(token); }
 
 signals:
+    // What areas listen to. The title, icons and status never change here;
+    // declared all the same, as areas look for them.
+    void NewTitle();
+    void NewIcon();
+    void NewAttentionIcon();
+    void NewOverlayIcon();
+    void NewStatus(const QString &status);
     void NewToolTip();
 
 private:
@@ -194,6 +234,7 @@ StatusNotifierIcon::StatusNotifierIcon(const QDBusConnection &bus, const QIcon &
     , m_service(
           QStringLiteral("org.kde.StatusNotifierItem-%1-1").arg(QCoreApplication::applicationPid()))
     , m_pixmaps(pixmapsOf(icon))
+    , m_menu(menu)
     , m_watcher(WatcherService, bus,
                 QDBusServiceWatcher::WatchForRegistration |
                     QDBusServiceWatcher::WatchForUnregistration) {
@@ -279,12 +320,15 @@ void StatusNotifierIcon::registerWithWatcher() {
 
 namespace dbus {
 
-std::unique_ptr<StatusIcon> makeStatusNotifierIcon(const QIcon &icon, QMenu *menu) {
+std::unique_ptr<StatusIcon> makeStatusNotifierIcon(const QIcon &icon, QMenu *menu,
+                                                   bool onlyWithArea) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         qCInfo(lcTray) << "no session bus:" << bus.lastError().message();
         return nullptr;
     }
+    if (onlyWithArea && !bus.interface()->isServiceRegistered(WatcherService))
+        return nullptr;
     return std::make_unique<StatusNotifierIcon>(bus, icon, menu);
 }
 

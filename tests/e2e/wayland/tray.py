@@ -3,8 +3,8 @@
 # A notification area as a panel brings it, started before or after the program:
 # an org.kde.StatusNotifierWatcher on the session bus that is its own host.
 # For each item registered, it reads the item as a panel does and prints one
-# JSON line: its bus name, its tip (title, text), how many icon sizes it
-# offers and the labels of its menu ("" for a line).
+# JSON line: its bus name, its title, its tip (title, text), how many icon
+# sizes it offers and the labels of its menu ("" for a line).
 import json
 import subprocess
 import sys
@@ -24,7 +24,8 @@ def describe(bus, service):
     menu = bus.get_object(service, read("Menu"))
     _, (_, _, entries) = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
     tip = read("ToolTip")
-    print(json.dumps({"item": service, "tip": [tip[2], tip[3]], "icons": len(read("IconPixmap")),
+    print(json.dumps({"item": service, "title": read("Title"), "tip": [tip[2], tip[3]],
+                      "icons": len(read("IconPixmap")),
                       "menu": [entry[1].get("label", "") for entry in entries]},
                      ensure_ascii=False), flush=True)
 

@@ -84,6 +84,9 @@ private slots:
                         .ok);
             QVERIFY(orlo.start());
             QTRY_VERIFY_WITH_TIMEOUT(trayHost.said("\n") > 0, 10'000); // the window hides
+            // The program's own item on X11 too: the title is the same.
+            QCOMPARE(QJsonDocument::fromJson(trayHost.output()).object()[u"title"_s],
+                     u"Orlo粘贴板"_s);
             QCOMPARE(orlo.last(u"clipboard"_s).toString(), u"剪贴板监控：X11（XWayland）"_s);
             return;
         }
@@ -207,6 +210,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(tray->said("\n") > 0, 10'000);
         }
         const QJsonObject item = QJsonDocument::fromJson(tray->output()).object();
+        QCOMPARE(item[u"title"_s], u"Orlo粘贴板"_s);
         QCOMPARE(item[u"tip"_s].toArray(), (QJsonArray{u"Orlo粘贴板"_s, u""_s}));
         QVERIFY(item[u"icons"_s].toInt() > 0);
         QCOMPARE(item[u"menu"_s].toArray(),
@@ -237,6 +241,81 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(inView(), 10'000);
         }
         QVERIFY(outOfView()); // as the other tests have it
+    }
+
+    void theTrayAsHostsUseIt() {
+        if (!xwayland.isEmpty())
+            QSKIP("sway's alone");
+        // Started beside an area, the window hides; the area gone (the panel
+        // crashed), it comes, as at a start without one.
+        const auto areaThere = [] { // and answering
+            const QString watcher = u"org.kde.StatusNotifierWatcher"_s;
+            return tool(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, watcher,
+                                     u"--object-path"_s, u"/StatusNotifierWatcher"_s, u"--method"_s,
+                                     u"org.freedesktop.DBus.Properties.Get"_s, watcher,
+                                     u"IsStatusNotifierHostRegistered"_s}) == u"(<true>,)"_s;
+        };
+        orlo.kill();
+        QTRY_VERIFY_WITH_TIMEOUT(!areaThere(), 10'000); // the last test's, gone
+        Started tray;
+        QVERIFY(tray.start(qEnvironmentVariable("ORLO_TRAY_BIN"), {},
+                           QProcessEnvironment::systemEnvironment(), true));
+        QTRY_VERIFY_WITH_TIMEOUT(areaThere(), 10'000);
+        QVERIFY(orlo.start());
+        QTRY_VERIFY_WITH_TIMEOUT(tray.said("\n") > 0, 10'000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !tool(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}).contains(u"orlo-clipboard"_s), 10'000);
+        const QString item = QJsonDocument::fromJson(tray.output()).object()[u"item"_s].toString();
+        tray.stop();
+        QTRY_VERIFY_WITH_TIMEOUT(inView(), 10'000);
+
+        // Every method answers at once, with a value or an error.
+        const QString menu = u"/MenuBar "_s, icon = u"/StatusNotifierItem "_s,
+                      dbusmenu = u"com.canonical.dbusmenu."_s,
+                      sni = u"org.kde.StatusNotifierItem."_s,
+                      get = u"org.freedesktop.DBus.Properties.Get "_s, bad = u"Error.InvalidArgs"_s;
+        const QString calls[][2] = {
+            {menu + dbusmenu + u"GetLayout 0 -1 []"_s, u"'显示主窗口'"_s},
+            {menu + dbusmenu + u"GetLayout 99 -1 []"_s, bad},
+            {menu + dbusmenu + u"GetGroupProperties [1,99] ['label']"_s,
+             u"([(1, {'label': <'显示主窗口'>})],)"_s},
+            {menu + dbusmenu + u"GetProperty 1 label"_s, u"(<'显示主窗口'>,)"_s},
+            {menu + dbusmenu + u"GetProperty 4 shortcut"_s, bad},
+            {menu + dbusmenu + u"GetProperty 1 nonexistent"_s, bad},
+            {menu + dbusmenu + u"GetProperty 99 label"_s, bad},
+            {menu + dbusmenu + u"Event 3 clicked <0> 0"_s, u"()"_s},
+            {menu + dbusmenu + u"Event 99 clicked <0> 0"_s, bad},
+            {menu + dbusmenu + u"EventGroup [(3,'hovered',<0>,0),(99,'clicked',<0>,0)]"_s,
+             u"([99],)"_s},
+            {menu + dbusmenu + u"EventGroup [(99,'clicked',<0>,0)]"_s, bad},
+            {menu + dbusmenu + u"AboutToShow 0"_s, u"(false,)"_s},
+            {menu + dbusmenu + u"AboutToShow 99"_s, bad},
+            {menu + dbusmenu + u"AboutToShowGroup [0,99]"_s, u"([], [99])"_s},
+            {menu + get + u"com.canonical.dbusmenu Version"_s, u"(<uint32 3>,)"_s},
+            {icon + get + u"org.kde.StatusNotifierItem Title"_s, u"(<'Orlo粘贴板'>,)"_s},
+            {icon + get + u"org.kde.StatusNotifierItem Nothing"_s, u"Error."_s},
+            {icon + sni + u"SecondaryActivate 0 0"_s, u"()"_s},
+            {icon + sni + u"Scroll 1 vertical"_s, u"()"_s},
+            {icon + sni + u"Scroll 1 sideways"_s, bad},
+            {icon + sni + u"ProvideXdgActivationToken token"_s, u"()"_s},
+            {icon + sni + u"ContextMenu 10 10"_s, u"()"_s},
+        };
+        for (const auto &[call, answer] : calls) {
+            const QStringList words = call.split(u' ');
+            const QStringList arguments = {u"-c"_s,
+                                           u"gdbus call --session --timeout 1 --dest $0 "
+                                           u"--object-path $1 --method $2 \"${@:3}\" 2>&1"_s,
+                                           item};
+            const QString output = runTool(u"bash"_s, arguments + words).output;
+            QVERIFY2(output.contains(answer), qPrintable(call + u": "_s + output));
+        }
+        const QString introspection =
+            tool(u"gdbus"_s, {u"introspect"_s, u"--session"_s, u"--dest"_s, item,
+                              u"--object-path"_s, u"/StatusNotifierItem"_s});
+        for (const QString &signal :
+             u"NewTitle NewIcon NewAttentionIcon NewOverlayIcon "
+             u"NewStatus NewToolTip ProvideXdgActivationToken"_s.split(u' '))
+            QVERIFY2(introspection.contains(signal), qPrintable(signal));
     }
 };
 
