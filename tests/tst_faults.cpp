@@ -81,6 +81,8 @@ private slots:
         if (!full.unavailable.isEmpty())
             QSKIP(qPrintable(full.unavailable));
         QSignalSpy told(&rig.store, &EntryStore::failed);
+        QFile other(rig.store.folders().temp() + u"/other"_s); // deleted later: room for a copy
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(40'000, 'x')));
         // 240 kB each in the journal: the fifth does not fit. All are listed,
         // and the user hears of it once.
         QStringList texts;
@@ -90,11 +92,17 @@ private slots:
         QCOMPARE(told.size(), 1);
         QVERIFY(told.at(0).at(0).value<UserMessage>().text.startsWith(
             u"系统错误!\n无法写入未保存数据的记录文件："_s));
-        // A start that cannot write the journal afresh keeps the old one whole.
+        // A start that cannot write the journal afresh keeps the old one whole,
+        // and appends to it while that fits.
+        texts = texts.mid(0, 4);
+        QVERIFY(other.remove());
         for (int start = 0; start < 2; ++start) {
             EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
-            QCOMPARE(next.recover().texts, 4);
-            QCOMPARE(next.texts().texts(), texts.mid(0, 4));
+            QSignalSpy nextTold(&next, &EntryStore::failed);
+            QCOMPARE(next.recover().texts, texts.size());
+            QCOMPARE(next.texts().texts(), texts);
+            next.captureText(texts.emplace_back(u"copy %1"_s.arg(start)));
+            QCOMPARE(nextTold.size(), 0);
         }
     }
 

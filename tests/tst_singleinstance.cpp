@@ -46,13 +46,20 @@ private slots:
             << "4194305\norlo-clipboard\n" + hostName() + '\n';
         // Wine hands the killed program's number to the next one.
         QTest::newRow("killed under this process's number") << lockOfThisProcess();
+        for (const char *left : {"empty", "damaged", "folder", "dangling link"})
+            QTest::newRow(left) << QByteArray(left);
     }
     void firstStartRunsLaterOnesReachIt() {
         QFETCH(QByteArray, left);
         QTemporaryDir dir;
-        if (!left.isEmpty()) {
+        if (left == "folder")
+            QVERIFY(QDir(dir.path()).mkpath(Lock + u"/x"_s));
+        else if (left == "dangling link")
+            QVERIFY(QFile::link(dir.filePath(u"gone"_s), dir.filePath(Lock)));
+        if (!left.isEmpty() && !left.contains("folder") && !left.contains("link")) {
             QFile lock(dir.filePath(Lock));
-            QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(left) == left.size());
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(left == "empty" ? QByteArray() : left);
             QFile note(dir.filePath(u"orlo-clipboard.address"_s));
             QVERIFY(note.open(QIODevice::WriteOnly) &&
                     note.write(qPrintable(dir.path() + u"/gone"_s)));
@@ -61,6 +68,10 @@ private slots:
             SingleInstance first(dir.path());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
             QCOMPARE(first.start(), Role::First);
+            if (run == 1) { // deleted with its folder: made again at once
+                QVERIFY(QDir(dir.path()).removeRecursively());
+                QTRY_VERIFY(QFile::exists(dir.filePath(u"orlo-clipboard.address"_s)));
+            }
             for (int later = 0; later < 2; ++later) {
                 // Started beside this one's event loop, as another program is:
                 // a pipe on Windows passes nothing the other end does not read.

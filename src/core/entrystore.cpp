@@ -66,11 +66,13 @@ Journal::State EntryStore::journalState() const {
     return state;
 }
 
-Result EntryStore::restartJournal() {
+Result EntryStore::restartJournal(bool compacting) {
     // The temp folder may have gone since (emptied by hand): it is ours.
     m_folders.provide();
-    const Result restarted = m_journal.restart(journalState());
-    tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
+    const Result restarted =
+        compacting ? m_journal.compact(journalState()) : m_journal.restart(journalState());
+    if (restarted.ok() || !compacting)
+        tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
     return restarted;
 }
 
@@ -83,7 +85,7 @@ void EntryStore::compactJournal() {
     if (m_journal.size() <= (qint64(32) << 20))
         return;
     if (m_journal.size() > 4 * (m_texts.totalLength() * 2 + 32 * m_texts.count()))
-        restartJournal();
+        restartJournal(true);
 }
 
 void EntryStore::refuse(Reason why) {

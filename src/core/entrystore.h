@@ -101,7 +101,9 @@ private:
     /// A journal record went, or did not: then the journal starts afresh
     /// from the entries as they are now.
     void keepJournal(const Result &written);
-    Result restartJournal();
+    /// `compacting`: the journal says all already, and goes on as it is when
+    /// there is no room for a new one (nothing to tell).
+    Result restartJournal(bool compacting = false);
     /// The entries as the journal is to hold them, oldest first.
     Journal::State journalState() const;
     /// Restarts the journal when it has grown far past the entries.

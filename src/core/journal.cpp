@@ -161,6 +161,14 @@ Result Journal::restart(const State &state) {
     return open();
 }
 
+Result Journal::compact(const State &state) {
+    const bool broken = m_broken;
+    const Result restarted = restart(state);
+    if (!restarted.ok())
+        m_broken = broken;
+    return restarted;
+}
+
 void Journal::remove() {
     closeFile();
     files::remove(m_path);

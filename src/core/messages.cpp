@@ -100,8 +100,9 @@ UserMessage messageFor(const Result &failure) {
                 QStringLiteral("复制的图片太大（超过 %1 万像素），没有记录。")
                     .arg(limits::PicturePixels / 10000)};
     case Reason::DataFolderInUse:
-        return {MessageIcon::Critical, QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用：") +
-                                           QDir::toNativeSeparators(failure.subject)};
+        return {MessageIcon::Critical,
+                QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用，它持有锁文件：") +
+                    QDir::toNativeSeparators(failure.subject)};
     case Reason::ManualNotOpened:
         return {MessageIcon::Critical, why + QStringLiteral("，请检查默认浏览器。")};
     case Reason::ForumNotOpened:
