@@ -114,6 +114,16 @@ private slots:
         blocked.store.captureText(u"listed"_s);
         QCOMPARE(blocked.texts().count(), 1);
         QCOMPARE(told.size(), 1);
+        // A file where its folder would be: told that the folder cannot be made.
+        TestRig unmade;
+        QSignalSpy unmadeTold(&unmade.store, &EntryStore::failed);
+        QVERIFY(QDir(unmade.store.folders().temp()).removeRecursively());
+        QVERIFY(QFile(unmade.store.folders().temp()).open(QIODevice::WriteOnly));
+        unmade.store.captureText(u"listed"_s);
+        unmade.store.capturePicture(testPicture(2, 2));
+        QCOMPARE(unmadeTold.size(), 2);
+        for (const QList<QVariant> &message : unmadeTold)
+            QVERIFY(message.at(0).value<UserMessage>().text.contains(u"无法创建文件夹"_s));
         // Deleted with its folder while the program runs: started again whole.
         TestRig rig;
         rig.store.captureText(u"before"_s);

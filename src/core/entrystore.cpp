@@ -68,9 +68,11 @@ Journal::State EntryStore::journalState() const {
 
 Result EntryStore::restartJournal(bool compacting) {
     // The temp folder may have gone since (emptied by hand): it is ours.
-    m_folders.provide();
-    const Result restarted =
+    const Result provided = m_folders.provide();
+    Result restarted =
         compacting ? m_journal.compact(journalState()) : m_journal.restart(journalState());
+    if (!restarted.ok() && provided.reason == Reason::FolderNotMade)
+        restarted.reason = provided.reason;
     if (restarted.ok() || !compacting)
         tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
     return restarted;
@@ -125,9 +127,12 @@ void EntryStore::capturePicture(const QImage &picture) {
     m_refusedTold = false;
     const QString file = m_pictures.nextFile();
     Result written = writeTempPicture(picture, file);
-    if (!written.ok() && m_folders.provide().ok()) {
+    if (!written.ok()) {
         // The temp folder is ours: when it went missing, it is put back once.
-        written = writeTempPicture(picture, file);
+        const Result provided = m_folders.provide();
+        written = provided.ok()                              ? writeTempPicture(picture, file)
+                  : provided.reason == Reason::FolderNotMade ? provided
+                                                             : written;
     }
     if (!written.ok()) {
         // An entry without its file could be neither shown nor saved.

@@ -150,7 +150,8 @@ Recovery EntryStore::recover() {
         files::replace(m_pictures.file(pictureRows.at(i)), m_pictures.file(i));
         asWritten = false;
     }
-    const int nextPicture = strays ? int(pictureRows.size()) : nextAfter(pictureRows, newestPicture);
+    const int nextPicture =
+        strays ? int(pictureRows.size()) : nextAfter(pictureRows, newestPicture);
     m_pictures.restore(int(pictureRows.size()), nextPicture);
     recovery.pictures = int(pictureRows.size());
 
