@@ -27,7 +27,9 @@ class QImage;
 /// Nothing caught is lost to an abnormal end: every change is in the journal
 /// before it is listed (pictures in their temp files too), and recover()
 /// gives back the state an ended run had. A journal that cannot be written
-/// is told once and started afresh at the next change; the entries stay.
+/// is told once and started afresh at the next change; the entries stay. One
+/// that says all already but has no room to be started afresh goes on as it
+/// is while its records fit.
 class EntryStore final : public QObject {
     Q_OBJECT
 public:
