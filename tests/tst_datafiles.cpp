@@ -52,10 +52,11 @@ private slots:
         row("beyond the entries", {"a", "b"}, {-3, 400}, lines({"a", "b"}));
         row("markup and line breaks", {"<b>x</b>", "a & b &amp;", "1\n2\r\n"}, {0, 2},
             lines({"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"}));
-        row("code page 936", {"中文, €"}, {0, 0}, lines({"\xd6\xd0\xce\xc4, \x80"}));
-        row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half}, {0, 3},
+        row("code page 936, NUL", {QStringLiteral(u"中文,\0 €")}, {0, 0},
+            lines({"\xd6\xd0\xce\xc4,&#xFFFD; \x80"}));
+        row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half + QChar(0)}, {0, 3},
             lines({"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
-                   "&#xFFFD;a&#xFFFD;"}));
+                   "&#xFFFD;a&#xFFFD;&#xFFFD;"}));
         // Long entries go in blocks of thousands of characters: a pair across
         // a block's end, real question marks and a reference in a later block.
         const QString longEntry = QString(8191, u'a') + QStringLiteral("😀") + QString(8190, u'?') +

@@ -43,7 +43,7 @@ Application::Application(int &argc, char **argv)
     if (role == SingleInstance::Role::Later)
         return;
     if (role == SingleInstance::Role::Unreachable) {
-        refuse({Reason::DataFolderInUse, folder, {}});
+        refuse({Reason::DataFolderInUse, m_single->lockFile(), {}});
         return;
     }
 

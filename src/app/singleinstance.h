@@ -16,6 +16,9 @@ class QLockFile;
 ///
 /// The lock decides, not the socket: a socket left by a crashed program is
 /// simply replaced, and programs started at the same moment cannot both win.
+/// A lock file that no live program holds (left by a crash, damaged, or no
+/// file at all) is taken over; one deleted under the running program is made
+/// again.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
@@ -39,6 +42,8 @@ public:
     /// runtime folder stands in; when that cannot be had either, the program
     /// runs unguarded rather than not at all.
     Role start();
+    /// The lock file in the folder, held by the program that runs on it.
+    QString lockFile() const;
 
 signals:
     /// A later start asked for the window.
@@ -46,10 +51,14 @@ signals:
 
 private:
     bool lock(const QString &file);
+    /// Holds the lock also after its file was deleted.
+    void keepLock();
     bool listen();
+    void noteAddress();
     bool askToShow() const;
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    QString m_address;
 };

@@ -90,18 +90,22 @@ UserMessage messageFor(const Result &failure) {
                 SystemError + QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") +
                     why};
     case Reason::TextTooLarge:
+        return {
+            MessageIcon::Information,
+            QStringLiteral("复制的内容太大（超过 %1 个字符），没有记录。").arg(limits::TextLength)};
     case Reason::TextsTooLarge:
         return {MessageIcon::Information,
-                QStringLiteral("复制的内容太大（超过 %1 MB），没有记录。")
-                    .arg(failure.reason == Reason::TextTooLarge ? limits::TextLength >> 20
-                                                                : limits::AllTexts >> 20)};
+                QStringLiteral("所有文本条目加在一起已满（%1 个字符），复制的内容没有记录。"
+                               "请先保存或删除一些文本。")
+                    .arg(limits::AllTexts)};
     case Reason::PictureTooLarge:
         return {MessageIcon::Information,
                 QStringLiteral("复制的图片太大（超过 %1 万像素），没有记录。")
                     .arg(limits::PicturePixels / 10000)};
     case Reason::DataFolderInUse:
-        return {MessageIcon::Critical, QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用：") +
-                                           QDir::toNativeSeparators(failure.subject)};
+        return {MessageIcon::Critical,
+                QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用，它持有锁文件：") +
+                    QDir::toNativeSeparators(failure.subject)};
     case Reason::ManualNotOpened:
         return {MessageIcon::Critical, why + QStringLiteral("，请检查默认浏览器。")};
     case Reason::ForumNotOpened:

@@ -6,7 +6,9 @@
 // words were read, and every entry made current. Lines on its standard input
 // run menu items ("menuCopyThis"), for desktops where no tool can type into
 // its window; "block N" keeps its window thread busy for N ms, as a slow disk
-// or a big layout would.
+// or a big layout would. Started with --read-words, it is its own reader of
+// the words in pictures, as the release program is; each words line names
+// the picture and says what was read.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -56,7 +58,8 @@ public:
                     if (roles.isEmpty()) // a capture, not its words read
                         picture(at.row());
                     else
-                        append({{u"words"_s, m_program.store().pictures().caption(at.row())}});
+                        append({{u"words"_s, m_program.store().pictures().caption(at.row())},
+                                {u"read"_s, m_program.store().pictures().searchText(at.row())}});
                 });
         // The entry each view shows.
         for (EntryList *entries :
