@@ -18,7 +18,9 @@
 
 namespace {
 
+/// What a later start asks for: the window as it was, or summoned (`--show`).
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QByteArray SummonRequest = QByteArrayLiteral("summon\n");
 const QString LockName = QStringLiteral("orlo-clipboard.lock");
 /// Beside the lock: where the running program listens.
 const QString AddressName = QStringLiteral("orlo-clipboard.address");
@@ -56,7 +58,8 @@ bool SingleInstance::lock(const QString &file) {
     return m_lock->removeStaleLockFile() && m_lock->tryLock(0);
 }
 
-SingleInstance::Role SingleInstance::start() {
+SingleInstance::Role SingleInstance::start(bool summon) {
+    m_summon = summon;
     if (lock(m_folder + u'/' + LockName)) {
         listen();
         return Role::First;
@@ -106,10 +109,13 @@ bool SingleInstance::listen() {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             auto readRequest = [this, peer] {
-                if (peer->bytesAvailable() < ShowRequest.size())
+                if (!peer->canReadLine() && peer->bytesAvailable() < SummonRequest.size())
                     return;
-                if (peer->read(ShowRequest.size()) == ShowRequest)
+                const QByteArray request = peer->readLine(SummonRequest.size() + 1);
+                if (request == ShowRequest)
                     emit showRequested();
+                else if (request == SummonRequest)
+                    emit summonRequested();
                 peer->disconnectFromServer();
             };
             connect(peer, &QLocalSocket::readyRead, this, readRequest);
@@ -139,7 +145,7 @@ bool SingleInstance::askToShow() const {
             return false;
         QThread::msleep(100);
     }
-    socket.write(ShowRequest);
+    socket.write(m_summon ? SummonRequest : ShowRequest);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         socket.waitForBytesWritten(int(deadline.remainingTime()));
     const bool sent = socket.bytesToWrite() == 0;
