@@ -78,9 +78,9 @@ ShortcutPortal::ShortcutPortal(QObject *parent)
     : GlobalShortcut(parent) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<PortalShortcuts>();
-    QDBusConnection::sessionBus().connect(
-        Service, DesktopPath, Interface, QStringLiteral("Activated"), this,
-        SLOT(pressed(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    QDBusConnection::sessionBus().connect(Service, DesktopPath, Interface,
+                                          QStringLiteral("Activated"), this,
+                                          SLOT(pressed(QDBusMessage)));
 }
 
 ShortcutPortal::~ShortcutPortal() {
@@ -174,9 +174,10 @@ void ShortcutPortal::answered(uint response, const QVariantMap &results) {
     qCInfo(lcShortcut) << "portal bound" << triggerOf(m_keys) << "in" << m_session;
 }
 
-void ShortcutPortal::pressed(const QDBusObjectPath &session, const QString &id, qulonglong,
-                             const QVariantMap &) {
-    if (!m_session.isEmpty() && session.path() == m_session && id == ShortcutId)
+void ShortcutPortal::pressed(const QDBusMessage &signal) {
+    const QList<QVariant> arguments = signal.arguments();
+    if (!m_session.isEmpty() && arguments.size() >= 2 &&
+        arguments[0].value<QDBusObjectPath>().path() == m_session && arguments[1] == ShortcutId)
         emit activated();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/globalshortcut.h"
 
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
@@ -27,8 +28,8 @@ public:
 
 private slots:
     void answered(uint response, const QVariantMap &results);
-    void pressed(const QDBusObjectPath &session, const QString &id, qulonglong time,
-                 const QVariantMap &options);
+    /// Activated(o session, s id, t time, a{sv} options).
+    void pressed(const QDBusMessage &signal);
 
 private:
     /// Calls a method of the portal that answers on a request object.
