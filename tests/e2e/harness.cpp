@@ -206,10 +206,10 @@ void Orlo::kill() {
     QFile::remove(m_report);
 }
 
-int Orlo::startAgain() {
+int Orlo::startAgain(const QStringList &arguments) {
     Started again;
-    const bool ended = again.start(m_program, {}, environment, true) && again.waitForEnd(10000) &&
-                       again.exitStatus() == QProcess::NormalExit;
+    const bool ended = again.start(m_program, arguments, environment, true) &&
+                       again.waitForEnd(10000) && again.exitStatus() == QProcess::NormalExit;
     return ended ? again.exitCode() : -1;
 }
 
