@@ -9,6 +9,10 @@
 #include <QCoreApplication>
 #include <windows.h>
 
+#ifndef MOD_NOREPEAT // older MinGW headers
+#define MOD_NOREPEAT 0x4000
+#endif
+
 namespace {
 
 /// The hot key's number among this program's.

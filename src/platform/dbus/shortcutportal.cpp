@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/dbus/shortcutportal.h"
 
+#include "platform/apptitle.h"
 #include "platform/dbus/structure.h"
 #include "platform/logging.h"
 
@@ -163,7 +164,7 @@ void ShortcutPortal::answered(uint response, const QVariantMap &results) {
                                                          : handle.toString();
         const PortalShortcuts shortcuts = {
             {ShortcutId,
-             {{QStringLiteral("description"), QStringLiteral("显示Orlo粘贴板")},
+             {{QStringLiteral("description"), QString::fromUtf16(AppTitle)},
               {QStringLiteral("preferred_trigger"), triggerOf(m_keys)}}}};
         ask(QStringLiteral("BindShortcuts"),
             {QVariant::fromValue(QDBusObjectPath(m_session)), QVariant::fromValue(shortcuts),

@@ -99,6 +99,7 @@ KeyGrab::KeyGrab(xcb_connection_t *xcb, xcb_window_t root)
 }
 
 KeyGrab::~KeyGrab() {
+    m_readable.setEnabled(false);
     xcb_disconnect(m_xcb); // the server lets go of every grab with the connection
 }
 
