@@ -9,7 +9,9 @@
 #include "ui/trayicon.h"
 
 #include <QObject>
+#include <memory>
 
+class GlobalShortcut;
 class SettingsStore;
 
 /// The running program: what it has caught, the watcher that catches it,
@@ -45,9 +47,18 @@ public:
     /// A later start asks for the window: it comes up and to the front, also
     /// from the taskbar.
     void showWindow();
+    /// The shortcut or `--show`: the window comes up with its search field
+    /// focused.
+    void summon();
+    /// The way the desktop offers a shortcut: bound at start() to the one
+    /// chosen, again at each change in 选项.
+    void useShortcut(std::unique_ptr<GlobalShortcut> shortcut);
 
 private:
     void tellOnceRunning(const UserMessage &message);
+    void bindShortcut(const QString &keys);
+    /// Told once, in the status line and the tray icon's tip.
+    void tellShortcut(const Result &state);
 
     Platform m_platform;
     EntryStore m_store;
@@ -56,4 +67,6 @@ private:
     TrayIcon m_tray;
     PictureReader m_reader;
     bool m_unloaded = false;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
+    Result m_listening, m_shortcutState;
 };

@@ -19,7 +19,9 @@
 
 namespace {
 
+/// What a later start asks for: the window as it was, or summoned (`--show`).
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QByteArray SummonRequest = QByteArrayLiteral("summon\n");
 const QString LockName = QStringLiteral("orlo-clipboard.lock");
 /// Beside the lock: where the running program listens.
 const QString AddressName = QStringLiteral("orlo-clipboard.address");
@@ -86,7 +88,8 @@ QString SingleInstance::lockFile() const {
     return m_folder + u'/' + LockName;
 }
 
-SingleInstance::Role SingleInstance::start() {
+SingleInstance::Role SingleInstance::start(bool summon) {
+    m_summon = summon;
     if (lock(lockFile())) {
         listen();
         keepLock();
@@ -129,10 +132,13 @@ bool SingleInstance::listen() {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             auto readRequest = [this, peer] {
-                if (peer->bytesAvailable() < ShowRequest.size())
+                if (!peer->canReadLine() && peer->bytesAvailable() < SummonRequest.size())
                     return;
-                if (peer->read(ShowRequest.size()) == ShowRequest)
+                const QByteArray request = peer->readLine(SummonRequest.size() + 1);
+                if (request == ShowRequest)
                     emit showRequested();
+                else if (request == SummonRequest)
+                    emit summonRequested();
                 peer->disconnectFromServer();
             };
             connect(peer, &QLocalSocket::readyRead, this, readRequest);
@@ -175,7 +181,7 @@ bool SingleInstance::askToShow() const {
             return false;
         QThread::msleep(100);
     }
-    socket.write(ShowRequest);
+    socket.write(m_summon ? SummonRequest : ShowRequest);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         socket.waitForBytesWritten(int(deadline.remainingTime()));
     const bool sent = socket.bytesToWrite() == 0;

@@ -40,14 +40,17 @@ public:
     /// Takes the lock and listens, or asks the running program to show
     /// itself. When the folder takes no lock file, a lock per user in the
     /// runtime folder stands in; when that cannot be had either, the program
-    /// runs unguarded rather than not at all.
-    Role start();
+    /// runs unguarded rather than not at all. `summon`: a running program is
+    /// asked to summon its window (`--show`), not only to show it.
+    Role start(bool summon = false);
     /// The lock file in the folder, held by the program that runs on it.
     QString lockFile() const;
 
 signals:
     /// A later start asked for the window.
     void showRequested();
+    /// A later start with `--show` asked for the window and its search field.
+    void summonRequested();
 
 private:
     bool lock(const QString &file);
@@ -61,4 +64,5 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
     QString m_address;
+    bool m_summon = false;
 };

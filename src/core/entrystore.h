@@ -45,6 +45,7 @@ public:
     const Options &options() const { return m_options; }
     /// Takes the folders of a confirmed options dialog.
     void setFolders(const Options &chosen);
+    void setShowShortcut(const QString &keys) { m_options.showShortcut = keys; }
 
     /// Takes back what a run that ended without its orderly exit left, as
     /// that run had it (entrystore_recover.cpp).

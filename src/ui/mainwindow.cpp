@@ -4,6 +4,7 @@
 #include "core/entrystore.h"
 #include "core/messages.h"
 #include "core/search.h"
+#include "platform/autostart.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/windowsystem.h"
@@ -208,6 +209,12 @@ void MainWindow::bringToFront() {
     activateWindow();
 }
 
+void MainWindow::summon() {
+    bringToFront();
+    m_search->setFocus();
+    m_search->selectAll();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event) {
     emit quitRequested();
     event->accept();
@@ -320,14 +327,24 @@ void MainWindow::removeSignature() {
 }
 
 void MainWindow::editOptions() {
-    OptionsDialog dialog(m_store.options(), this);
+    const bool atLogin = autostart::enabled();
+    OptionsDialog dialog(m_store.options(), atLogin, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const Options chosen = dialog.chosen();
     const Result stored = writeOptions(m_settings, chosen);
-    // The policy in force stays the one read at start until the next start.
+    // The policy in force stays the one read at start until the next start;
+    // a new shortcut works at once.
     if (chosen.autoSave)
         m_store.setFolders(chosen);
+    if (chosen.showShortcut != m_store.options().showShortcut) {
+        m_store.setShowShortcut(chosen.showShortcut);
+        emit shortcutChosen(chosen.showShortcut);
+    }
     if (!stored.ok())
         tell(messageFor(stored));
+    if (dialog.startAtLogin() != atLogin) {
+        if (const Result made = autostart::setEnabled(!atLogin); !made.ok())
+            tell(messageFor(made));
+    }
 }

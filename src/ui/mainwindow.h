@@ -40,6 +40,9 @@ public slots:
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
     void bringToFront();
+    /// The shortcut or `--show`: the window comes to the front with the
+    /// search field focused, its words selected.
+    void summon();
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
     void showReady();
@@ -84,6 +87,9 @@ signals:
     void quitRequested();
     /// Monitoring the clipboard switched on or off.
     void monitoringToggled(bool on);
+    /// 选项 changed the shortcut that summons the window (portable text;
+    /// empty for none).
+    void shortcutChosen(const QString &keys);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

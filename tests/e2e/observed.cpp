@@ -5,10 +5,10 @@
 // for every new entry, every clipboard change handled, every picture whose
 // words were read, and every entry made current. Lines on its standard input
 // run menu items ("menuCopyThis"), for desktops where no tool can type into
-// its window; "block N" keeps its window thread busy for N ms, as a slow disk
-// or a big layout would. Started with --read-words, it is its own reader of
-// the words in pictures, as the release program is; each words line names
-// the picture and says what was read.
+// its window; "accept" presses 确定 in the dialog open; "block N" keeps its
+// window thread busy for N ms, as a slow disk or a big layout would. Started
+// with --read-words, it is its own reader of the words in pictures, as the
+// release program is; each words line names the picture and says what was read.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -16,6 +16,8 @@
 #include "platform/textrecognizer.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -83,6 +85,9 @@ private:
         } else if (line.startsWith("block ")) {
             append({{u"blocking"_s, true}});
             QThread::msleep(line.mid(6).trimmed().toULong());
+        } else if (line.startsWith("accept")) {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->accept();
         } else if (auto *action = m_program.window().findChild<QAction *>(
                        QString::fromLatin1(line.trimmed()))) {
             action->trigger();

@@ -96,12 +96,72 @@ private slots:
         QVERIFY(orlo->take(copier.text(u"after the search"_s)).value(0).caption > cherry);
     }
 
+    void theShortcutSummonsTheWindowFromAnotherProgram() {
+        const QStringList words{u"kiwi"_s, u"mango"_s};
+        QStringList captions;
+        for (const QString &word : words)
+            captions << orlo->take(copier.text(word)).value(0).caption;
+        Started other;
+        QVERIFY(other.start(u"xmessage"_s, {u"-name"_s, u"orlo-other"_s, u"another program"_s}));
+        const QString otherWindow =
+            tool(u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--classname"_s, u"^orlo-other$"_s});
+        const auto press = [&](const QString &keys) {
+            hideByMinimising();
+            QVERIFY(runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, otherWindow}).ok);
+            QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, keys}).ok);
+        };
+        const auto settings = [&] {
+            QFile file(orlo->folder() + u"/.config/Orlo粘贴板.conf"_s);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const auto focused = [] {
+            return tool(u"xdotool"_s, {u"getwindowfocus"_s});
+        };
+        // Ctrl+Alt+V, then the one 选项 changes it to.
+        const QStringList shortcuts{u"ctrl+alt+v"_s, u"ctrl+shift+F9"_s};
+        for (int round = 0; round < 2; ++round) {
+            press(shortcuts[round]);
+            QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(focused(), orlo->window(), 10000);
+            // Typed at once, the words go to the search field.
+            QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, words[round]}).ok);
+            QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
+            QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), captions[round], 10000);
+            if (round == 1)
+                break;
+            orlo->command("menuOption");
+            QTRY_VERIFY_WITH_TIMEOUT(
+                runTool(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^选项$"_s})
+                    .ok,
+                10000);
+            // From 确定: 取消, the policy, then the shortcut.
+            QVERIFY(
+                runTool(u"xdotool"_s, {u"key"_s, u"Tab"_s, u"Tab"_s, u"Tab"_s, shortcuts[1]}).ok);
+            orlo->command("accept");
+            QTRY_VERIFY_WITH_TIMEOUT(settings().contains("ShowShortcut=Ctrl+Shift+F9"), 10000);
+        }
+        // The old one is let go: it reaches the program that has the focus.
+        press(shortcuts[0]);
+        QTest::qWait(1000);
+        QVERIFY(!orlo->windowViewable());
+    }
+
     void aSecondStartBringsUpTheFirstAndEnds() {
-        hideByMinimising();
-        QCOMPARE(orlo->startAgain(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
-        QCOMPARE(orlo->windowState(), u"Normal"_s);
-        QVERIFY(orlo->process().running());
+        // --show, as a desktop's own shortcut runs it, focuses the search field too.
+        for (const QStringList &arguments : {QStringList(), QStringList{u"--show"_s}}) {
+            hideByMinimising();
+            QCOMPARE(orlo->startAgain(arguments), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
+            QCOMPARE(orlo->windowState(), u"Normal"_s);
+            QVERIFY(orlo->process().running());
+        }
+        const QList<Entry> entries = orlo->entries();
+        const auto kiwi = std::find_if(entries.cbegin(), entries.cend(),
+                                       [](const Entry &entry) { return entry.text == u"kiwi"_s; });
+        QVERIFY(kiwi != entries.cend() && orlo->last(u"current"_s).toString() != kiwi->caption);
+        QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"kiwi"_s}).ok);
+        QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
+        QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), kiwi->caption, 10000);
     }
 
     void endsTheOrderlyWayLeavingNoPicture_data() {
