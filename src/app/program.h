@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/archive.h"
 #include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
 #include "core/picturereader.h"
@@ -52,6 +53,8 @@ private:
     Platform m_platform;
     EntryStore m_store;
     ClipboardWatcher m_watcher;
+    /// What the data folders hold, searched with the entries.
+    Archive m_archive;
     MainWindow m_window;
     TrayIcon m_tray;
     PictureReader m_reader;
