@@ -19,7 +19,9 @@ namespace {
 class Indexer final : public QObject {
 public:
     explicit Indexer(TextRecognizer &recognizer)
-        : m_recognizer(recognizer) {
+        : m_recognizer(recognizer) { // the members move to the thread with it
+        for (QObject *member : std::initializer_list<QObject *>{&m_watcher, &m_settle, &m_later})
+            member->setParent(this);
         m_settle.setSingleShot(true);
         m_settle.setInterval(1000); // a save writes, then renames
         connect(&m_settle, &QTimer::timeout, this, &Indexer::update);
@@ -152,7 +154,7 @@ Archive::Archive(QString cacheFolder, TextRecognizer &recognizer, QObject *paren
     : QObject(parent)
     , m_cacheFolder(std::move(cacheFolder))
     , m_indexer(new Indexer(recognizer))
-    , m_searcher(new Searcher(m_latest = std::make_shared<std::atomic<quint64>>(0))) {
+    , m_searcher(new Searcher(m_latest)) {
     auto *indexer = static_cast<Indexer *>(m_indexer);
     indexer->indexing = [this](bool on) {
         QMetaObject::invokeMethod(
@@ -181,8 +183,8 @@ Archive::~Archive() {
     static_cast<Indexer *>(m_indexer)->stopping = true;
     m_latest->store(~quint64(0));
     m_indexThread.quit();
+    m_indexThread.wait(); // it tells the searches of the index it opens
     m_queryThread.quit();
-    m_indexThread.wait();
     m_queryThread.wait();
 }
 

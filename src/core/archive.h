@@ -53,10 +53,10 @@ private:
     QString m_cacheFolder;
     QString m_indexFile;
     QThread m_indexThread, m_queryThread;
+    /// The search last asked for; a search running for an older one stops.
+    std::shared_ptr<std::atomic<quint64>> m_latest = std::make_shared<std::atomic<quint64>>(0);
     QObject *m_indexer;
     QObject *m_searcher;
-    /// The search last asked for; a search running for an older one stops.
-    std::shared_ptr<std::atomic<quint64>> m_latest;
     quint64 m_generation = 0;
     bool m_indexing = false;
 };
