@@ -27,6 +27,7 @@ public:
     EntryStore &store() { return m_store; }
     MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
+    Archive &archive() { return m_archive; }
 
     /// How long a start waits for a notification area to come, where one that
     /// comes later can be heard of, before it shows the window.

@@ -19,7 +19,7 @@
 namespace {
 
 /// Raised whenever the schema or what goes into it changes.
-constexpr int Version = 1;
+constexpr int Version = 2;
 /// Places for entries saved in the same second.
 constexpr qint64 PerSecond = 65536;
 /// Files written in one transaction at most, and the time one may take.
@@ -35,6 +35,7 @@ const char *const Schema[] = {
     "CREATE INDEX items_by_file ON items(file)",
     "CREATE VIRTUAL TABLE grams USING fts5(folded, content='items', content_rowid='id',"
     " tokenize='trigram case_sensitive 1')",
+    "CREATE VIRTUAL TABLE terms USING fts5vocab(grams, 'row')",
     "CREATE TRIGGER items_added AFTER INSERT ON items BEGIN"
     " INSERT INTO grams(rowid, folded) VALUES(new.id, new.folded); END",
     "CREATE TRIGGER items_removed AFTER DELETE ON items BEGIN"
@@ -321,7 +322,9 @@ bool ArchiveIndex::insertItems(qint64 file, qint64 saved, const QStringList &tex
         query.addBindValue(picture ? -1 : number);
         // A text saved again is one match; pictures are never the same.
         query.addBindValue(picture ? -file : qint64(qHash(text, 0)));
-        query.addBindValue(foldedForSearch(text));
+        // Two blanks after the text: a word of one or two characters anywhere
+        // in it begins a trigram, which the index can find (see ArchiveQuery).
+        query.addBindValue(foldedForSearch(text) + u"  "_qs);
         if (!exec(query))
             return false;
     }

@@ -3,10 +3,21 @@
 
 #include "platform/logging.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <limits>
+
+namespace {
+
+/// How long rows are read through before the short words narrow the search.
+constexpr qint64 ReadThroughNs = 8'000'000;
+/// Trigrams a short word may begin to narrow the search; one that begins
+/// more is common, and left to the check of each row.
+constexpr int MaxTerms = 300;
+
+} // namespace
 
 ArchiveQuery::ArchiveQuery(QString indexFile, QString textFolder, QString imageFolder)
     : m_indexFile(std::move(indexFile))
@@ -26,6 +37,7 @@ void ArchiveQuery::start(const SearchWords &words) {
     m_words = words;
     m_cursor = std::numeric_limits<qint64>::max();
     m_atEnd = words.isEmpty();
+    m_narrowed = false;
     m_seen.clear();
     m_files.clear();
 }
@@ -39,22 +51,48 @@ QList<ArchiveMatch> ArchiveQuery::next(int count, const std::function<bool()> &c
         m_atEnd = true;
         return found;
     }
-    // The longer words narrow it down, each a string of its own to the index.
-    QStringList phrases;
-    for (QString word : m_words.words()) {
-        if (word.size() >= 3)
-            phrases << u'"' + word.replace(u'"', u"\"\""_qs) + u'"';
+    // The longer words narrow it down, each a string of its own to the index;
+    // the shorter ones, after a while, by the trigrams they begin.
+    const auto quoted = [](QString word) {
+        return u'"' + word.replace(u'"', u"\"\""_qs) + u'"';
+    };
+    QStringList terms;
+    bool shortWords = false;
+    for (const QString &word : m_words.words()) {
+        if (word.size() >= 3) {
+            terms << quoted(word);
+            continue;
+        }
+        shortWords = true;
+        if (!m_narrowed)
+            continue;
+        QSqlQuery begun(db);
+        begun.prepare(u"SELECT term FROM terms WHERE term >= ? AND term < ? LIMIT ?"_qs);
+        begun.addBindValue(word);
+        begun.addBindValue(word + QChar(0xFFFF));
+        begun.addBindValue(MaxTerms + 1);
+        QStringList begins;
+        if (begun.exec()) {
+            while (begun.next())
+                begins << quoted(begun.value(0).toString());
+        }
+        if (begins.isEmpty()) { // in no text
+            m_atEnd = true;
+            return found;
+        }
+        if (begins.size() <= MaxTerms)
+            terms << u'(' + begins.join(u" OR "_qs) + u')';
     }
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (phrases.isEmpty()) {
+    if (terms.isEmpty()) {
         query.prepare(u"SELECT id, file, hash, number, folded FROM items WHERE id < ?"
                       " ORDER BY id DESC"_qs);
     } else {
         query.prepare(u"SELECT i.id, i.file, i.hash, i.number, i.folded FROM grams"
                       " JOIN items i ON i.id = grams.rowid WHERE grams MATCH ?"
                       " AND grams.rowid < ? ORDER BY grams.rowid DESC"_qs);
-        query.addBindValue(phrases.join(u" AND "_qs));
+        query.addBindValue(terms.join(u" AND "_qs));
     }
     query.addBindValue(m_cursor);
     if (!query.exec()) {
@@ -62,11 +100,20 @@ QList<ArchiveMatch> ArchiveQuery::next(int count, const std::function<bool()> &c
         m_atEnd = true;
         return found;
     }
+    QElapsedTimer reading;
+    reading.start();
     QSqlQuery fileQuery(db);
     fileQuery.prepare(u"SELECT picture, name, saved FROM files WHERE id = ?"_qs);
     for (int rows = 0;; ++rows) {
         if ((rows & 1023) == 1023 && cancelled && cancelled())
             return found;
+        if (shortWords && !m_narrowed && (rows & 63) == 63 &&
+            reading.nsecsElapsed() > ReadThroughNs) {
+            m_narrowed = true; // not common enough: narrowed from here on
+            query.finish();
+            found += next(count - int(found.size()), cancelled);
+            return found;
+        }
         if (!query.next()) {
             m_atEnd = true;
             break;

@@ -23,9 +23,12 @@ struct ArchiveMatch {
 /// Finds the entries of the archive that hold every word typed, newest
 /// first, a text saved in several pages once. Words of three characters or
 /// more are looked up in the trigram index; when all are shorter, the
-/// entries are read through, newest first, until enough are found. Each
-/// candidate is checked with the rules of the entries' own search. Used from
-/// one thread.
+/// entries are read through, newest first. Shorter words are common or
+/// rare: rows are read through for some milliseconds as they are; when that was not
+/// enough, each short word narrows the rest to the rows holding a trigram
+/// that begins with it (every text ends in two blanks, so each of its words
+/// begins one). Each candidate is checked with the rules of the entries' own
+/// search. Used from one thread.
 class ArchiveQuery {
 public:
     /// Reads the index in `indexFile`; the files are in the folders given.
@@ -49,6 +52,8 @@ private:
     SearchWords m_words;
     qint64 m_cursor = 0;
     bool m_atEnd = true;
+    /// The short words narrow the search too.
+    bool m_narrowed = false;
     QSet<qint64> m_seen;
     struct File {
         bool picture;
