@@ -19,7 +19,7 @@
 namespace {
 
 /// Raised whenever the schema or what goes into it changes.
-constexpr int Version = 2;
+constexpr int Version = 3;
 /// Places for entries saved in the same second.
 constexpr qint64 PerSecond = 65536;
 /// Files written in one transaction at most, and the time one may take.
@@ -34,7 +34,7 @@ const char *const Schema[] = {
     " hash INTEGER NOT NULL, folded TEXT NOT NULL)",
     "CREATE INDEX items_by_file ON items(file)",
     "CREATE VIRTUAL TABLE grams USING fts5(folded, content='items', content_rowid='id',"
-    " tokenize='trigram case_sensitive 1')",
+    " tokenize='trigram case_sensitive 1', detail=none)",
     "CREATE VIRTUAL TABLE terms USING fts5vocab(grams, 'row')",
     "CREATE TRIGGER items_added AFTER INSERT ON items BEGIN"
     " INSERT INTO grams(rowid, folded) VALUES(new.id, new.folded); END",

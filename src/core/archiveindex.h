@@ -18,7 +18,8 @@ class QSqlQuery;
 /// file; items(id, file, number, hash, folded) one row an entry (number -1
 /// for a picture's words), id = save time in seconds × 65536 + place, so
 /// that the newest come first in id order; grams, the trigram index of
-/// items.folded, and terms, its trigrams; words(name, size, mtime, words)
+/// items.folded (which rows hold a trigram, not where: a third of the size),
+/// and terms, its trigrams; words(name, size, mtime, words)
 /// what was read in pictures.
 /// Used from one thread.
 class ArchiveIndex {

@@ -53,14 +53,25 @@ QList<ArchiveMatch> ArchiveQuery::next(int count, const std::function<bool()> &c
     }
     // The longer words narrow it down, each a string of its own to the index;
     // the shorter ones, after a while, by the trigrams they begin.
-    const auto quoted = [](QString word) {
-        return u'"' + word.replace(u'"', u"\"\""_qs) + u'"';
+    const auto quoted = [](QString term) {
+        return u'"' + term.replace(u'"', u"\"\""_qs) + u'"';
     };
     QStringList terms;
     bool shortWords = false;
     for (const QString &word : m_words.words()) {
-        if (word.size() >= 3) {
-            terms << quoted(word);
+        // The index knows which rows hold a trigram (of characters, not
+        // UTF-16 units): a long word, all of its own.
+        const QList<uint> points = word.toUcs4();
+        if (points.size() >= 3) {
+            QStringList trigrams;
+            for (qsizetype at = 0; at + 3 <= points.size(); ++at) {
+                const QString trigram = QString::fromUcs4(
+                    reinterpret_cast<const char32_t *>(points.constData() + at), 3);
+                if (!trigrams.contains(trigram))
+                    trigrams << trigram;
+            }
+            for (const QString &trigram : trigrams)
+                terms << quoted(trigram);
             continue;
         }
         shortWords = true;
@@ -69,7 +80,7 @@ QList<ArchiveMatch> ArchiveQuery::next(int count, const std::function<bool()> &c
         QSqlQuery begun(db);
         begun.prepare(u"SELECT term FROM terms WHERE term >= ? AND term < ? LIMIT ?"_qs);
         begun.addBindValue(word);
-        begun.addBindValue(word + QChar(0xFFFF));
+        begun.addBindValue(word + QChar::fromUcs4(0x10FFFF).operator QStringView().toString());
         begun.addBindValue(MaxTerms + 1);
         QStringList begins;
         if (begun.exec()) {

@@ -22,7 +22,8 @@ struct ArchiveMatch {
 
 /// Finds the entries of the archive that hold every word typed, newest
 /// first, a text saved in several pages once. Words of three characters or
-/// more are looked up in the trigram index; when all are shorter, the
+/// more are looked up in the trigram index, by all their trigrams; when all
+/// are shorter, the
 /// entries are read through, newest first. Shorter words are common or
 /// rare: rows are read through for some milliseconds as they are; when that was not
 /// enough, each short word narrows the rest to the rows holding a trigram

@@ -3,7 +3,8 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, every picture whose
-// words were read, and every entry made current. Lines on its standard input
+// words were read, and every entry made current, and of what is saved:
+// whether it is being indexed, and each match chosen with its text. Lines on its standard input
 // run menu items ("menuCopyThis"), for desktops where no tool can type into
 // its window; "block N" keeps its window thread busy for N ms, as a slow disk
 // or a big layout would.
@@ -11,14 +12,18 @@
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
+#include "platform/textrecognizer.h"
 
 #include <QAction>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QThread>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +67,17 @@ public:
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, entries->caption(row)}});
             });
+        // What is saved: indexed, and the match chosen (once it is shown).
+        connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
+            append({{u"indexing"_s, on}});
+        });
+        auto *saved = program.window().findChild<QListWidget *>(u"lstSaved"_s);
+        connect(saved, &QListWidget::currentRowChanged, this, [this, saved](int row) {
+            const auto *text = m_program.window().findChild<QPlainTextEdit *>(u"txtSaved"_s);
+            if (row >= 0)
+                append({{u"saved"_s, saved->item(row)->text()},
+                        {u"savedText"_s, text->toPlainText()}});
+        });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});
@@ -102,6 +118,9 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // Started again to read the words in pictures, as the program is.
+    if (argc == 2 && std::strcmp(argv[1], ReadWordsArgument) == 0)
+        return serveTextRecognition();
     returnLargeBuffersToSystem();
     Application application(argc, argv);
     std::unique_ptr<Report> report;
