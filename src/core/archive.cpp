@@ -153,6 +153,7 @@ private:
 Archive::Archive(QString cacheFolder, TextRecognizer &recognizer, QObject *parent)
     : QObject(parent)
     , m_cacheFolder(std::move(cacheFolder))
+    , m_recognizer(recognizer)
     , m_indexer(new Indexer(recognizer))
     , m_searcher(new Searcher(m_latest)) {
     auto *indexer = static_cast<Indexer *>(m_indexer);
@@ -181,6 +182,7 @@ Archive::Archive(QString cacheFolder, TextRecognizer &recognizer, QObject *paren
 Archive::~Archive() {
     // Both threads stop between two steps; a picture being read is let go.
     static_cast<Indexer *>(m_indexer)->stopping = true;
+    m_recognizer.interrupt();
     m_latest->store(~quint64(0));
     m_indexThread.quit();
     m_indexThread.wait(); // it tells the searches of the index it opens

@@ -52,6 +52,7 @@ signals:
 private:
     QString m_cacheFolder;
     QString m_indexFile;
+    TextRecognizer &m_recognizer;
     QThread m_indexThread, m_queryThread;
     /// The search last asked for; a search running for an older one stops.
     std::shared_ptr<std::atomic<quint64>> m_latest = std::make_shared<std::atomic<quint64>>(0);
