@@ -37,6 +37,7 @@ public:
         m_index = std::make_unique<ArchiveIndex>(file);
         if (!old.isEmpty() && old != file)
             ArchiveIndex::remove(old);
+        ArchiveIndex::removeUnused(file);
         m_folders[0] = text;
         m_folders[1] = image;
         if (!m_watcher.directories().isEmpty())

@@ -84,6 +84,16 @@ void ArchiveIndex::remove(const QString &file) {
         QFile::remove(file + QLatin1String(suffix));
 }
 
+void ArchiveIndex::removeUnused(const QString &file) {
+    const QFileInfo kept(file);
+    const QDateTime monthAgo = QDateTime::currentDateTimeUtc().addDays(-30);
+    for (const QFileInfo &index :
+         QDir(kept.path(), u"archive-*.sqlite"_qs, QDir::NoSort, QDir::Files).entryInfoList()) {
+        if (index.fileName() != kept.fileName() && index.lastModified() < monthAgo)
+            remove(index.filePath());
+    }
+}
+
 ArchiveIndex::ArchiveIndex(QString file)
     : m_file(std::move(file))
     , m_connection(u"orlo-archive-%1"_qs.arg(quintptr(this))) {}
@@ -115,6 +125,11 @@ bool ArchiveIndex::open() {
         made.open(QIODevice::WriteOnly);
     }
     makePrivate(m_file);
+    { // in use: see removeUnused()
+        QFile used(m_file);
+        if (used.open(QIODevice::ReadWrite))
+            used.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    }
     if (!QSqlDatabase::contains(m_connection))
         QSqlDatabase::addDatabase(u"QSQLITE"_qs, m_connection).setDatabaseName(m_file);
     QSqlDatabase db = database();

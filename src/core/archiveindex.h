@@ -29,6 +29,9 @@ public:
                            const QString &imageFolder);
     /// Removes an index and the files SQLite keeps beside it.
     static void remove(const QString &file);
+    /// Removes the indexes beside `file` untouched for a month: their
+    /// folders are no longer used (moved, deleted, or a test's).
+    static void removeUnused(const QString &file);
 
     explicit ArchiveIndex(QString file);
     ~ArchiveIndex();

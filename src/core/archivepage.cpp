@@ -23,11 +23,17 @@ qsizetype escapeAt(QStringView text, qsizetype at) {
     }
     if (!text.sliced(at).startsWith(u"&#x"))
         return 0;
+    const auto hexDigit = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    };
     qsizetype end = at + 3;
-    while (end < text.size() && end - at < 10 && isxdigit(text[end].unicode() & 0x7F) &&
-           text[end].unicode() < 0x80)
+    while (end < text.size() && end - at < 10 && hexDigit(text[end]))
         ++end;
-    return end > at + 3 && end < text.size() && text[end] == u';' ? end + 1 - at : 0;
+    if (end == at + 3 || end == text.size() || text[end] != u';')
+        return 0;
+    // A character, not half of one nor past the last.
+    const uint point = text.sliced(at + 3, end - at - 3).toUInt(nullptr, 16);
+    return point <= 0x10FFFF && !QChar::isSurrogate(point) ? end + 1 - at : 0;
 }
 
 /// Whether every "&" stands for an escape and no "<" is in the entries.
