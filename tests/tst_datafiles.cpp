@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/archivepage.h"
 #include "core/savefile.h"
 #include "core/textfile.h"
 
@@ -83,12 +84,45 @@ private slots:
             QCOMPARE(QFileInfo(result.subject).fileName(),
                      "20070203090507" + QString(taken) + ".htm");
             QCOMPARE(contents(result.subject), Head + lines + Tail);
+            // Read back, the same entries (half a pair stood for nothing).
+            QStringList saved;
+            for (int i = std::max(range.at(0), 0);
+                 i <= std::min<int>(range.at(1), entries.size() - 1); ++i) {
+                const QList<uint> points = entries.at(i).toUcs4();
+                saved << QString::fromUcs4(reinterpret_cast<const char32_t *>(points.data()),
+                                           points.size());
+            }
+            QCOMPARE(readTextPage(contents(result.subject)).entries, saved);
 #ifndef Q_OS_WIN // the user's folders there are the user's alone
             // Captured text may be private, whatever the umask says.
             QCOMPARE(QFile::permissions(result.subject) & (QFile::ReadGroup | QFile::ReadOther),
                      QFile::Permissions());
 #endif
         }
+    }
+
+    void pagesOfOthersReadBack() {
+        // The first program's pages are read as they stand, pages edited by
+        // hand as plain text, where they can be read.
+        const struct {
+            QByteArray bytes;
+            QStringList entries;
+        } cases[] = {
+            {Head + lines({"a<b>&amp;c", "?\xd6\xd0"}) + Tail, {"a<b>&amp;c", "?中"}},
+            {Head + lines({"x &y"}) + Tail, {"x &y"}},
+            {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
+            {"a\x81", {}},
+        };
+        for (const auto &[bytes, entries] : cases)
+            QCOMPARE(readTextPage(bytes).entries, entries);
+        QVERIFY(!readTextPage("a\x81").readable);
+        QCOMPARE(savedAt(u"20070203090507_2.htm"_qs, false),
+                 QDateTime(QDate(2007, 2, 3), QTime(9, 5, 7), Qt::UTC));
+        QVERIFY(savedAt(u"2007020309050712.bmp"_qs, true).isValid());
+        for (const char *name : {"notes.htm", "20070203090507.bmp", "2007020309050.htm"})
+            QVERIFY2(
+                !savedAt(QString::fromLatin1(name), QByteArray(name).endsWith("bmp")).isValid(),
+                name);
     }
 
     void textFailureLeavesNoFile() {

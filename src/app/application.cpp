@@ -54,8 +54,9 @@ Application::Application(int &argc, char **argv)
     allowLargePictures();
     m_clipboard = openClipboard(m_access);
     TextRecognizer &recognizer = m_recognizer ? *m_recognizer : noTextRecognizer();
+    TextRecognizer &saved = m_savedRecognizer ? *m_savedRecognizer : noTextRecognizer();
     m_program = std::make_unique<Program>(
-        Platform{*m_clipboard, m_dialogs, m_clock, m_launcher, systemDisk(), recognizer},
+        Platform{*m_clipboard, m_dialogs, m_clock, m_launcher, systemDisk(), recognizer, saved},
         m_settings, folder);
     Program &program = *m_program;
     m_dialogs.setParent(&program.window());

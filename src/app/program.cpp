@@ -10,6 +10,7 @@
 #include "platform/logging.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QTimer>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
@@ -19,6 +20,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     , m_store(DataFolders(programFolder), readOptions(settings, programFolder), platform.clock,
               platform.disk)
     , m_watcher(platform.clipboard, m_store)
+    , m_archive(QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
+                platform.savedRecognizer)
     , m_window(m_store, settings, platform)
     , m_tray(m_window.windowIcon(), m_window.monitoringAction(), m_window.exitAction())
     , m_reader(m_store.pictures(), platform.recognizer) {
@@ -31,6 +34,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &MainWindow::showFromTray);
     connect(&m_window, &MainWindow::quitRequested, this, &Program::unload);
     connect(&m_reader, &PictureReader::waitingChanged, &m_window, &MainWindow::setPicturesWaiting);
+    connect(&m_reader, &PictureReader::waitingChanged, &m_archive, &Archive::setPicturesWaiting);
+    m_window.setArchive(&m_archive);
 }
 
 Program::~Program() = default;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/archive.h"
 #include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
 #include "core/picturereader.h"
@@ -28,6 +29,7 @@ public:
     EntryStore &store() { return m_store; }
     MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
+    Archive &archive() { return m_archive; }
 
     /// How long a start waits for a notification area to come, where one that
     /// comes later can be heard of, before it shows the window.
@@ -63,6 +65,8 @@ private:
     Platform m_platform;
     EntryStore m_store;
     ClipboardWatcher m_watcher;
+    /// What the data folders hold, searched with the entries.
+    Archive m_archive;
     MainWindow m_window;
     TrayIcon m_tray;
     PictureReader m_reader;

@@ -3,7 +3,8 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, every picture whose
-// words were read, and every entry made current. Lines on its standard input
+// words were read, and every entry made current, and of what is saved:
+// whether it is being indexed, and each match chosen with its text. Lines on its standard input
 // run menu items ("menuCopyThis"), for desktops where no tool can type into
 // its window; "accept" presses 确定 in the dialog open; "block N" keeps its
 // window thread busy for N ms, as a slow disk or a big layout would. Started
@@ -22,6 +23,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QThread>
 #include <cstring>
@@ -69,6 +72,17 @@ public:
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, entries->caption(row)}});
             });
+        // What is saved: indexed, and the match chosen (once it is shown).
+        connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
+            append({{u"indexing"_s, on}});
+        });
+        auto *saved = program.window().findChild<QListWidget *>(u"lstSaved"_s);
+        connect(saved, &QListWidget::currentRowChanged, this, [this, saved](int row) {
+            const auto *text = m_program.window().findChild<QPlainTextEdit *>(u"txtSaved"_s);
+            if (row >= 0)
+                append({{u"saved"_s, saved->item(row)->text()},
+                        {u"savedText"_s, text->toPlainText()}});
+        });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});

@@ -5,9 +5,11 @@
 #include "harness.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QStringEncoder>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -144,6 +146,65 @@ private slots:
         press(shortcuts[0]);
         QTest::qWait(1000);
         QVERIFY(!orlo->windowViewable());
+    }
+
+    void earlierRunsSavedPagesAndPicturesAreFound() {
+        // 2,000 pages of 100 entries and a picture saved by an earlier run,
+        // a minute apart; one word in one entry 1,000 pages back, one in the picture.
+        orlo = std::make_unique<Orlo>(); // one program at a time on the clipboard
+        const QString data = orlo->folder() + u"/data"_s;
+        QVERIFY(QDir().mkpath(data + u"/text"_s) && QDir().mkpath(data + u"/image"_s));
+        QStringEncoder gbk("GBK");
+        const QByteArray head = gbk.encode(
+            u"<html><head><meta http-equiv=\"Content-Language\" content=\"zh-cn\"><meta "
+            "http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"><title>"
+            "Orlo粘贴板数据文件</title></head><body><p><font size=\"3\" face=\"宋体\">\r\n"_s);
+        const QDateTime first(QDate(2026, 1, 1), QTime(8, 0));
+        for (int page = 0; page < 2000; ++page) {
+            QByteArray bytes = head;
+            for (int entry = 0; entry < 100; ++entry)
+                bytes += gbk.encode(
+                    u"第%1页 entry %2 剪贴板 clipboard history %3<br><br>\r\n"_s.arg(page)
+                        .arg(entry)
+                        .arg(page == 999 && entry == 41
+                                 ? u"the quokka sleeps\r\n&lt;here&gt; &amp; 那里"_s
+                                 : QString(40, u'x')));
+            QFile file(data + u"/text/"_s + first.addSecs(60 * page).toString(u"yyyyMMddHHmmss"_s) +
+                       u".htm"_s);
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.write(bytes + "</font></p></body></html>\r\n") > 0);
+        }
+        QImage shot(640, 160, QImage::Format_RGB32);
+        shot.fill(Qt::white);
+        QPainter painter(&shot);
+        painter.setFont(QFont(u"WenQuanYi Zen Hei"_s, 32));
+        painter.drawText(20, 100, u"Marmalade"_s);
+        painter.end();
+        QVERIFY(shot.save(data + u"/image/202602030405063.bmp"_s));
+        QVERIFY(orlo->start());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->last(u"indexing"_s) == QJsonValue(false), 120000);
+        showByTray();
+        // Looked for until found: the picture's words are read after indexing.
+        const auto found = [this](const QString &word, const QString &caption) {
+            const QDeadlineTimer deadline(90000);
+            while (!deadline.hasExpired()) {
+                if (orlo->pressKeys(u"ctrl+e ctrl+a BackSpace"_s) &&
+                    runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, word}).ok &&
+                    orlo->pressKeys(u"Return"_s) &&
+                    QTest::qWaitFor(
+                        [&] { return orlo->last(u"saved"_s).toString().endsWith(caption); }, 3000))
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(found(u"quokka"_s, u"2026-01-02 00:39 第42条"_s));
+        QVERIFY(orlo->last(u"savedText"_s).toString().contains(u"<here> & 那里"_s));
+        orlo->command("menuCopyThis");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            tool(u"xclip"_s, {u"-selection"_s, u"clipboard"_s, u"-o"_s}),
+            u"第999页 entry 41 剪贴板 clipboard history the quokka sleeps\r\n<here> & 那里"_s,
+            10000);
+        QVERIFY(found(u"marmalade"_s, u"图片"_s));
     }
 
     void aSecondStartBringsUpTheFirstAndEnds() {
