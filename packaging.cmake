@@ -38,9 +38,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://bbs.orlo-clipboard.cn/")
 # The libraries the program links come from dpkg-shlibdeps. Qt loads its
 # X11 platform plugin at run time, which no link shows, and its own Chinese
-# words (the buttons of its boxes) from qt6-translations-l10n.
+# words (the buttons of its boxes) from qt6-translations-l10n, and the SQLite
+# driver that keeps the index of the saved files.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite")
 # The interface is Chinese: any font with the characters will do.
 # Native windows in a Wayland session; without it they run on XWayland.
 # The OCR engine and its models that let the words in pictures be searched:

@@ -7,8 +7,9 @@ BUILD_DIR="${ORLO_BUILD_DIR:-$ROOT/build}"
 # libwayland-dev, libwayland-bin and pkg-config build the Wayland clipboard back end,
 # libxcb-xfixes0-dev the X11 clipboard watcher; libtesseract5 and its Chinese and
 # English models read the words in pictures (loaded when the program runs, never
-# linked); qt6-translations-l10n has Qt's own Chinese words (确定, 取消).
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zenhei
+# linked); qt6-translations-l10n has Qt's own Chinese words (确定, 取消);
+# libqt6sql6-sqlite is the driver of the saved files' index.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite fonts-wqy-zenhei
     libwayland-dev libwayland-bin pkg-config libxcb-xfixes0-dev
     libtesseract5 tesseract-ocr-chi-sim tesseract-ocr-eng qt6-translations-l10n)
 # The package test needs dpkg-dev (dpkg-shlibdeps), file, desktop-file-utils and lintian.

@@ -21,15 +21,17 @@ CROSS_CXX=x86_64-w64-mingw32-g++-posix
 
 # wine is for the tests, installed with the rest so a built machine can run them.
 # Qt's Chinese words are the same file on every system: Debian's is shipped.
+# tcl makes SQLite's single-file source (see provide_sqlite).
 WIN_PACKAGES=(cmake ninja-build qt6-base-dev dpkg-dev xz-utils qt6-translations-l10n
-    g++-mingw-w64-x86-64-posix wine wine64)
+    g++-mingw-w64-x86-64-posix wine wine64 tcl)
 QT_WORDS=/usr/share/qt6/translations/qtbase_zh_CN.qm
 # wine's X11 driver opens the X extension libraries at run time and only
 # recommends them; fonts-wine has the fonts Windows programs expect.
 WIN_TEST_PACKAGES=(xvfb openbox trayer xdotool x11-utils fonts-wine fonts-wqy-zenhei
     libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1)
 
-# Only what the program and its tests use. Without ICU, QStringConverter
+# Only what the program and its tests use: SQL with the SQLite driver (its
+# own copy, with full-text search) keeps the index of the saved files. Without ICU, QStringConverter
 # knows just the UTF and Latin-1 codecs: GBK and friends are our own business.
 # direct2d is off to keep the DLLs small and wine-friendly; the DirectWrite 3
 # font database is built only with Direct2D in Qt 6.4 (Gui), yet the windows
@@ -41,7 +43,9 @@ QT_FLAGS=(
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
     -DINPUT_opengl=no -DFEATURE_vulkan=OFF
-    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_sql=ON -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=OFF
+    -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF
+    -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_androiddeployqt=OFF
     -DFEATURE_icu=OFF -DFEATURE_zstd=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
     -DINPUT_ssl=no -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF
@@ -92,6 +96,18 @@ qt_paths() {
     QT_PREFIX="$CACHE/$QT_NAME"
 }
 
+# Debian's Qt source leaves out Qt's copy of SQLite, which the Windows SQLite
+# driver is built with (full-text search included): it is made from Debian's
+# own sqlite3 source, as the single file sqlite3.c, into its place.
+provide_sqlite() { # work folder, Qt source
+    local work="$1" qt="$2" sqlite
+    (cd "$work" && logged "$work/sqlite-source.log" apt-get source -q --only-source sqlite3)
+    sqlite="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)"
+    (cd "$sqlite" && logged "$work/sqlite.log" sh -c './configure && make sqlite3.c')
+    mkdir -p "$qt/src/3rdparty/sqlite"
+    cp "$sqlite/sqlite3.c" "$sqlite/sqlite3.h" "$qt/src/3rdparty/sqlite/"
+}
+
 # Builds Qt from Debian's source package into the cache as a tarball. It
 # takes about half an hour on two cores, hence done once per key.
 build_qt() {
@@ -105,6 +121,7 @@ build_qt() {
         (cd "$work" && logged "$work/source.log" apt-get source -q --only-source "qt6-base=$QT_DEB_VERSION")
         local src
         src="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)"
+        provide_sqlite "$work" "$src"
         logged "$work/configure.log" cmake -S "$src" -B "$work/build" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_FLAGS[@]}"
     fi
@@ -147,7 +164,7 @@ deploy() {
             cp -u "${runtime[@]}" "$QT_PREFIX"/bin/Qt6*.dll "$dir/"
             mkdir -p "$dir/translations"
             cp -u "$QT_WORDS" "$dir/translations/"
-            for name in platforms styles imageformats; do
+            for name in platforms styles imageformats sqldrivers; do
                 [ -d "$QT_PREFIX/plugins/$name" ] || continue
                 mkdir -p "$dir/$name"
                 cp -u "$QT_PREFIX/plugins/$name"/*.dll "$dir/$name/"
@@ -181,7 +198,7 @@ package() {
     cmake --install "$WIN_BUILD" --prefix "$folder" --strip >/dev/null
     cp "$WIN_BUILD"/*.dll "$folder/"
     rm -f "$folder/Qt6Test.dll" # for the tests only
-    for name in platforms styles imageformats translations; do
+    for name in platforms styles imageformats sqldrivers translations; do
         [ -d "$WIN_BUILD/$name" ] && cp -r "$WIN_BUILD/$name" "$folder/"
     done
     (cd "$WIN_BUILD" && cmake -E tar cf "$(basename "$zip")" --format=zip orlo-clipboard)

@@ -57,7 +57,9 @@ private slots:
         QCOMPARE(r.texts().count() + r.pictures().count(), 0);
         QCOMPARE(told.size(), 1);
         QCOMPARE(told.at(0).at(0).value<UserMessage>().text,
-                 QStringLiteral("复制的内容太大（超过 64 MB），没有记录。"));
+                 QStringLiteral("复制的内容太大（超过 67108864 个字符），没有记录。"));
+        QVERIFY(messageFor({Reason::TextsTooLarge, {}, {}})
+                    .text.startsWith(u"所有文本条目加在一起已满"));
         // A journal of 2 GB of garbage is read in seconds; one of 30 GB, more
         // than the entries can ever be, is set aside unread.
         for (const qint64 size : {qint64(2) << 30, qint64(30) << 30}) {

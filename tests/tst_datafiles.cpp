@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/archivepage.h"
 #include "core/savefile.h"
 #include "core/textfile.h"
 
@@ -52,10 +53,11 @@ private slots:
         row("beyond the entries", {"a", "b"}, {-3, 400}, lines({"a", "b"}));
         row("markup and line breaks", {"<b>x</b>", "a & b &amp;", "1\n2\r\n"}, {0, 2},
             lines({"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"}));
-        row("code page 936", {"中文, €"}, {0, 0}, lines({"\xd6\xd0\xce\xc4, \x80"}));
-        row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half}, {0, 3},
+        row("code page 936, NUL", {QStringLiteral(u"中文,\0 €")}, {0, 0},
+            lines({"\xd6\xd0\xce\xc4,&#xFFFD; \x80"}));
+        row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half + QChar(0)}, {0, 3},
             lines({"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
-                   "&#xFFFD;a&#xFFFD;"}));
+                   "&#xFFFD;a&#xFFFD;&#xFFFD;"}));
         // Long entries go in blocks of thousands of characters: a pair across
         // a block's end, real question marks and a reference in a later block.
         const QString longEntry = QString(8191, u'a') + QStringLiteral("😀") + QString(8190, u'?') +
@@ -82,12 +84,46 @@ private slots:
             QCOMPARE(QFileInfo(result.subject).fileName(),
                      "20070203090507" + QString(taken) + ".htm");
             QCOMPARE(contents(result.subject), Head + lines + Tail);
+            // Read back, the same entries (half a pair and NUL stood for nothing).
+            QStringList saved;
+            for (int i = std::max(range.at(0), 0);
+                 i <= std::min<int>(range.at(1), entries.size() - 1); ++i) {
+                const QList<uint> points = entries.at(i).toUcs4();
+                saved << QString::fromUcs4(reinterpret_cast<const char32_t *>(points.data()),
+                                           points.size())
+                             .replace(QChar(0), QChar::ReplacementCharacter);
+            }
+            QCOMPARE(readTextPage(contents(result.subject)).entries, saved);
 #ifndef Q_OS_WIN // the user's folders there are the user's alone
             // Captured text may be private, whatever the umask says.
             QCOMPARE(QFile::permissions(result.subject) & (QFile::ReadGroup | QFile::ReadOther),
                      QFile::Permissions());
 #endif
         }
+    }
+
+    void pagesOfOthersReadBack() {
+        // The first program's pages are read as they stand, pages edited by
+        // hand as plain text, where they can be read.
+        const struct {
+            QByteArray bytes;
+            QStringList entries;
+        } cases[] = {
+            {Head + lines({"a<b>&amp;c", "?\xd6\xd0"}) + Tail, {"a<b>&amp;c", "?中"}},
+            {Head + lines({"x &y"}) + Tail, {"x &y"}},
+            {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
+            {"a\x81", {}},
+        };
+        for (const auto &[bytes, entries] : cases)
+            QCOMPARE(readTextPage(bytes).entries, entries);
+        QVERIFY(!readTextPage("a\x81").readable);
+        QCOMPARE(savedAt(u"20070203090507_2.htm"_qs, false),
+                 QDateTime(QDate(2007, 2, 3), QTime(9, 5, 7), Qt::UTC));
+        QVERIFY(savedAt(u"2007020309050712.bmp"_qs, true).isValid());
+        for (const char *name : {"notes.htm", "20070203090507.bmp", "2007020309050.htm"})
+            QVERIFY2(
+                !savedAt(QString::fromLatin1(name), QByteArray(name).endsWith("bmp")).isValid(),
+                name);
     }
 
     void textFailureLeavesNoFile() {

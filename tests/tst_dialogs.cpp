@@ -6,11 +6,15 @@
 #include "ui/helpcommands.h"
 #include "windowrig.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -99,6 +103,40 @@ private slots:
         QCOMPARE(rig.store.options().txtPath, ok && save ? folder : data + "text");
         QCOMPARE(rig.store.options().autoSave, atStart); // until the next start
 
+        QVERIFY(rig.dialogs.messages.isEmpty());
+    }
+
+    void shortcutAndStartAtLogin() {
+        WindowRig rig;
+        QSignalSpy chosen(&rig.form, &MainWindow::shortcutChosen);
+        const QString entry =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            u"/autostart/orlo-clipboard.desktop"_s;
+        QFile::remove(entry);
+        // Twice: on and a new combination, then off and none.
+        for (const bool on : {true, false}) {
+            whenModal([&](QDialog *dialog) {
+                auto *atLogin = dialog->findChild<QCheckBox *>(u"chkAutostart"_s);
+                QCOMPARE(atLogin->isChecked(), !on); // the state as it is
+                atLogin->setChecked(on);
+                auto *keys = dialog->findChild<QKeySequenceEdit *>(u"keyShow"_s);
+                if (on)
+                    QTest::keyClick(keys, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
+                else
+                    dialog->findChild<QPushButton *>(u"cmdClearShortcut"_s)->click();
+                leave(dialog, 3);
+            });
+            rig.trigger("menuOption");
+            QCOMPARE(QFile::exists(entry), on);
+            QFile written(entry);
+            // Not installed: run by its path.
+            QVERIFY(!on ||
+                    (written.open(QIODevice::ReadOnly) &&
+                     written.readAll().contains(
+                         "\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n")));
+        }
+        QCOMPARE(chosen, (QList<QVariantList>{{u"Ctrl+Shift+F9"_s}, {QString()}}));
+        QCOMPARE(stored(rig, "Option", "ShowShortcut"), QString());
         QVERIFY(rig.dialogs.messages.isEmpty());
     }
 

@@ -81,6 +81,8 @@ private slots:
         if (!full.unavailable.isEmpty())
             QSKIP(qPrintable(full.unavailable));
         QSignalSpy told(&rig.store, &EntryStore::failed);
+        QFile other(rig.store.folders().temp() + u"/other"_s); // deleted later: room for a copy
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(40'000, 'x')));
         // 240 kB each in the journal: the fifth does not fit. All are listed,
         // and the user hears of it once.
         QStringList texts;
@@ -90,11 +92,17 @@ private slots:
         QCOMPARE(told.size(), 1);
         QVERIFY(told.at(0).at(0).value<UserMessage>().text.startsWith(
             u"系统错误!\n无法写入未保存数据的记录文件："_s));
-        // A start that cannot write the journal afresh keeps the old one whole.
+        // A start that cannot write the journal afresh keeps the old one whole,
+        // and appends to it while that fits.
+        texts = texts.mid(0, 4);
+        QVERIFY(other.remove());
         for (int start = 0; start < 2; ++start) {
             EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
-            QCOMPARE(next.recover().texts, 4);
-            QCOMPARE(next.texts().texts(), texts.mid(0, 4));
+            QSignalSpy nextTold(&next, &EntryStore::failed);
+            QCOMPARE(next.recover().texts, texts.size());
+            QCOMPARE(next.texts().texts(), texts);
+            next.captureText(texts.emplace_back(u"copy %1"_s.arg(start)));
+            QCOMPARE(nextTold.size(), 0);
         }
     }
 
@@ -106,6 +114,16 @@ private slots:
         blocked.store.captureText(u"listed"_s);
         QCOMPARE(blocked.texts().count(), 1);
         QCOMPARE(told.size(), 1);
+        // No temp folder, and none can be made: listed, and told so.
+        TestRig unmade;
+        QSignalSpy unmadeTold(&unmade.store, &EntryStore::failed);
+        QVERIFY(QDir(unmade.store.folders().temp()).removeRecursively());
+        QVERIFY(QFile(unmade.store.folders().temp()).open(QIODevice::WriteOnly));
+        unmade.store.captureText(u"listed"_s);
+        unmade.store.capturePicture(testPicture(2, 2));
+        QCOMPARE(unmadeTold.size(), 2);
+        for (const QList<QVariant> &message : unmadeTold)
+            QVERIFY(message.at(0).value<UserMessage>().text.contains(u"无法创建文件夹"_s));
         // Deleted with its folder while the program runs: started again whole.
         TestRig rig;
         rig.store.captureText(u"before"_s);
@@ -167,19 +185,8 @@ private slots:
 #else
         QSKIP("the user's folders have no permissions of that kind here");
 #endif
-        // No temp folder, and none can be made: the text is listed, the user told.
         TestRig rig;
-        const QString temp = rig.store.folders().temp(), image = rig.path(u"data/image"_s);
-        QSignalSpy told(&rig.store, &EntryStore::failed);
-        QVERIFY(QDir(temp).removeRecursively());
-        QVERIFY(QFile::setPermissions(image, QFile::ReadOwner | QFile::ExeOwner));
-        QCOMPARE(rig.store.folders().provide().subject, QDir::toNativeSeparators(temp));
-        rig.store.captureText(u"kept in memory"_s);
-        QCOMPARE(rig.texts().count(), 1);
-        QCOMPARE(told.size(), 1);
-        // Writable again, the next capture starts the journal afresh, whole.
-        QVERIFY(
-            QFile::setPermissions(image, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString temp = rig.store.folders().temp();
         rig.store.captureText(u"next"_s);
         // A journal the user may not read is kept aside, and said so.
         QFile journal(temp + u"/entries.journal"_s);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Finding entries again: the matching rules, the words read in pictures in
 // the background, and the search field of the window.
+#include "core/archive.h"
+#include "core/archiveindex.h"
 #include "core/picturereader.h"
 #include "core/search.h"
+#include "core/textfile.h"
 #include "ui/pictureview.h"
 #include "ui/searchfield.h"
 #include "ui/texteditor.h"
@@ -102,6 +105,58 @@ private slots:
         const auto missing = makeTextRecognizer(u"/nonexistent/orlo-clipboard"_s);
         QCOMPARE(missing->read(testPicture(8, 8)), QString());
         QVERIFY(!missing->available());
+    }
+
+    void theArchive() {
+        const QTemporaryDir dir;
+        const QString text = dir.filePath(u"text"_s), image = dir.filePath(u"image"_s);
+        QDir().mkpath(text);
+        QDir().mkpath(image);
+        const QDateTime at(QDate(2026, 11, 2), QTime(14, 3));
+        saveTextFile({u"old zebra"_s, u"中文 长颈鹿"_s}, 0, 1, text, at);
+        const QString newer =
+            saveTextFile({u"new Ｚebra"_s, u"old zebra"_s}, 0, 1, text, at.addDays(1)).subject;
+        const auto found = [](Archive &archive, const QString &typed) {
+            QSignalSpy spy(&archive, &Archive::found);
+            archive.search(SearchWords(typed));
+            QStringList texts;
+            if (spy.wait(5000)) {
+                for (const ArchiveMatch &match : spy.last().at(0).value<QList<ArchiveMatch>>())
+                    texts << Archive::textOf(match);
+            }
+            return texts;
+        };
+        const auto indexed = [&](Archive &archive) {
+            QSignalSpy done(&archive, &Archive::indexingChanged);
+            return done.wait(5000) && (archive.indexing() ? done.wait(5000) : true);
+        };
+        const QString cache = dir.filePath(u"cache"_s);
+        {
+            Archive archive(cache, noTextRecognizer());
+            archive.setFolders(text, image);
+            QVERIFY(indexed(archive));
+            // Newest first, a text saved twice once; short words read through.
+            QCOMPARE(found(archive, u"ZEBRA"_s), (QStringList{u"old zebra"_s, u"new Ｚebra"_s}));
+            QCOMPARE(found(archive, u"鹿 中文"_s), QStringList{u"中文 长颈鹿"_s});
+            QCOMPARE(found(archive, u"zebra 长颈鹿"_s), QStringList());
+            // A page gone leaves the results.
+            QFile::remove(newer);
+            archive.rescan();
+            QVERIFY(indexed(archive));
+            QCOMPARE(found(archive, u"zebra"_s), QStringList{u"old zebra"_s});
+        }
+        // A damaged index is made afresh; the user alone reads it.
+        const QString index = ArchiveIndex::fileFor(cache, text, image);
+        QFile damaged(index);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(QByteArray(4096, 'x'));
+        damaged.close();
+        Archive again(cache, noTextRecognizer());
+        again.setFolders(text, image);
+        QVERIFY(indexed(again));
+        QCOMPARE(found(again, u"zebra"_s), QStringList{u"old zebra"_s});
+        QCOMPARE(QFile::permissions(index) & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
     }
 
     void theSearchField() {

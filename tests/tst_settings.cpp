@@ -57,6 +57,7 @@ private slots:
         QCOMPARE(options.imgPath, orDefault(imgPath, u"image"_s));
         QCOMPARE(options.othPath, u"/program/data/other"_s);
         QCOMPARE(options.autoSave, autoSave);
+        QCOMPARE(options.showShortcut, u"Ctrl+Alt+V"_s);
         QCOMPARE(QFile::exists(path), !ini.isNull()); // defaults are never written back
         QFile kept(path);                             // nor a garbled file tidied up
         QVERIFY(ini.isNull() || (kept.open(QIODevice::ReadOnly) && kept.readAll() == ini));
@@ -66,18 +67,21 @@ private slots:
         const QString path = file("written.ini");
         SettingsStore store(path);
         // The overwrite policy stores only itself; the save policy its folders too.
-        QVERIFY(writeOptions(store, {u"a"_s, u"b"_s, u"c"_s, false}).ok());
+        // The shortcut whatever the policy: stored empty, it is none.
+        QVERIFY(writeOptions(store, {u"a"_s, u"b"_s, u"c"_s, false, QString()}).ok());
         QCOMPARE(readOptions(store, u"/p"_s).txtPath, u"/p/data/text"_s);
-        QVERIFY(writeOptions(store, {u"/文本 "_s, QString(), u"c"_s, true}).ok());
+        QCOMPARE(readOptions(store, u"/p"_s).showShortcut, QString());
+        QVERIFY(writeOptions(store, {u"/文本 "_s, QString(), u"c"_s, true, u"Meta+F9"_s}).ok());
         const Options read = readOptions(SettingsStore(path), u"/p"_s);
         QCOMPARE((QStringList{read.txtPath, read.imgPath, read.othPath}),
                  (QStringList{u"/文本 "_s, QString(), u"c"_s}));
         QVERIFY(read.autoSave);
+        QCOMPARE(read.showShortcut, u"Meta+F9"_s);
         // A store that cannot be written says which keys were lost.
         QVERIFY(QDir().mkpath(file("folder.ini")));
         SettingsStore unwritable(file("folder.ini"));
-        QCOMPARE(writeOptions(unwritable, {u"x"_s, u"y"_s, u"z"_s, true}).detail,
-                 u"txtPath, imgPath, othPath, AutoSave"_s);
+        QCOMPARE(writeOptions(unwritable, {u"x"_s, u"y"_s, u"z"_s, true, {}}).detail,
+                 u"txtPath, imgPath, othPath, AutoSave, ShowShortcut"_s);
     }
 
     void dataFoldersAreProvided() {

@@ -3,7 +3,6 @@
 
 #include <QLockFile>
 #include <QSignalSpy>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <future>
@@ -12,15 +11,6 @@ using namespace Qt::StringLiterals;
 using Role = SingleInstance::Role;
 
 const QString Lock = u"orlo-clipboard.lock"_s;
-
-/// The host a lock file names, as Qt writes it.
-QByteArray hostName() {
-#ifdef Q_OS_WIN
-    return qgetenv("COMPUTERNAME");
-#else
-    return QSysInfo::machineHostName().toUtf8();
-#endif
-}
 
 /// The lock file Qt writes for this very process.
 QByteArray lockOfThisProcess() {
@@ -43,16 +33,23 @@ private slots:
         QTest::newRow("nothing left behind") << QByteArray();
         // 2^22 + 1 is above the highest process id Linux hands out.
         QTest::newRow("lock and socket of a killed program")
-            << "4194305\norlo-clipboard\n" + hostName() + '\n';
+            << QByteArray("4194305\norlo-clipboard\nhost\n");
         // Wine hands the killed program's number to the next one.
         QTest::newRow("killed under this process's number") << lockOfThisProcess();
+        for (const char *left : {"empty", "damaged", "folder", "dangling link"})
+            QTest::newRow(left) << QByteArray(left);
     }
     void firstStartRunsLaterOnesReachIt() {
         QFETCH(QByteArray, left);
         QTemporaryDir dir;
-        if (!left.isEmpty()) {
+        if (left == "folder")
+            QVERIFY(QDir(dir.path()).mkpath(Lock + u"/x"_s));
+        else if (left == "dangling link")
+            QVERIFY(QFile::link(dir.filePath(u"gone"_s), dir.filePath(Lock)));
+        if (!left.isEmpty() && !left.contains("folder") && !left.contains("link")) {
             QFile lock(dir.filePath(Lock));
-            QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(left) == left.size());
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(left == "empty" ? QByteArray() : left);
             QFile note(dir.filePath(u"orlo-clipboard.address"_s));
             QVERIFY(note.open(QIODevice::WriteOnly) &&
                     note.write(qPrintable(dir.path() + u"/gone"_s)));
@@ -61,6 +58,10 @@ private slots:
             SingleInstance first(dir.path());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
             QCOMPARE(first.start(), Role::First);
+            if (run == 1) { // deleted with its folder: made again at once
+                QVERIFY(QDir(dir.path()).removeRecursively());
+                QTRY_VERIFY(QFile::exists(dir.filePath(u"orlo-clipboard.address"_s)));
+            }
             for (int later = 0; later < 2; ++later) {
                 // Started beside this one's event loop, as another program is:
                 // a pipe on Windows passes nothing the other end does not read.

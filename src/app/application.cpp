@@ -5,6 +5,7 @@
 #include "core/datafolders.h"
 #include "core/messages.h"
 #include "platform/files.h"
+#include "platform/globalshortcut.h"
 #include "platform/programfolder.h"
 #include "platform/system.h"
 
@@ -39,26 +40,34 @@ Application::Application(int &argc, char **argv)
     }
     QDir().mkpath(folders.temp());
     m_single = std::make_unique<SingleInstance>(folders.temp());
-    const SingleInstance::Role role = m_single->start();
+    // `--show`, as a desktop's own shortcut runs it: the window and its
+    // search field, from this start or from the one that runs.
+    const bool summon = QCoreApplication::arguments().contains(QStringLiteral("--show"));
+    const SingleInstance::Role role = m_single->start(summon);
     if (role == SingleInstance::Role::Later)
         return;
     if (role == SingleInstance::Role::Unreachable) {
-        refuse({Reason::DataFolderInUse, folder, {}});
+        refuse({Reason::DataFolderInUse, m_single->lockFile(), {}});
         return;
     }
 
     allowLargePictures();
     m_clipboard = openClipboard(m_access);
     TextRecognizer &recognizer = m_recognizer ? *m_recognizer : noTextRecognizer();
+    TextRecognizer &saved = m_savedRecognizer ? *m_savedRecognizer : noTextRecognizer();
     m_program = std::make_unique<Program>(
-        Platform{*m_clipboard, m_dialogs, m_clock, m_launcher, systemDisk(), recognizer},
+        Platform{*m_clipboard, m_dialogs, m_clock, m_launcher, systemDisk(), recognizer, saved},
         m_settings, folder);
     Program &program = *m_program;
     m_dialogs.setParent(&program.window());
     quitOnTerminationSignals(&program);
     QObject::connect(m_single.get(), &SingleInstance::showRequested, &program,
                      &Program::showWindow);
+    QObject::connect(m_single.get(), &SingleInstance::summonRequested, &program, &Program::summon);
+    program.useShortcut(makeGlobalShortcut());
     program.start(role == SingleInstance::Role::First);
+    if (summon)
+        program.summon();
 }
 
 Application::~Application() = default;

@@ -44,5 +44,7 @@ private:
     SettingsStore m_settings;
     std::unique_ptr<TextRecognizer> m_recognizer =
         makeTextRecognizer(QCoreApplication::applicationFilePath());
+    std::unique_ptr<TextRecognizer> m_savedRecognizer =
+        makeTextRecognizer(QCoreApplication::applicationFilePath());
     std::unique_ptr<Program> m_program;
 };

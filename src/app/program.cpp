@@ -6,8 +6,11 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/globalshortcut.h"
+#include "platform/logging.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QTimer>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
@@ -17,6 +20,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     , m_store(DataFolders(programFolder), readOptions(settings, programFolder), platform.clock,
               platform.disk)
     , m_watcher(platform.clipboard, m_store)
+    , m_archive(QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
+                platform.savedRecognizer)
     , m_window(m_store, settings, platform)
     , m_tray(m_window.windowIcon(), m_window.monitoringAction(), m_window.exitAction())
     , m_reader(m_store.pictures(), platform.recognizer) {
@@ -29,6 +34,8 @@ Program::Program(Platform platform, SettingsStore &settings, const QString &prog
     connect(&m_tray, &TrayIcon::showWindowRequested, &m_window, &MainWindow::showFromTray);
     connect(&m_window, &MainWindow::quitRequested, this, &Program::unload);
     connect(&m_reader, &PictureReader::waitingChanged, &m_window, &MainWindow::setPicturesWaiting);
+    connect(&m_reader, &PictureReader::waitingChanged, &m_archive, &Archive::setPicturesWaiting);
+    m_window.setArchive(&m_archive);
 }
 
 Program::~Program() = default;
@@ -47,19 +54,23 @@ void Program::start(bool guarded) {
         tip += QStringLiteral("\n图片中的文字不能搜索：没有文字识别");
     m_window.setWatchTip(tip);
     const Result listening = m_platform.clipboard.listening();
+    m_listening = listening;
     m_tray.setToolTip(trayTip(listening));
     if (!listening.ok())
         tellOnceRunning(messageFor(listening));
     // A desktop that stops telling changes later (its compositor ended our
     // access) would otherwise lose every copy from then on without a word.
     connect(&m_platform.clipboard, &Clipboard::listeningLost, &m_window, [this](const Result &why) {
-        m_tray.setToolTip(trayTip(why));
+        m_listening = why;
+        m_tray.setToolTip(trayTip(why, m_shortcutState));
         m_window.tell(messageFor(why));
     });
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
+    if (m_shortcut)
+        bindShortcut(m_store.options().showShortcut);
     if (recovered.anything())
         m_window.showNotice(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden
@@ -108,4 +119,32 @@ void Program::unload() {
 void Program::showWindow() {
     if (!m_unloaded)
         m_window.bringToFront();
+}
+
+void Program::summon() {
+    if (!m_unloaded)
+        m_window.summon();
+}
+
+void Program::useShortcut(std::unique_ptr<GlobalShortcut> shortcut) {
+    m_shortcut = std::move(shortcut);
+    connect(m_shortcut.get(), &GlobalShortcut::activated, this, [this] {
+        summon();
+        m_shortcut->giveFocus(m_window.windowHandle());
+    });
+    connect(m_shortcut.get(), &GlobalShortcut::failed, this, &Program::tellShortcut);
+    connect(&m_window, &MainWindow::shortcutChosen, this, &Program::bindShortcut);
+}
+
+void Program::bindShortcut(const QString &keys) {
+    tellShortcut(m_shortcut->bind(QKeySequence::fromString(keys, QKeySequence::PortableText)));
+}
+
+void Program::tellShortcut(const Result &state) {
+    if (!state.ok())
+        qCWarning(lcShortcut) << "the shortcut does not work:" << state;
+    m_shortcutState = state;
+    m_tray.setToolTip(trayTip(m_listening, state));
+    if (!state.ok())
+        m_window.showNotice(shortcutNotice(state));
 }

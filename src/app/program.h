@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/archive.h"
 #include "core/clipboardwatcher.h"
 #include "core/entrystore.h"
 #include "core/picturereader.h"
@@ -9,7 +10,9 @@
 #include "ui/trayicon.h"
 
 #include <QObject>
+#include <memory>
 
+class GlobalShortcut;
 class SettingsStore;
 
 /// The running program: what it has caught, the watcher that catches it,
@@ -26,6 +29,7 @@ public:
     EntryStore &store() { return m_store; }
     MainWindow &window() { return m_window; }
     TrayIcon &tray() { return m_tray; }
+    Archive &archive() { return m_archive; }
 
     /// How long a start waits for a notification area to come, where one that
     /// comes later can be heard of, before it shows the window.
@@ -45,15 +49,28 @@ public:
     /// A later start asks for the window: it comes up and to the front, also
     /// from the taskbar.
     void showWindow();
+    /// The shortcut or `--show`: the window comes up with its search field
+    /// focused.
+    void summon();
+    /// The way the desktop offers a shortcut: bound at start() to the one
+    /// chosen, again at each change in 选项.
+    void useShortcut(std::unique_ptr<GlobalShortcut> shortcut);
 
 private:
     void tellOnceRunning(const UserMessage &message);
+    void bindShortcut(const QString &keys);
+    /// Told once, in the status line and the tray icon's tip.
+    void tellShortcut(const Result &state);
 
     Platform m_platform;
     EntryStore m_store;
     ClipboardWatcher m_watcher;
+    /// What the data folders hold, searched with the entries.
+    Archive m_archive;
     MainWindow m_window;
     TrayIcon m_tray;
     PictureReader m_reader;
     bool m_unloaded = false;
+    std::unique_ptr<GlobalShortcut> m_shortcut;
+    Result m_listening, m_shortcutState;
 };

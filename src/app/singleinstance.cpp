@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -18,7 +19,9 @@
 
 namespace {
 
+/// What a later start asks for: the window as it was, or summoned (`--show`).
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QByteArray SummonRequest = QByteArrayLiteral("summon\n");
 const QString LockName = QStringLiteral("orlo-clipboard.lock");
 /// Beside the lock: where the running program listens.
 const QString AddressName = QStringLiteral("orlo-clipboard.address");
@@ -44,21 +47,52 @@ bool SingleInstance::lock(const QString &file) {
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0))
         return true;
-    // A lock that names this very process was left by a run that ended
-    // without removing it and had the same process number (wine hands the
-    // numbers out again from the start): stale, whatever Qt says.
-    qint64 owner = 0;
-    if (m_lock->error() != QLockFile::LockFailedError ||
-        !m_lock->getLockInfo(&owner, nullptr, nullptr) ||
-        owner != QCoreApplication::applicationPid())
+    if (m_lock->error() != QLockFile::LockFailedError)
         return false;
-    qCWarning(lcFiles) << "the lock names this process: left by an ended run, taken over";
-    return m_lock->removeStaleLockFile() && m_lock->tryLock(0);
+    // Qt takes over a lock only when it names a process that is gone; one
+    // that names another live process (wine hands the numbers out again),
+    // or none (empty, damaged), is taken over too when nobody holds it. A
+    // starting program writes its number a moment after making the file.
+    const QFileInfo info(file);
+    if (!info.isSymLink() && info.isFile() && !m_lock->getLockInfo(nullptr, nullptr, nullptr))
+        QThread::msleep(300);
+    // A folder or link there is no lock at all.
+    const bool taken = info.isSymLink() || !info.isFile()
+                           ? files::remove(file) || QDir(file).removeRecursively()
+                           : m_lock->removeStaleLockFile();
+    if (!taken)
+        return false;
+    qCWarning(lcFiles) << "a lock file that nobody holds was taken over:" << file;
+    return m_lock->tryLock(0);
 }
 
-SingleInstance::Role SingleInstance::start() {
-    if (lock(m_folder + u'/' + LockName)) {
+void SingleInstance::keepLock() {
+    // The folder emptied by hand takes the lock file with it: made again at
+    // once, or a later start would run beside this one.
+    auto *watcher = new QFileSystemWatcher({m_lock->fileName()}, this);
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, [this, watcher](const QString &file) {
+        if (QFileInfo::exists(file))
+            return;
+        qCWarning(lcFiles) << "the lock file went; taken again";
+        m_lock->unlock();
+        QDir().mkpath(QFileInfo(file).path());
+        if (!m_lock->tryLock(0))
+            return;
+        watcher->addPath(file);
+        if (m_server->isListening())
+            noteAddress();
+    });
+}
+
+QString SingleInstance::lockFile() const {
+    return m_folder + u'/' + LockName;
+}
+
+SingleInstance::Role SingleInstance::start(bool summon) {
+    m_summon = summon;
+    if (lock(lockFile())) {
         listen();
+        keepLock();
         return Role::First;
     }
     if (m_lock->error() == QLockFile::LockFailedError) {
@@ -88,28 +122,23 @@ bool SingleInstance::listen() {
     QLocalServer::removeServer(address);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_address = address;
     if (!m_server->listen(address)) {
         qCWarning(lcFiles) << "later starts cannot reach this one:" << m_server->errorString();
         return false;
     }
-    // Noted beside the lock, for starts that see another runtime folder.
-    const QString note = m_folder + u'/' + AddressName;
-    const QString fresh = note + QStringLiteral(".new");
-    files::remove(fresh);
-    const int fd = files::createNew(fresh);
-    const QByteArray bytes = address.toUtf8();
-    const bool noted = fd >= 0 && files::writeAll(fd, fresh, bytes.constData(), bytes.size());
-    files::close(fd);
-    if (!noted || !files::replace(fresh, note))
-        qCWarning(lcFiles) << "the socket's address could not be noted in" << m_folder;
+    noteAddress();
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             auto readRequest = [this, peer] {
-                if (peer->bytesAvailable() < ShowRequest.size())
+                if (!peer->canReadLine() && peer->bytesAvailable() < SummonRequest.size())
                     return;
-                if (peer->read(ShowRequest.size()) == ShowRequest)
+                const QByteArray request = peer->readLine(SummonRequest.size() + 1);
+                if (request == ShowRequest)
                     emit showRequested();
+                else if (request == SummonRequest)
+                    emit summonRequested();
                 peer->disconnectFromServer();
             };
             connect(peer, &QLocalSocket::readyRead, this, readRequest);
@@ -117,6 +146,19 @@ bool SingleInstance::listen() {
         }
     });
     return true;
+}
+
+void SingleInstance::noteAddress() {
+    // Beside the lock, for starts that see another runtime folder.
+    const QString note = m_folder + u'/' + AddressName;
+    const QString fresh = note + QStringLiteral(".new");
+    files::remove(fresh);
+    const int fd = files::createNew(fresh);
+    const QByteArray bytes = m_address.toUtf8();
+    const bool noted = fd >= 0 && files::writeAll(fd, fresh, bytes.constData(), bytes.size());
+    files::close(fd);
+    if (!noted || !files::replace(fresh, note))
+        qCWarning(lcFiles) << "the socket's address could not be noted in" << m_folder;
 }
 
 bool SingleInstance::askToShow() const {
@@ -139,7 +181,7 @@ bool SingleInstance::askToShow() const {
             return false;
         QThread::msleep(100);
     }
-    socket.write(ShowRequest);
+    socket.write(m_summon ? SummonRequest : ShowRequest);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         socket.waitForBytesWritten(int(deadline.remainingTime()));
     const bool sent = socket.bytesToWrite() == 0;

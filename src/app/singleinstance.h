@@ -16,6 +16,9 @@ class QLockFile;
 ///
 /// The lock decides, not the socket: a socket left by a crashed program is
 /// simply replaced, and programs started at the same moment cannot both win.
+/// A lock file that no live program holds (left by a crash, damaged, or no
+/// file at all) is taken over; one deleted under the running program is made
+/// again.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
@@ -37,19 +40,29 @@ public:
     /// Takes the lock and listens, or asks the running program to show
     /// itself. When the folder takes no lock file, a lock per user in the
     /// runtime folder stands in; when that cannot be had either, the program
-    /// runs unguarded rather than not at all.
-    Role start();
+    /// runs unguarded rather than not at all. `summon`: a running program is
+    /// asked to summon its window (`--show`), not only to show it.
+    Role start(bool summon = false);
+    /// The lock file in the folder, held by the program that runs on it.
+    QString lockFile() const;
 
 signals:
     /// A later start asked for the window.
     void showRequested();
+    /// A later start with `--show` asked for the window and its search field.
+    void summonRequested();
 
 private:
     bool lock(const QString &file);
+    /// Holds the lock also after its file was deleted.
+    void keepLock();
     bool listen();
+    void noteAddress();
     bool askToShow() const;
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    QString m_address;
+    bool m_summon = false;
 };

@@ -66,11 +66,15 @@ Journal::State EntryStore::journalState() const {
     return state;
 }
 
-Result EntryStore::restartJournal() {
+Result EntryStore::restartJournal(bool compacting) {
     // The temp folder may have gone since (emptied by hand): it is ours.
-    m_folders.provide();
-    const Result restarted = m_journal.restart(journalState());
-    tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
+    const Result provided = m_folders.provide();
+    Result restarted =
+        compacting ? m_journal.compact(journalState()) : m_journal.restart(journalState());
+    if (!restarted.ok() && provided.reason == Reason::FolderNotMade)
+        restarted.reason = provided.reason;
+    if (restarted.ok() || !compacting)
+        tellOnce(restarted.ok() ? UserMessage() : journalMessage(restarted), m_journalTold);
     return restarted;
 }
 
@@ -83,7 +87,7 @@ void EntryStore::compactJournal() {
     if (m_journal.size() <= (qint64(32) << 20))
         return;
     if (m_journal.size() > 4 * (m_texts.totalLength() * 2 + 32 * m_texts.count()))
-        restartJournal();
+        restartJournal(true);
 }
 
 void EntryStore::refuse(Reason why) {
@@ -123,9 +127,12 @@ void EntryStore::capturePicture(const QImage &picture) {
     m_refusedTold = false;
     const QString file = m_pictures.nextFile();
     Result written = writeTempPicture(picture, file);
-    if (!written.ok() && m_folders.provide().ok()) {
+    if (!written.ok()) {
         // The temp folder is ours: when it went missing, it is put back once.
-        written = writeTempPicture(picture, file);
+        const Result provided = m_folders.provide();
+        written = provided.ok()                              ? writeTempPicture(picture, file)
+                  : provided.reason == Reason::FolderNotMade ? provided
+                                                             : written;
     }
     if (!written.ok()) {
         // An entry without its file could be neither shown nor saved.

@@ -27,7 +27,9 @@ class QImage;
 /// Nothing caught is lost to an abnormal end: every change is in the journal
 /// before it is listed (pictures in their temp files too), and recover()
 /// gives back the state an ended run had. A journal that cannot be written
-/// is told once and started afresh at the next change; the entries stay.
+/// is told once and started afresh at the next change; the entries stay. One
+/// that says all already but has no room to be started afresh goes on as it
+/// is while its records fit.
 class EntryStore final : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +45,7 @@ public:
     const Options &options() const { return m_options; }
     /// Takes the folders of a confirmed options dialog.
     void setFolders(const Options &chosen);
+    void setShowShortcut(const QString &keys) { m_options.showShortcut = keys; }
 
     /// Takes back what a run that ended without its orderly exit left, as
     /// that run had it (entrystore_recover.cpp).
@@ -101,7 +104,9 @@ private:
     /// A journal record went, or did not: then the journal starts afresh
     /// from the entries as they are now.
     void keepJournal(const Result &written);
-    Result restartJournal();
+    /// `compacting`: the journal says all already, and goes on as it is when
+    /// there is no room for a new one (nothing to tell).
+    Result restartJournal(bool compacting = false);
     /// The entries as the journal is to hold them, oldest first.
     Journal::State journalState() const;
     /// Restarts the journal when it has grown far past the entries.

@@ -30,15 +30,11 @@ bool isPicture(const QString &file) {
 }
 
 /// The next row for the survivors of `rows` (ascending), the newest of them
-/// `newest`: after the newest when they hold rows 0, 1 … with nothing
-/// missing between, so that they keep their rows; otherwise -1, and they
-/// are numbered anew in their order.
+/// `newest`, once they are numbered 0, 1 … in their order: the one after
+/// the newest, whatever was skipped, so that the oldest goes next.
 int nextAfter(const QList<int> &rows, int newest) {
-    for (int i = 0; i < rows.size(); ++i) {
-        if (rows.at(i) != i)
-            return -1;
-    }
-    return rows.contains(newest) ? newest + 1 : int(rows.size());
+    const qsizetype at = rows.indexOf(newest);
+    return int(at < 0 ? rows.size() : at + 1);
 }
 
 } // namespace
@@ -54,6 +50,8 @@ Recovery EntryStore::recover() {
     };
 
     JournalReplay replay;
+    // Whether the journal says what the entries are now, as it is.
+    bool asWritten = false;
     const QFileInfo info(path);
     if (files::isLink(path)) {
         // Not ours, whatever it points at.
@@ -68,6 +66,7 @@ Recovery EntryStore::recover() {
         if (!opened || (!bytes && file.size() > 0)) {
             setAside(Reason::JournalUnreadable, QStringLiteral(".unreadable"));
         } else {
+            asWritten = bytes != nullptr;
             replay = replayJournal(
                 QByteArrayView(reinterpret_cast<const char *>(bytes), bytes ? file.size() : 0),
                 [](const QString &saved) { return QFileInfo::exists(saved); });
@@ -83,11 +82,10 @@ Recovery EntryStore::recover() {
         if (replay.texts.at(row))
             textRows.append(row);
     }
-    const int nextText = nextAfter(textRows, replay.newestText);
     QList<QString> texts;
     for (int row : textRows)
         texts.append(*replay.texts.at(row));
-    m_texts.restore(texts, nextText < 0 ? int(texts.size()) : nextText);
+    m_texts.restore(texts, nextAfter(textRows, replay.newestText));
     recovery.texts = int(texts.size());
 
     // Pictures: renames the journal heard of before they were made, then the
@@ -137,6 +135,7 @@ Recovery EntryStore::recover() {
             newestPicture = file->first;
         else if (state == Picture::None)
             strays = true;
+        asWritten = asWritten && state != Picture::None;
         pictureRows.append(file->first);
         ++file;
     }
@@ -144,23 +143,25 @@ Recovery EntryStore::recover() {
         if (replay.pictures.at(row) == Picture::Live && !found.contains(row))
             ++recovery.damaged; // its file is gone
     }
-    int nextPicture = strays ? -1 : nextAfter(pictureRows, newestPicture);
-    if (nextPicture < 0) {
-        // Numbered anew upwards: each name is free by the time it is taken.
-        for (int i = 0; i < pictureRows.size(); ++i) {
-            if (pictureRows.at(i) != i)
-                files::replace(m_pictures.file(pictureRows.at(i)), m_pictures.file(i));
-        }
-        nextPicture = int(pictureRows.size());
+    // Numbered anew upwards: each name is free by the time it is taken.
+    for (int i = 0; i < pictureRows.size(); ++i) {
+        if (pictureRows.at(i) == i)
+            continue;
+        files::replace(m_pictures.file(pictureRows.at(i)), m_pictures.file(i));
+        asWritten = false;
     }
+    const int nextPicture =
+        strays ? int(pictureRows.size()) : nextAfter(pictureRows, newestPicture);
     m_pictures.restore(int(pictureRows.size()), nextPicture);
     recovery.pictures = int(pictureRows.size());
 
-    // Written down as it is now. A journal with damage stays beside it.
+    // Written down as it is now: a journal that says so already (its damage
+    // skipped again, nothing renumbered) goes on as it is where there is no
+    // room for a new one. One with damage stays beside it too.
     if (recovery.damaged > 0 && QFileInfo::exists(path))
         files::keepAlso(path, path + QStringLiteral(".damaged"));
     if (QFileInfo::exists(path) || !journalState().isEmpty())
-        restartJournal();
+        restartJournal(asWritten && !replay.legacy && textRows.size() == replay.texts.size());
     applyOverflow(m_texts, false);
     applyOverflow(m_pictures, false);
     return recovery;

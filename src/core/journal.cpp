@@ -5,6 +5,8 @@
 #include "platform/files.h"
 #include "platform/logging.h"
 
+#include <QFileInfo>
+
 using namespace journal;
 
 namespace {
@@ -58,6 +60,8 @@ Result Journal::open() {
     }
     Result why;
     m_fd = files::openForAppend(m_path, &why);
+    if (m_fd >= 0 && m_size == 0)
+        m_size = QFileInfo(m_path).size(); // kept from a run before, not started afresh
     if (m_fd < 0 && why.reason == Reason::FolderMissing) {
         // None yet: made whole, with its header, in one step.
         Result made;
@@ -159,6 +163,14 @@ Result Journal::restart(const State &state) {
     m_size = size;
     m_broken = false;
     return open();
+}
+
+Result Journal::compact(const State &state) {
+    const bool broken = m_broken;
+    const Result restarted = restart(state);
+    if (!restarted.ok())
+        m_broken = broken;
+    return restarted;
 }
 
 void Journal::remove() {

@@ -61,6 +61,9 @@ public:
     /// old one's place in one step; with nothing to keep the file goes. When
     /// that fails the old file stays as it was.
     Result restart(const State &state);
+    /// Starts afresh as restart() does, to take less room; the old file, when
+    /// it says the same as `state`, goes on taking records if that fails.
+    Result compact(const State &state);
     /// The orderly end: nothing is kept.
     void remove();
 

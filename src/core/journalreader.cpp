@@ -22,9 +22,9 @@ QString textOf(const char *from, const char *to) {
 
 class Replayer {
 public:
-    Replayer(JournalReplay &replay, const std::function<bool(const QString &)> &exists)
+    Replayer(JournalReplay &replay, std::function<bool(const QString &)> exists)
         : m_replay(replay)
-        , m_exists(exists) {}
+        , m_exists(std::move(exists)) {}
 
     /// One whole record; false when its fields make no sense.
     bool apply(const char *at, const char *end) {
@@ -126,7 +126,7 @@ private:
     }
 
     JournalReplay &m_replay;
-    const std::function<bool(const QString &)> &m_exists;
+    std::function<bool(const QString &)> m_exists; // its own: a caller's may be a temporary
     qint64 m_total = 0;
 };
 

@@ -57,6 +57,7 @@ QString reasonText(Reason reason) {
         {Reason::TempFolderIsLink, u"图像临时文件夹是一个链接，程序不会使用它"},
         {Reason::JournalTooLarge, u"未保存数据的记录文件太大"},
         {Reason::JournalUnreadable, u"未保存数据的记录文件无法读取"},
+        {Reason::AutostartUnwritable, u"无法设置登录时启动"},
     };
     if (reason == Reason::ManualNotOpened || reason == Reason::ForumNotOpened)
         return QStringLiteral("默认浏览器启动过程中发生未知错误");
@@ -90,18 +91,22 @@ UserMessage messageFor(const Result &failure) {
                 SystemError + QStringLiteral("\n剪贴板监控已中断，之后复制的内容不会被记录：") +
                     why};
     case Reason::TextTooLarge:
+        return {
+            MessageIcon::Information,
+            QStringLiteral("复制的内容太大（超过 %1 个字符），没有记录。").arg(limits::TextLength)};
     case Reason::TextsTooLarge:
         return {MessageIcon::Information,
-                QStringLiteral("复制的内容太大（超过 %1 MB），没有记录。")
-                    .arg(failure.reason == Reason::TextTooLarge ? limits::TextLength >> 20
-                                                                : limits::AllTexts >> 20)};
+                QStringLiteral("所有文本条目加在一起已满（%1 个字符），复制的内容没有记录。"
+                               "请先保存或删除一些文本。")
+                    .arg(limits::AllTexts)};
     case Reason::PictureTooLarge:
         return {MessageIcon::Information,
                 QStringLiteral("复制的图片太大（超过 %1 万像素），没有记录。")
                     .arg(limits::PicturePixels / 10000)};
     case Reason::DataFolderInUse:
-        return {MessageIcon::Critical, QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用：") +
-                                           QDir::toNativeSeparators(failure.subject)};
+        return {MessageIcon::Critical,
+                QStringLiteral("数据文件夹正由另一个Orlo粘贴板使用，它持有锁文件：") +
+                    QDir::toNativeSeparators(failure.subject)};
     case Reason::ManualNotOpened:
         return {MessageIcon::Critical, why + QStringLiteral("，请检查默认浏览器。")};
     case Reason::ForumNotOpened:
@@ -119,9 +124,27 @@ QString watchTip(const Clipboard &clipboard) {
     return tip;
 }
 
-QString trayTip(const Result &listening) {
-    const QString name = QString::fromUtf16(AppTitle);
-    return listening.ok() ? name : name + QStringLiteral("\n剪贴板监控：不可用");
+QString trayTip(const Result &listening, const Result &shortcut) {
+    QString tip = QString::fromUtf16(AppTitle);
+    if (!listening.ok())
+        tip += QStringLiteral("\n剪贴板监控：不可用");
+    if (!shortcut.ok())
+        tip += QStringLiteral("\n快捷键：不可用");
+    return tip;
+}
+
+QString shortcutNotice(const Result &why) {
+    switch (why.reason) {
+    case Reason::None:
+        return {};
+    case Reason::ShortcutTaken:
+        return QStringLiteral("快捷键 %1 已被另一个程序占用，没有生效").arg(why.subject);
+    case Reason::NoShortcutPortal:
+        return QStringLiteral("这个桌面不让程序设置快捷键：请在桌面的键盘设置中"
+                              "把快捷键绑定到命令 orlo-clipboard --show");
+    default:
+        return QStringLiteral("桌面没有接受快捷键 %1").arg(why.subject);
+    }
 }
 
 UserMessage journalMessage(const Result &why) {

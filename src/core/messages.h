@@ -34,7 +34,11 @@ QString recoveryStatus(const Recovery &recovery);
 /// the X display watched where it cannot be told to be this session's.
 QString watchTip(const Clipboard &clipboard);
 /// The tip of the tray icon: the program's name, and under it, while
-/// `listening` says so, that nothing copied is being caught.
-QString trayTip(const Result &listening);
+/// `listening` says so, that nothing copied is being caught, and while
+/// `shortcut` says so, that the shortcut does not work.
+QString trayTip(const Result &listening, const Result &shortcut = {});
+/// The status line's notice when the shortcut that summons the window could
+/// not be bound; empty when it was.
+QString shortcutNotice(const Result &why);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);

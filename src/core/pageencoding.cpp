@@ -52,7 +52,7 @@ void PageEncoder::appendBlock(QStringView text, QByteArray &out) {
     for (qsizetype i = 0, n = text.size(); i < n; ++i) {
         const char16_t c = units[i];
         questionMarks += c == u'?';
-        special |= (c == u'&') | (c == u'<') | (c == u'>') | ((c & 0xF800) == 0xD800);
+        special |= (c == u'&') | (c == u'<') | (c == u'>') | ((c & 0xF800) == 0xD800) | (c == 0);
     }
     if (special == 0 && m_codePage.appendExact(text, out, questionMarks))
         return;
@@ -90,8 +90,9 @@ void PageEncoder::appendPiecewise(QStringView text, QByteArray &out) {
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             point = QChar::surrogateToUcs4(c, text[i + 1].unicode());
             width = 2;
-        } else if (QChar::isSurrogate(c)) {
-            point = QChar::ReplacementCharacter; // half a pair stands for nothing
+        } else if (QChar::isSurrogate(c) || c == 0) {
+            // Half a pair stands for nothing; a page may hold no NUL.
+            point = QChar::ReplacementCharacter;
         }
         if (!entity && point == c && encodable(point))
             continue;

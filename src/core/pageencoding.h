@@ -12,7 +12,7 @@
 /// markup characters are escaped, and a character the code page lacks becomes
 /// a numeric character reference ("&#x1F600;"), so nothing is lost and no
 /// byte is foreign. Half a surrogate pair stands for nothing and becomes
-/// "&#xFFFD;".
+/// "&#xFFFD;", and so does a NUL, which no page may hold.
 class PageEncoder {
 public:
     bool valid() const { return m_codePage.isValid(); }

@@ -81,11 +81,15 @@ bool isCjk(QChar c) {
 
 SearchWords::SearchWords(const QString &typed) {
     // Runs without blanks of any kind (the ideographic space too).
-    for (QString word : typed.simplified().split(u' ', Qt::SkipEmptyParts)) {
-        std::transform(word.begin(), word.end(), word.begin(),
-                       [](QChar c) { return QChar(fold(c.unicode())); });
-        m_words << word;
-    }
+    for (const QString &word : typed.simplified().split(u' ', Qt::SkipEmptyParts))
+        m_words << foldedForSearch(word);
+}
+
+QString foldedForSearch(QStringView text) {
+    QString folded(text.size(), Qt::Uninitialized);
+    std::transform(text.begin(), text.end(), folded.begin(),
+                   [](QChar c) { return QChar(fold(c.unicode())); });
+    return folded;
 }
 
 bool SearchWords::matches(QStringView text) const {

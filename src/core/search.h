@@ -19,10 +19,16 @@ public:
     /// Where the first word first stands in `text`, or -1.
     qsizetype firstHit(QStringView text) const;
     qsizetype firstWordLength() const { return m_words.isEmpty() ? 0 : m_words.first().size(); }
+    /// The words, folded as foldedForSearch() folds text.
+    const QStringList &words() const { return m_words; }
 
 private:
     QStringList m_words; ///< folded
 };
+
+/// Text as the search compares it: lower case, full-width Latin letters and
+/// digits half-width. A text matches when its folded form holds every word.
+QString foldedForSearch(QStringView text);
 
 /// What an OCR engine read, as it is searched: the spaces it puts between
 /// Chinese characters taken out, every other run of blanks one space.

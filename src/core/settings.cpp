@@ -68,6 +68,9 @@ Options readOptions(const SettingsStore &store, const QString &programFolder) {
         if (setting.folder) {
             options.*setting.folder = store.readSetting(
                 section, key, programFolder + QString::fromUtf16(setting.defaultFolder));
+        } else if (setting.text) {
+            options.*setting.text =
+                store.readSetting(section, key, QString::fromUtf16(setting.defaultText));
         } else {
             options.*setting.flag = flagOf(store.readSetting(section, key, flagText(false)));
         }
@@ -81,8 +84,9 @@ Result writeOptions(SettingsStore &store, const Options &chosen) {
         if (setting.folder && !chosen.autoSave)
             continue;
         const QString key = QString::fromUtf16(setting.key);
-        const QString value =
-            setting.folder ? chosen.*setting.folder : flagText(chosen.*setting.flag);
+        const QString value = setting.folder ? chosen.*setting.folder
+                              : setting.text ? chosen.*setting.text
+                                             : flagText(chosen.*setting.flag);
         if (!store.writeSetting(QString::fromUtf16(setting.section), key, value))
             failed << key;
     }

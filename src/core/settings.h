@@ -36,7 +36,7 @@ private:
     std::unique_ptr<QSettings> m_settings;
 };
 
-/// The four values kept between runs.
+/// The values kept between runs.
 struct Options {
     /// Folders of the text and image data files, and of other data (only
     /// shown and stored).
@@ -46,6 +46,9 @@ struct Options {
     /// Overflow policy: true saves all entries of a kind when its hundredth
     /// is taken, false starts again at the oldest.
     bool autoSave = false;
+    /// The combination that brings the window up from anywhere, as
+    /// QKeySequence's portable text ("Ctrl+Alt+V"); empty for none.
+    QString showShortcut;
 };
 
 /// One stored option: where it is filed and what it is when nothing is.
@@ -57,6 +60,9 @@ struct OptionSetting {
     QString Options::*folder;
     /// A flag: stored as "True" or "False", false by default.
     bool Options::*flag;
+    /// A text, and what it is when nothing is stored (stored empty, it is empty).
+    QString Options::*text = nullptr;
+    const char16_t *defaultText = nullptr;
 };
 
 inline constexpr OptionSetting OptionSettings[] = {
@@ -64,14 +70,15 @@ inline constexpr OptionSetting OptionSettings[] = {
     {u"Path", u"imgPath", u"/data/image", &Options::imgPath, nullptr},
     {u"Path", u"othPath", u"/data/other", &Options::othPath, nullptr},
     {u"Option", u"AutoSave", nullptr, nullptr, &Options::autoSave},
+    {u"Option", u"ShowShortcut", nullptr, nullptr, nullptr, &Options::showShortcut, u"Ctrl+Alt+V"},
 };
 
-/// Reads the four options, each on its own, in the order of the table. A
+/// Reads the options, each on its own, in the order of the table. A
 /// default is the program folder followed by its suffix, computed at every
 /// start and never written back; a stored empty folder is used as it is.
 Options readOptions(const SettingsStore &store, const QString &programFolder);
 
 /// Stores a choice of the options dialog: the three folders only with the
-/// save policy, the policy always, in the order of the table. A failure
+/// save policy, the others always, in the order of the table. A failure
 /// names the store and, for the log, the keys that could not be written.
 Result writeOptions(SettingsStore &store, const Options &chosen);

@@ -2,6 +2,7 @@
 // Code page 936 as the toolkit converts it: a Qt built with ICU knows GBK.
 #include "platform/codepage936.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
 #include <optional>
@@ -50,4 +51,12 @@ bool CodePage936::appendExact(QStringView text, QByteArray &out, qsizetype quest
     // assigned over the old one raises it no more.
     m_converter = std::make_unique<Converter>();
     return false;
+}
+
+bool CodePage936::decode(QByteArrayView bytes, QString &text) {
+    QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return false;
+    text = decoder.decode(bytes);
+    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 #include <memory>
 
@@ -24,6 +25,8 @@ public:
     /// `questionMarks` is how many '?' the text holds, when the caller
     /// counted them on its way (-1: not counted).
     bool appendExact(QStringView text, QByteArray &out, qsizetype questionMarks = -1);
+    /// The text of `bytes`; false when they are not code page 936.
+    static bool decode(QByteArrayView bytes, QString &text);
 
 private:
     struct Converter;

@@ -49,3 +49,15 @@ bool CodePage936::appendExact(QStringView text, QByteArray &out, qsizetype) {
     out.resize(start);
     return false;
 }
+
+bool CodePage936::decode(QByteArrayView bytes, QString &text) {
+    text.clear();
+    if (bytes.isEmpty())
+        return true;
+    const int length = int(bytes.size());
+    text.resize(length); // never more UTF-16 units than bytes
+    const int written = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data(), length,
+                                              reinterpret_cast<wchar_t *>(text.data()), length);
+    text.resize(std::max(written, 0));
+    return written > 0;
+}

@@ -19,4 +19,6 @@ struct Platform {
     const Disk &disk = systemDisk();
     /// Reads the words in pictures, from a thread of its own.
     TextRecognizer &recognizer = noTextRecognizer();
+    /// Another, for the saved pictures, from another thread.
+    TextRecognizer &savedRecognizer = noTextRecognizer();
 };

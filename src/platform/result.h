@@ -40,6 +40,11 @@ enum class Reason : quint8 {
     CompositorEndedAccess,
     ConnectionLost,
     XServerLost,
+    // The shortcut that summons the window, and starting at login.
+    ShortcutTaken,
+    NoShortcutPortal,
+    ShortcutRefused,
+    AutostartUnwritable,
     // The help commands.
     ManualNotOpened,
     ForumNotOpened,

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "ui/mainwindow.h"
 
+#include "core/archive.h"
 #include "core/entrystore.h"
 #include "core/messages.h"
 #include "core/search.h"
+#include "platform/autostart.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/windowsystem.h"
+#include "ui/archivepane.h"
 #include "ui/artwork.h"
 #include "ui/helpcommands.h"
 #include "ui/optionsdialog.h"
@@ -17,6 +20,7 @@
 #include "ui/trayicon.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -93,6 +97,28 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::setArchive(Archive *archive) {
+    m_archive = archive;
+    m_saved = new ArchivePane(*archive, m_platform.clipboard, m_platform.launcher);
+    centralWidget()->layout()->addWidget(m_saved);
+    m_saved->hide();
+    auto *view = m_menus.menuV->addAction(QStringLiteral("已保存(&A)"));
+    view->setObjectName(QStringLiteral("menuVSaved"));
+    view->setCheckable(true);
+    if (QActionGroup *views = m_menus.menuVTxt->actionGroup())
+        views->addAction(view);
+    connect(view, &QAction::triggered, this, [this] {
+        m_texts->hide();
+        m_pictures->hide();
+        m_saved->show();
+    });
+    for (QAction *other : {m_menus.menuVTxt, m_menus.menuVImg})
+        connect(other, &QAction::triggered, m_saved, &QWidget::hide);
+    connect(m_saved, &ArchivePane::listedChanged, this, &MainWindow::showFound);
+    connect(archive, &Archive::indexingChanged, this, &MainWindow::showFound);
+    archive->setFolders(m_store.options().txtPath, m_store.options().imgPath);
+}
+
 void MainWindow::connectMenus() {
     const MainMenus &m = m_menus;
     const std::pair<QAction *, void (MainWindow::*)()> items[] = {
@@ -145,6 +171,8 @@ void MainWindow::search(const QString &typed) {
     const SearchWords words(typed);
     m_texts->setSearch(words);
     m_pictures->setSearch(words);
+    if (m_archive)
+        m_archive->search(words);
     showFound();
 }
 
@@ -156,6 +184,12 @@ void MainWindow::showFound() {
                     .arg(m_pictures->listed());
         if (m_picturesWaiting > 0)
             found += QStringLiteral("，还有 %1 张图片在识别中").arg(m_picturesWaiting);
+        if (m_saved)
+            found +=
+                QStringLiteral("；已保存的 %1%2 条%3")
+                    .arg(m_saved->listed())
+                    .arg(m_saved->hasMore() ? QStringLiteral("+") : QString())
+                    .arg(m_archive->indexing() ? QStringLiteral("（还在建立索引）") : QString());
     }
     m_status->setSearch(found);
 }
@@ -164,6 +198,12 @@ void MainWindow::showNextMatch() {
     const SearchWords words(m_search->text());
     if (words.isEmpty())
         return;
+    // What is saved once the entries hold nothing, or while it is on show.
+    if (m_saved && (m_saved->isVisibleTo(this) || m_texts->listed() + m_pictures->listed() == 0)) {
+        if (m_saved->chooseNext())
+            findChild<QAction *>(QStringLiteral("menuVSaved"))->trigger();
+        return;
+    }
     // The kind on show, unless it has nothing and the other has.
     const bool pictures = m_pictures->isVisibleTo(this);
     EntryPane *const shown = pictures ? static_cast<EntryPane *>(m_pictures) : m_texts;
@@ -206,6 +246,12 @@ void MainWindow::bringToFront() {
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::summon() {
+    bringToFront();
+    m_search->setFocus();
+    m_search->selectAll();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -265,7 +311,9 @@ void MainWindow::saveAll() {
 
 void MainWindow::copyShownEntry() {
     // The view shown is the frame not hidden, also while the window itself is.
-    if (m_pictures->isVisibleTo(this))
+    if (m_saved && m_saved->isVisibleTo(this))
+        m_saved->copyShown();
+    else if (m_pictures->isVisibleTo(this))
         copyShownPicture();
     else
         m_platform.clipboard.setText(m_texts->shownText());
@@ -320,14 +368,26 @@ void MainWindow::removeSignature() {
 }
 
 void MainWindow::editOptions() {
-    OptionsDialog dialog(m_store.options(), this);
+    const bool atLogin = autostart::enabled();
+    OptionsDialog dialog(m_store.options(), atLogin, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const Options chosen = dialog.chosen();
     const Result stored = writeOptions(m_settings, chosen);
-    // The policy in force stays the one read at start until the next start.
+    // The policy in force stays the one read at start until the next start;
+    // a new shortcut works at once.
     if (chosen.autoSave)
         m_store.setFolders(chosen);
+    if (chosen.showShortcut != m_store.options().showShortcut) {
+        m_store.setShowShortcut(chosen.showShortcut);
+        emit shortcutChosen(chosen.showShortcut);
+    }
+    if (m_archive)
+        m_archive->setFolders(m_store.options().txtPath, m_store.options().imgPath);
     if (!stored.ok())
         tell(messageFor(stored));
+    if (dialog.startAtLogin() != atLogin) {
+        if (const Result made = autostart::setEnabled(!atLogin); !made.ok())
+            tell(messageFor(made));
+    }
 }

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 
+class Archive;
+class ArchivePane;
 class EntryStore;
 class HelpCommands;
 class PictureView;
@@ -28,6 +30,8 @@ public:
 
     /// Minimising hides the window while this icon is up to bring it back.
     void setTray(TrayIcon *tray) { m_tray = tray; }
+    /// Searches reach what is saved in the data folders too (已保存).
+    void setArchive(Archive *archive);
     /// The items the tray menu shares: monitoring on or off, and 退出.
     QAction *monitoringAction() const { return m_menus.menuDetectClpBd; }
     QAction *exitAction() const { return m_menus.menuExit; }
@@ -40,6 +44,9 @@ public slots:
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
     void bringToFront();
+    /// The shortcut or `--show`: the window comes to the front with the
+    /// search field focused, its words selected.
+    void summon();
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
     void showReady();
@@ -84,6 +91,9 @@ signals:
     void quitRequested();
     /// Monitoring the clipboard switched on or off.
     void monitoringToggled(bool on);
+    /// 选项 changed the shortcut that summons the window (portable text;
+    /// empty for none).
+    void shortcutChosen(const QString &keys);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -105,4 +115,6 @@ private:
     TrayIcon *m_tray = nullptr;
     SearchField *m_search = nullptr;
     int m_picturesWaiting = 0;
+    Archive *m_archive = nullptr;
+    ArchivePane *m_saved = nullptr;
 };

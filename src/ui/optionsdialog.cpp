@@ -3,14 +3,19 @@
 
 #include "ui/dialogframe.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
+OptionsDialog::OptionsDialog(const Options &inForce, bool startsAtLogin, QWidget *parent)
     : QDialog(parent)
     , m_overwrite(named(new QRadioButton(QStringLiteral("数据量超过100条后，自动覆盖原有数据")),
                         "optClear"))
@@ -19,7 +24,11 @@ OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
     , m_folders(named(new QGroupBox(QStringLiteral(" 数据存放路径设置 ")), "Frame2"))
     , m_textFolder(named(new QLineEdit(QDir::toNativeSeparators(inForce.txtPath)), "txtTxt"))
     , m_pictureFolder(named(new QLineEdit(QDir::toNativeSeparators(inForce.imgPath)), "txtImg"))
-    , m_otherFolder(named(new QLineEdit(QDir::toNativeSeparators(inForce.othPath)), "txtOthers")) {
+    , m_otherFolder(named(new QLineEdit(QDir::toNativeSeparators(inForce.othPath)), "txtOthers"))
+    , m_shortcut(named(new QKeySequenceEdit(QKeySequence::fromString(inForce.showShortcut,
+                                                                     QKeySequence::PortableText)),
+                       "keyShow"))
+    , m_atLogin(named(new QCheckBox(QStringLiteral("登录时启动")), "chkAutostart")) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("选项"));
 
@@ -37,11 +46,33 @@ OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
     policyLayout->addWidget(m_overwrite);
     policyLayout->addWidget(m_save);
     policyLayout->addWidget(m_folders);
+    // The shortcut and the start at login count whatever the policy.
+    auto *clear = named(new QPushButton(QStringLiteral("清除")), "cmdClearShortcut");
+    auto *shortcutRow = new QHBoxLayout;
+    shortcutRow->addWidget(new QLabel(QStringLiteral("呼出窗口的快捷键：")));
+    shortcutRow->addWidget(m_shortcut, 1);
+    shortcutRow->addWidget(clear);
+    auto *hint = new QLabel(QStringLiteral("桌面不支持时，可在桌面的键盘设置中"
+                                           "把快捷键绑定到命令 orlo-clipboard --show"));
+    hint->setWordWrap(true);
     auto *outer = new QGroupBox;
-    (new QVBoxLayout(outer))->addWidget(policy);
+    auto *outerLayout = new QVBoxLayout(outer);
+    outerLayout->addWidget(policy);
+    outerLayout->addLayout(shortcutRow);
+    outerLayout->addWidget(hint);
+    outerLayout->addWidget(m_atLogin);
 
     frameDialog(this, outer, "cmdOK",
-                {m_overwrite, m_save, m_textFolder, m_pictureFolder, m_otherFolder});
+                {m_overwrite, m_save, m_textFolder, m_pictureFolder, m_otherFolder, m_shortcut,
+                 clear, m_atLogin});
+    m_atLogin->setChecked(startsAtLogin);
+    connect(clear, &QPushButton::clicked, m_shortcut, &QKeySequenceEdit::clear);
+    // One combination: what is typed after the first one is dropped.
+    connect(m_shortcut, &QKeySequenceEdit::keySequenceChanged, this,
+            [this](const QKeySequence &keys) {
+                if (keys.count() > 1)
+                    m_shortcut->setKeySequence(QKeySequence(keys[0]));
+            });
 
     (inForce.autoSave ? m_save : m_overwrite)->setChecked(true);
     m_folders->setEnabled(inForce.autoSave);
@@ -51,5 +82,9 @@ OptionsDialog::OptionsDialog(const Options &inForce, QWidget *parent)
 
 Options OptionsDialog::chosen() const {
     return {m_textFolder->text(), m_pictureFolder->text(), m_otherFolder->text(),
-            m_save->isChecked()};
+            m_save->isChecked(), m_shortcut->keySequence().toString(QKeySequence::PortableText)};
+}
+
+bool OptionsDialog::startAtLogin() const {
+    return m_atLogin->isChecked();
 }

@@ -5,20 +5,25 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QGroupBox;
+class QKeySequenceEdit;
 class QLineEdit;
 class QRadioButton;
 
 /// The options dialog (frmOptions): the overflow policy and the three data
-/// folders. Built afresh at every opening from what is in force; OK accepts
+/// folders, the shortcut that summons the window and the start at login.
+/// Built afresh at every opening from what is in force; OK accepts
 /// the choice (stored by the caller), Cancel, Esc and the close box drop it.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit OptionsDialog(const Options &inForce, QWidget *parent = nullptr);
+    OptionsDialog(const Options &inForce, bool startsAtLogin, QWidget *parent = nullptr);
 
-    /// The choice: the policy and the folders as they stand in the fields.
+    /// The choice: the policy, the folders and the shortcut as they stand in
+    /// the fields.
     Options chosen() const;
+    bool startAtLogin() const;
 
 private:
     QRadioButton *m_overwrite;
@@ -28,4 +33,6 @@ private:
     QLineEdit *m_textFolder;
     QLineEdit *m_pictureFolder;
     QLineEdit *m_otherFolder;
+    QKeySequenceEdit *m_shortcut;
+    QCheckBox *m_atLogin;
 };

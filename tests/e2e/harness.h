@@ -102,7 +102,8 @@ public:
     /// forgotten, what it left in its folders is not.
     void kill();
     Started &process() { return m_process; }
-    int startAgain(); ///< waits for that start's end; its exit code or -1
+    /// Waits for that start's end; its exit code or -1.
+    int startAgain(const QStringList &arguments = {});
     /// Runs a menu item by its name ("menuCopyThis"), as the user would.
     void command(const QByteArray &item) { m_process.write(item + '\n'); }
     QString folder() const { return m_dir.path(); }

@@ -3,22 +3,31 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled, every picture whose
-// words were read, and every entry made current. Lines on its standard input
+// words were read, and every entry made current, and of what is saved:
+// whether it is being indexed, and each match chosen with its text. Lines on its standard input
 // run menu items ("menuCopyThis"), for desktops where no tool can type into
-// its window; "block N" keeps its window thread busy for N ms, as a slow disk
-// or a big layout would.
+// its window; "accept" presses 确定 in the dialog open; "block N" keeps its
+// window thread busy for N ms, as a slow disk or a big layout would. Started
+// with --read-words, it is its own reader of the words in pictures, as the
+// release program is; each words line names the picture and says what was read.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
+#include "platform/textrecognizer.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QThread>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +63,8 @@ public:
                     if (roles.isEmpty()) // a capture, not its words read
                         picture(at.row());
                     else
-                        append({{u"words"_s, m_program.store().pictures().caption(at.row())}});
+                        append({{u"words"_s, m_program.store().pictures().caption(at.row())},
+                                {u"read"_s, m_program.store().pictures().searchText(at.row())}});
                 });
         // The entry each view shows.
         for (EntryList *entries :
@@ -62,6 +72,17 @@ public:
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, entries->caption(row)}});
             });
+        // What is saved: indexed, and the match chosen (once it is shown).
+        connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
+            append({{u"indexing"_s, on}});
+        });
+        auto *saved = program.window().findChild<QListWidget *>(u"lstSaved"_s);
+        connect(saved, &QListWidget::currentRowChanged, this, [this, saved](int row) {
+            const auto *text = m_program.window().findChild<QPlainTextEdit *>(u"txtSaved"_s);
+            if (row >= 0)
+                append({{u"saved"_s, saved->item(row)->text()},
+                        {u"savedText"_s, text->toPlainText()}});
+        });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             append({{u"change"_s, true}});
@@ -78,6 +99,9 @@ private:
         } else if (line.startsWith("block ")) {
             append({{u"blocking"_s, true}});
             QThread::msleep(line.mid(6).trimmed().toULong());
+        } else if (line.startsWith("accept")) {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->accept();
         } else if (auto *action = m_program.window().findChild<QAction *>(
                        QString::fromLatin1(line.trimmed()))) {
             action->trigger();
@@ -102,6 +126,9 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // Started again as the reader of words in pictures, as the program is.
+    if (argc == 2 && std::strcmp(argv[1], ReadWordsArgument) == 0)
+        return serveTextRecognition();
     returnLargeBuffersToSystem();
     Application application(argc, argv);
     std::unique_ptr<Report> report;

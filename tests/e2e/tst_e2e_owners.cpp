@@ -88,12 +88,15 @@ private slots:
         };
         qint64 start = 0;
         for (int round = 0; round < 6; ++round) {
-            // The text comes, and so does a copy made while the list is looked at.
+            // The text comes at once, and so does the copy after it. (A copy
+            // made while the list is read would replace the owner before its
+            // text could be asked for, by anyone.)
             const qsizetype before = orlo.entries().size();
             const QString text = u"listed %1 %2"_s.arg(list).arg(round);
             Started owner;
             QVERIFY(owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {list, count, text}));
             QVERIFY(QTest::qWaitFor([&] { return owner.said("owner") > 0; }, 20'000));
+            QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().size(), before + 1, 5'000);
             QVERIFY(copier.copyText(text + u" next"_s));
             QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().size(), before + 2, 10'000);
             QCOMPARE(orlo.entries().value(before).text, text);
@@ -101,7 +104,13 @@ private slots:
             if (round == 1)
                 start = resident();
         }
-        QCOMPARE_LT(resident() - start, 20'000); // kB: nothing kept for each list
+        // kB: nothing kept for each list (AddressSanitizer holds on to what is
+        // freed for a while)
+#ifndef __SANITIZE_ADDRESS__
+        QCOMPARE_LT(resident() - start, 20'000);
+#else
+        Q_UNUSED(start)
+#endif
     }
 };
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Nothing caught is lost when the program is killed; a huge one-line copy
-// copied out of the view is the same line.
+// Nothing caught is lost when the program is killed, and its pictures are
+// read again; a huge one-line copy copied out of the view is the same line.
 #include "harness.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -20,12 +21,22 @@ QStringList texts(const QList<Entry> &entries) {
     return found;
 }
 
+/// A picture with a word in it.
 QString picture(Orlo &orlo, QColor color) {
-    QImage image(24, 16, QImage::Format_RGB32);
+    QImage image(400, 80, QImage::Format_RGB32);
     image.fill(color);
+    QPainter painter(&image);
+    painter.setFont(QFont(u"WenQuanYi Zen Hei"_s, 32));
+    painter.drawText(20, 60, u"Sunflower"_s);
+    painter.end();
     const QString file = orlo.folder() + u"/%1.png"_s.arg(color.name().mid(1));
     image.save(file);
     return file;
+}
+
+bool readsTheWord(const Orlo &orlo) {
+    return QTest::qWaitFor([&] { return orlo.last(u"read"_s).toString().contains(u"Sunflower"_s); },
+                           60000);
 }
 
 } // namespace
@@ -50,6 +61,7 @@ private slots:
         for (int i = 1; i <= 101; ++i)
             QCOMPARE(orlo.take(copier.text(u"t%1 😀"_s.arg(i))).size(), 1);
         QCOMPARE(orlo.take(copier.file(picture(orlo, Qt::green), u"image/png"_s)).size(), 1);
+        QVERIFY(readsTheWord(orlo));
         orlo.kill();
 
         // Its journal torn at the end, as a power cut in the middle of a write would.
@@ -60,6 +72,7 @@ private slots:
         QCOMPARE(orlo.status(), u"已恢复上次未保存的 100 条文本和 1 张图片，跳过 1 条损坏的记录"_s);
         QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/图像00.bmp"_s).pixelColor(1, 1),
                  QColor(Qt::green));
+        QVERIFY(readsTheWord(orlo)); // taken back, read again
 
         // The next copy replaces the oldest; a second crash loses nothing.
         QCOMPARE(orlo.take(copier.text(u"t102"_s)).value(0).shown(), u"文本01 t102"_s);

@@ -23,6 +23,7 @@ function(orlo_add_x11 target)
     set(dir "${ORLO_X11_DIR}")
     target_sources(${target} PRIVATE
         "${dir}/connection.h" "${dir}/connection.cpp"
+        "${dir}/keygrab.h" "${dir}/keygrab.cpp"
         "${dir}/transfer.h" "${dir}/transfer.cpp"
         "${dir}/watcher.h" "${dir}/watcher.cpp"
         "${dir}/x11clipboard.h" "${dir}/x11clipboard.cpp")

@@ -53,11 +53,13 @@ void X11Clipboard::noteOwnCopy() {
 }
 
 ClipContent X11Clipboard::ownCopyAt(qint64 madeMs) {
-    // Each copy becomes the clipboard's in the order made, a moment later;
-    // one the X server never made the clipboard's is let go after a while.
+    // Each copy becomes the clipboard's in the order made; one the X server
+    // never made the clipboard's is let go after a while. The toolkit tells
+    // of a copy only once the server has answered that it took it, so the
+    // watcher may well have heard of it a moment before it was noted.
     while (!m_ownCopies.empty() && m_ownCopies.front().madeMs < madeMs - 2000)
         m_ownCopies.pop_front();
-    if (m_ownCopies.empty() || m_ownCopies.front().madeMs > madeMs) {
+    if (m_ownCopies.empty() || m_ownCopies.front().madeMs > madeMs + 1000) {
         qCWarning(lcX11) << "a copy of this program's own that it did not note: read as last set";
         return m_current;
     }

@@ -11,10 +11,11 @@
 #
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
 # LANG=C.UTF-8, ORLO_OTHER_DISPLAY (the X server this script was given, of
-# another session) and this script's ORLO_* variables; those ending in _BIN
-# name programs, copied, like PROGRAM, where that user may run them. Its session
-# bus ("bus" in the runtime folder) starts nothing on demand: a notification
-# area is there only when a test starts one.
+# another session), this script's ORLO_* variables and the sanitizers'
+# settings (a suppression file they name copied where that user can read it).
+# ORLO_* variables ending in _BIN name programs, copied, like PROGRAM, where
+# that user may run them. Its session bus ("bus" in the runtime folder) starts
+# nothing on demand: a notification area is there only when a test starts one.
 #
 # Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard,
 # dbus-daemon, setpriv or (for mutter) Xwayland are missing. Everything started
@@ -149,6 +150,14 @@ for name in $(compgen -e ORLO_); do
     value="${!name}"
     [[ "$name" != *_BIN ]] || value="$(program "$value")"
     environment+=("$name=$value")
+done
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    value="${!name:-}"
+    if [[ "$value" =~ (^|:)suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[2]}" "$RUN/$name.supp"
+        value="${value/"${BASH_REMATCH[0]}"/${BASH_REMATCH[1]}suppressions=$RUN/$name.supp}"
+    fi
+    [ -z "$value" ] || environment+=("$name=$value")
 done
 in_session "$(program "$1")" "${@:2}"
 status=0

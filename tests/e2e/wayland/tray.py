@@ -6,6 +6,7 @@
 # JSON line: its bus name, its title, its tip (title, text), how many icon
 # sizes it offers and the labels of its menu ("" for a line).
 import json
+import signal
 import subprocess
 import sys
 
@@ -49,6 +50,52 @@ class Watcher(dbus.service.Object):
     def Get(self, interface, name):
         return {"IsStatusNotifierHostRegistered": True, "ProtocolVersion": 0}[name]
 
+
+# ---- tray.py --portal: the desktop's GlobalShortcuts portal instead. ----
+# It binds whatever it is asked to and prints {"bind": the preferred trigger};
+# SIGUSR1 presses the shortcut (its Activated signal).
+PORTAL = "org.freedesktop.portal.GlobalShortcuts"
+DESKTOP = "/org/freedesktop/portal/desktop"
+
+
+class Request(dbus.service.Object):
+    @dbus.service.signal("org.freedesktop.portal.Request", signature="ua{sv}")
+    def Response(self, response, results):
+        pass
+
+
+class Portal(dbus.service.Object):
+    session = None
+
+    def answer(self, sender, token, results):
+        request = Request(self.connection, f"{DESKTOP}/request/{sender[1:].replace('.', '_')}/{token}")
+        GLib.idle_add(lambda: request.Response(0, results) and False)
+        return request.__dbus_object_path__
+
+    @dbus.service.method(PORTAL, in_signature="a{sv}", out_signature="o", sender_keyword="sender")
+    def CreateSession(self, options, sender):
+        self.session = dbus.ObjectPath(f"{DESKTOP}/session/x/{options['session_handle_token']}")
+        return self.answer(sender, options["handle_token"], {"session_handle": self.session})
+
+    @dbus.service.method(PORTAL, in_signature="oa(sa{sv})sa{sv}", out_signature="o",
+                         sender_keyword="sender")
+    def BindShortcuts(self, session, shortcuts, parent, options, sender):
+        print(json.dumps({"bind": str(shortcuts[0][1]["preferred_trigger"])}), flush=True)
+        return self.answer(sender, options["handle_token"], {"shortcuts": shortcuts})
+
+    @dbus.service.signal(PORTAL, signature="osta{sv}")
+    def Activated(self, session, shortcut, timestamp, options):
+        pass
+
+
+if sys.argv[1:] == ["--portal"]:
+    DBusGMainLoop(set_as_default=True)
+    portal = Portal(dbus.SessionBus(), DESKTOP)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1,
+                         lambda: portal.Activated(portal.session, "show", 0, {}) or True)
+    name = dbus.service.BusName("org.freedesktop.portal.Desktop", dbus.SessionBus())
+    GLib.MainLoop().run()
+# ---- end of the portal ----
 
 if len(sys.argv) > 1:
     sys.exit(describe(dbus.SessionBus(), sys.argv[1]))

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <csignal>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -21,6 +22,7 @@ class tst_E2eWayland : public QObject {
     Copier copier;
     Orlo orlo;
     Started trayHost;
+    Started portal; ///< the desktop's GlobalShortcuts portal (sway)
     const QString xwayland = qEnvironmentVariable("ORLO_XWAYLAND");
 
     /// The entries a copy added, "文本00 its text".
@@ -70,7 +72,8 @@ private slots:
         // The save policy: a hundred texts reach a data file.
         QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s));
         QFile settings(orlo.folder() + u"/.config/Orlo粘贴板.conf"_s);
-        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[Option]\nAutoSave=True\n"));
+        QVERIFY(settings.open(QIODevice::WriteOnly) &&
+                settings.write("[Option]\nAutoSave=True\nShowShortcut=Ctrl+Shift+F9\n"));
         settings.close();
         if (!xwayland.isEmpty()) {
             orlo.environment.insert(u"DISPLAY"_s, xwayland);
@@ -90,7 +93,16 @@ private slots:
             QCOMPARE(orlo.last(u"clipboard"_s).toString(), u"剪贴板监控：X11（XWayland）"_s);
             return;
         }
+        QVERIFY(portal.start(qEnvironmentVariable("ORLO_TRAY_BIN"), {u"--portal"_s},
+                             QProcessEnvironment::systemEnvironment(), true));
+        QVERIFY(runTool(u"gdbus"_s,
+                        {u"wait"_s, u"--session"_s, u"--timeout"_s, u"10"_s,
+                         u"org.freedesktop.portal.Desktop"_s},
+                        11'000)
+                    .ok);
         QVERIFY(orlo.start());
+        // The shortcut chosen, as the portal writes it.
+        QTRY_COMPARE_WITH_TIMEOUT(portal.output(), "{\"bind\": \"CTRL+SHIFT+F9\"}\n"_ba, 10'000);
         // No tray here: the window comes up, and goes out of view and focus.
         QVERIFY(QTest::qWaitFor(
             [] {
@@ -222,7 +234,7 @@ private slots:
             return runTool(u"dbus-send"_s, call + arguments.split(u' ')).ok;
         };
         // Shown for all the program knows: a click on the icon, the menu's
-        // first item and a second start each bring it back.
+        // first item, a second start and the shortcut each bring it back.
         const std::function<bool()> ways[] = {
             [&] {
                 return send(u"/StatusNotifierItem"_s, u"org.kde.StatusNotifierItem.Activate"_s,
@@ -233,6 +245,7 @@ private slots:
                             u"int32:1 string:clicked variant:int32:0 uint32:0"_s);
             },
             [&] { return orlo.startAgain() == 0; },
+            [&] { return ::kill(pid_t(portal.pid()), SIGUSR1) == 0; },
         };
         for (const auto &bringBack : ways) {
             QVERIFY(outOfView());

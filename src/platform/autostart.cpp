@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#include "platform/autostart.h"
+
+#include "platform/apptitle.h"
+#include "platform/logging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+const QString Name = QStringLiteral("orlo-clipboard");
+
+#ifdef Q_OS_WIN
+
+const QString RunKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+
+#else
+
+QString entryPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/") + Name + QStringLiteral(".desktop");
+}
+
+/// The command in a desktop entry's Exec: the installed program's name, or
+/// this executable's path, quoted as the entry format wants it.
+QString command() {
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    const QString installed = QStandardPaths::findExecutable(Name);
+    if (!installed.isEmpty() && QFileInfo(installed).canonicalFilePath() == self)
+        return Name;
+    QString quoted = self;
+    for (const QChar special : {u'\\', u'"', u'`', u'$'})
+        quoted.replace(special, QStringLiteral("\\") + special);
+    return u'"' + quoted.replace(u'%', QStringLiteral("%%")) + u'"';
+}
+
+#endif
+
+} // namespace
+
+namespace autostart {
+
+#ifdef Q_OS_WIN
+
+bool enabled() {
+    return QSettings(RunKey, QSettings::NativeFormat).contains(QString::fromUtf16(AppTitle));
+}
+
+Result setEnabled(bool on) {
+    QSettings run(RunKey, QSettings::NativeFormat);
+    const QString name = QString::fromUtf16(AppTitle);
+    if (on)
+        run.setValue(
+            name, u'"' + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) + u'"');
+    else
+        run.remove(name);
+    run.sync();
+    if (run.status() == QSettings::NoError && run.contains(name) == on)
+        return {};
+    return {Reason::AutostartUnwritable, RunKey, {}};
+}
+
+#else
+
+bool enabled() {
+    return QFileInfo::exists(entryPath());
+}
+
+Result setEnabled(bool on) {
+    const QString path = entryPath();
+    if (!on) {
+        if (!QFileInfo::exists(path) || QFile::remove(path))
+            return {};
+        return {Reason::AutostartUnwritable, QDir::toNativeSeparators(path), {}};
+    }
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile entry(path);
+    const QByteArray text =
+        "[Desktop Entry]\nType=Application\nName=" + QString::fromUtf16(AppTitle).toUtf8() +
+        "\nExec=" + command().toUtf8() + "\nIcon=" + Name.toUtf8() +
+        "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+    if (entry.open(QIODevice::WriteOnly) && entry.write(text) == text.size() && entry.commit())
+        return {};
+    qCWarning(lcFiles) << "autostart entry not written:" << entry.errorString();
+    return {Reason::AutostartUnwritable, QDir::toNativeSeparators(path), entry.errorString()};
+}
+
+#endif
+
+} // namespace autostart
