@@ -7,7 +7,7 @@
 #include <QAction>
 #include <QDBusAbstractAdaptor>
 #include <QDBusArgument>
-#include <QDBusContext>
+#include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QMenu>
@@ -102,7 +102,7 @@ QString labelOf(const QAction *action) {
 /// Asked for an item or a property that is not there, it answers with
 /// org.freedesktop.DBus.Error.InvalidArgs at once: an area that waits for
 /// the answer would otherwise wait out its whole timeout.
-class MenuAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
+class MenuAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
     Q_PROPERTY(uint Version READ version)
@@ -137,9 +137,10 @@ public:
     QStringList iconThemePath() const { return {}; }
 
 public slots:
-    uint GetLayout(int parentId, int depth, const QStringList &names, dbusmenu::MenuItem &layout) {
+    uint GetLayout(int parentId, int depth, const QStringList &names, const QDBusMessage &call,
+                   dbusmenu::MenuItem &layout) {
         if (!has(parentId)) {
-            refuse(parentId);
+            refuse(call, parentId);
             return 0;
         }
         layout = item(parentId, names);
@@ -158,43 +159,34 @@ public slots:
         }
         return found;
     }
-    QDBusVariant GetProperty(int id, const QString &name) {
+    QDBusVariant GetProperty(int id, const QString &name, const QDBusMessage &call) {
         const QVariant value = item(id, {name}).properties.value(name);
         if (!value.isValid()) {
-            sendErrorReply(QDBusError::InvalidArgs,
-                           QStringLiteral("item %1 has no property \"%2\"").arg(id).arg(name));
+            dbus::refuse(call, QStringLiteral("item %1 has no property \"%2\"").arg(id).arg(name));
             return QDBusVariant(0); // not sent
         }
         return QDBusVariant(value);
     }
-    void Event(int id, const QString &name, const QDBusVariant &, uint) {
-        QAction *action = actions().value(id - 1);
-        if (id != 0 && !action)
-            return refuse(id);
-        if (name != u"clicked" || !action)
-            return;
-        if (action->isSeparator()) {
-            qCWarning(lcTray) << "the notification area clicked the line, item" << id;
-            return;
-        }
-        // After the area has its answer: the item may take its time.
-        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+    void Event(int id, const QString &name, const QDBusVariant &, uint, const QDBusMessage &call) {
+        if (!has(id))
+            return refuse(call, id);
+        clicked(id, name);
     }
-    QList<int> EventGroup(const QList<dbusmenu::MenuEvent> &events) {
+    QList<int> EventGroup(const QList<dbusmenu::MenuEvent> &events, const QDBusMessage &call) {
         QList<int> unknown;
         for (const dbusmenu::MenuEvent &event : events) {
             if (!has(event.id))
                 unknown.append(event.id);
             else
-                Event(event.id, event.name, event.data, event.timestamp);
+                clicked(event.id, event.name);
         }
         if (!events.isEmpty() && unknown.size() == events.size())
-            refuse(unknown.first());
+            refuse(call, unknown.first());
         return unknown;
     }
-    bool AboutToShow(int id) {
+    bool AboutToShow(int id, const QDBusMessage &call) {
         if (!has(id))
-            refuse(id);
+            refuse(call, id);
         return false;
     }
     QList<int> AboutToShowGroup(const QList<int> &ids, QList<int> &unknown) {
@@ -210,10 +202,22 @@ signals:
     void LayoutUpdated(uint revision, int parent);
 
 private:
+    /// Event `name` on item `id`, which is there: a click triggers the item.
+    void clicked(int id, const QString &name) {
+        QAction *action = actions().value(id - 1);
+        if (name != u"clicked" || !action)
+            return;
+        if (action->isSeparator()) {
+            qCWarning(lcTray) << "the notification area clicked the line, item" << id;
+            return;
+        }
+        // After the area has its answer: the item may take its time.
+        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+    }
     bool has(int id) const { return id >= 0 && id <= actions().size(); }
-    /// Answers the call with an error, for the item `id` that is not there.
-    void refuse(int id) {
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no menu item %1").arg(id));
+    /// Answers `call` with an error, for the item `id` that is not there.
+    static void refuse(const QDBusMessage &call, int id) {
+        dbus::refuse(call, QStringLiteral("no menu item %1").arg(id));
     }
     QList<QAction *> actions() const { return m_menu ? m_menu->actions() : QList<QAction *>(); }
 

@@ -11,7 +11,6 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -148,7 +147,7 @@ private:
 };
 
 /// What the notification area reads and calls: org.kde.StatusNotifierItem.
-class ItemAdaptor final : public QDBusAbstractAdaptor, protected QDBusContext {
+class ItemAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
     Q_PROPERTY(QString Category READ category)
@@ -194,11 +193,10 @@ public slots:
     void Activate(int, int) { emit m_icon.activated(); }
     // The middle button and the wheel do nothing.
     void SecondaryActivate(int, int) {}
-    void Scroll(int, const QString &orientation) {
+    void Scroll(int, const QString &orientation, const QDBusMessage &call) {
         if (orientation.compare(u"vertical", Qt::CaseInsensitive) != 0 &&
             orientation.compare(u"horizontal", Qt::CaseInsensitive) != 0)
-            sendErrorReply(QDBusError::InvalidArgs,
-                           QStringLiteral("no orientation ") + orientation);
+            dbus::refuse(call, QStringLiteral("no orientation ") + orientation);
     }
     /// The menu, for areas that do not read it from MenuPath themselves.
     void ContextMenu(int x, int y) {

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// D-Bus structures of plain fields, written and read field by field.
+// D-Bus structures of plain fields, written and read field by field; calls
+// refused.
 #pragma once
 
 #include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
 
 namespace dbus {
 
@@ -22,6 +25,14 @@ const QDBusArgument &readStructure(const QDBusArgument &in, Fields &...fields) {
     (in >> ... >> fields);
     in.endStructure();
     return in;
+}
+
+/// Answers `call` (on the session bus) with
+/// org.freedesktop.DBus.Error.InvalidArgs instead of what its slot returns:
+/// at once, where a caller would otherwise wait out its whole timeout.
+inline void refuse(const QDBusMessage &call, const QString &why) {
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(QDBusError::InvalidArgs, why));
 }
 
 } // namespace dbus
