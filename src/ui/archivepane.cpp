@@ -41,6 +41,8 @@ ArchivePane::ArchivePane(Archive &archive, Clipboard &clipboard, Launcher &launc
     m_text->setObjectName(u"txtSaved"_qs);
     m_open->setObjectName(u"cmdOpenFolder"_qs);
     m_list->setFixedWidth(160);
+    m_list->setAccessibleName(title());
+    m_text->setAccessibleName(title());
     m_text->setReadOnly(true);
     m_views->addWidget(m_text);
     m_views->addWidget(m_picture);

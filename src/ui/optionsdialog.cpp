@@ -51,6 +51,10 @@ OptionsDialog::OptionsDialog(const Options &inForce, bool startsAtLogin, QWidget
     auto *shortcutRow = new QHBoxLayout;
     shortcutRow->addWidget(new QLabel(QStringLiteral("呼出窗口的快捷键：")));
     shortcutRow->addWidget(m_shortcut, 1);
+    // Named for screen readers, with the field it types into.
+    m_shortcut->setAccessibleName(QStringLiteral("呼出窗口的快捷键"));
+    for (QWidget *field : m_shortcut->findChildren<QLineEdit *>())
+        field->setAccessibleName(m_shortcut->accessibleName());
     shortcutRow->addWidget(clear);
     auto *hint = new QLabel(QStringLiteral("桌面不支持时，可在桌面的键盘设置中"
                                            "把快捷键绑定到命令 orlo-clipboard --show"));
