@@ -42,7 +42,8 @@ public:
     int newest() const;
     /// The current entry; -1 when there is none (nothing taken, or all gone).
     int current() const { return m_current; }
-    /// Makes an existing entry current (the user chose it).
+    /// Makes an existing entry current (the user chose it); -1: none is (a
+    /// search keeps none of them).
     void select(int row);
 
     /// What a search looks in for entry `row`.

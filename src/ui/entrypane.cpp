@@ -17,10 +17,13 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
     m_list->setModel(m_filter);
     m_list->setFixedWidth(113);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The user's choice; a list emptied chooses nothing.
-    connect(
-        m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex &current) { m_entries.select(m_filter->entryAt(current.row())); });
+    // The user's choice; a row the list moves to by itself (a search
+    // dropping the one marked, a list emptied) chooses nothing.
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!m_marking && current.isValid())
+                    m_entries.select(m_filter->entryAt(current.row()));
+            });
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &EntryPane::listedChanged);
@@ -39,16 +42,23 @@ void EntryPane::setView(QWidget *view) {
 
 void EntryPane::currentChanged(int row) {
     // A capture the search does not keep is held back from view: the entry
-    // shown stays the current one.
+    // marked stays the current one, or none.
     const int listedRow = m_filter->rowOf(row);
-    if (listedRow < 0 && chosen() >= 0) {
+    if (listedRow < 0 && row >= 0) {
         m_entries.select(chosen());
         return;
     }
-    m_list->setCurrentIndex(m_filter->index(listedRow, 0));
+    mark(listedRow);
     m_waiting = true;
     if (isVisible())
         presentWaiting();
+}
+
+void EntryPane::mark(int row) {
+    m_marking = true;
+    m_list->setCurrentIndex(m_filter->index(row, 0));
+    m_marking = false;
+    m_filter->hold(m_filter->entryAt(row));
 }
 
 void EntryPane::showEvent(QShowEvent *event) {
@@ -64,7 +74,14 @@ void EntryPane::presentWaiting() {
 }
 
 void EntryPane::setSearch(const SearchWords &words) {
+    m_marking = true;
     m_filter->setWords(words);
+    m_marking = false;
+    const int current = m_entries.current();
+    if (m_filter->rowOf(current) >= 0)
+        mark(m_filter->rowOf(current));
+    else
+        m_entries.select(words.isEmpty() ? m_entries.newest() : -1);
 }
 
 int EntryPane::listed() const {

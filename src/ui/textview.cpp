@@ -19,6 +19,8 @@ TextView::TextView(EntryStore &store, QWidget *parent)
 }
 
 void TextView::present(int row) {
+    // With no entry there is nothing to type into.
+    m_editor->setReadOnly(!m_entries.exists(row));
     m_editor->setText(m_entries.text(row));
 }
 
