@@ -265,9 +265,10 @@ void MainWindow::saveAll() {
 
 void MainWindow::copyShownEntry() {
     // The view shown is the frame not hidden, also while the window itself is.
+    // With no entry shown there is nothing to copy.
     if (m_pictures->isVisibleTo(this))
         copyShownPicture();
-    else
+    else if (m_store.texts().current() >= 0)
         m_platform.clipboard.setText(m_texts->shownText());
 }
 

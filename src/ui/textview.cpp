@@ -14,6 +14,7 @@ TextView::TextView(EntryStore &store, QWidget *parent)
     , m_entries(store.texts()) {
     setObjectName(QStringLiteral("fmTxt"));
     m_editor->setObjectName(QStringLiteral("txtMain"));
+    m_editor->setReadOnly(true); // until there is an entry
     setView(m_editor);
     connect(m_editor, &TextEditor::userEdited, this, &TextView::followEdit);
 }
