@@ -195,7 +195,7 @@ struct Walk {
         } else if (kind < 63) {
             edit(pick % 2 ? Words[int(pick % 4)] : u"x"_s); // typed as on a US keyboard
         } else if (kind < 67) {
-            removeSignature(word);
+            removeSignature(pick % 2 && !words.isEmpty() ? words : word); // often what is searched
         } else if (kind < 70) {
             rig.trigger("menuSaveThisTxt");
             files += folderWorks();
@@ -328,9 +328,11 @@ private slots:
         auto [failed, at] = walk(seed, steps);
         if (failed.isEmpty())
             return;
-        // The shortest sequence that still fails: steps left out one by one.
+        // The shortest sequence that still fails: steps left out one by one,
+        // for a minute at most.
         QList<quint32> shortest = steps.mid(0, at + 1);
-        for (qsizetype i = shortest.size() - 2; i >= 0; --i) {
+        QDeadlineTimer enough(60'000);
+        for (qsizetype i = shortest.size() - 2; i >= 0 && !enough.hasExpired(); --i) {
             QList<quint32> fewer = shortest;
             fewer.remove(i);
             if (const auto [why, where] = walk(seed, fewer); !why.isEmpty()) {
