@@ -59,7 +59,7 @@ void Program::start(bool guarded) {
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::leave);
     if (recovered.anything())
         m_window.showNotice(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden
@@ -92,8 +92,16 @@ void Program::tellOnceRunning(const UserMessage &message) {
 }
 
 void Program::unload() {
-    // Closing the window, the exit command, the session's end and the quit
-    // that follows each of them all lead here; the first one counts.
+    if (m_unloaded)
+        return;
+    leave();
+    m_store.unload();
+    QCoreApplication::quit();
+}
+
+void Program::leave() {
+    // Whichever way the program ends, and the quit that follows it: the
+    // first one counts.
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -101,8 +109,6 @@ void Program::unload() {
     m_window.hide();
     m_tray.hide();
     m_watcher.stopListening();
-    m_store.unload();
-    QCoreApplication::quit();
 }
 
 void Program::showWindow() {

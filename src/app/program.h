@@ -39,8 +39,12 @@ public:
     /// What went wrong is told once the event loop runs.
     void start(bool guarded = true);
     /// Discards every entry and temp picture, takes the icon down, stops
-    /// listening and quits. Runs once, whichever way the program ends.
+    /// listening and quits: the user ended the program.
     void unload();
+    /// An end nobody could be asked about (the session ends, a termination
+    /// signal): the icon goes and listening stops, but nothing is discarded;
+    /// the next start gives the entries back as after a crash.
+    void leave();
     bool unloaded() const { return m_unloaded; }
     /// A later start asks for the window: it comes up and to the front, also
     /// from the taskbar.

@@ -105,7 +105,7 @@ void MainWindow::connectMenus() {
         {m.menuDelAllImg, &MainWindow::deleteAllPictures},
         {m.menuClearData, &MainWindow::deleteAll},
         {m.menuClearCB, &MainWindow::clearClipboard},
-        {m.menuExit, &MainWindow::quitRequested},
+        {m.menuExit, &MainWindow::requestQuit},
         {m.menuVTxt, &MainWindow::showTexts},
         {m.menuVImg, &MainWindow::showPictures},
         {m.menuSkin, &MainWindow::editAppearance},
@@ -208,7 +208,37 @@ void MainWindow::bringToFront() {
     activateWindow();
 }
 
+void MainWindow::requestQuit() {
+    if (mayQuit())
+        emit quitRequested();
+}
+
+bool MainWindow::mayQuit() {
+    const int texts = m_store.texts().count();
+    const int pictures = m_store.pictures().count();
+    if (texts + pictures == 0)
+        return true;
+    switch (m_platform.dialogs.ask(unsavedQuestion(texts, pictures),
+                                   QStringLiteral("保存后退出(&S)"),
+                                   QStringLiteral("不保存退出(&N)"))) {
+    case Answer::First:
+        // As the save-all commands do; a save that fails keeps the program up.
+        if (texts > 0)
+            saveAllTexts();
+        if (pictures > 0)
+            saveAllPictures();
+        return m_store.texts().count() + m_store.pictures().count() == 0;
+    case Answer::Second:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!mayQuit())
+        return event->ignore();
     emit quitRequested();
     event->accept();
 }

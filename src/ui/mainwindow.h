@@ -79,8 +79,13 @@ public slots:
     void editOptions();
     void copyShownPicture();
 
+    /// The close box, 退出 or Ctrl+Q: with entries not saved, asks whether to
+    /// save them first; emits quitRequested() unless the user cancels or a
+    /// save fails.
+    void requestQuit();
+
 signals:
-    /// The close box or 退出: the program is to end.
+    /// The program is to end the orderly way: what is not saved goes.
     void quitRequested();
     /// Monitoring the clipboard switched on or off.
     void monitoringToggled(bool on);
@@ -93,6 +98,8 @@ private:
     void connectMenus();
     /// What the search keeps, in the status line while it is on.
     void showFound();
+    /// Whether the program may end: nothing unsaved, or the user said so.
+    bool mayQuit();
 
     MainMenus m_menus;
     TextView *m_texts;
