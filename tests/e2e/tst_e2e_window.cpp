@@ -104,14 +104,16 @@ private slots:
         QVERIFY(orlo->process().running());
     }
 
-    void endsTheOrderlyWayLeavingNoPicture_data() {
+    void endsAskingOrNothingIsLost_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("exit command") << u"ctrl+q"_s;
-        QTest::newRow("window closed") << u"alt+F4"_s;
-        QTest::newRow("session ends") << u"SIGTERM"_s;
+        QTest::addColumn<int>("left"); // temp files: the picture and the journal
+        QTest::newRow("exit command, not saved") << u"ctrl+q"_s << 0;
+        QTest::newRow("window closed, not saved") << u"alt+F4"_s << 0;
+        QTest::newRow("session ends") << u"SIGTERM"_s << 2;
     }
-    void endsTheOrderlyWayLeavingNoPicture() {
+    void endsAskingOrNothingIsLost() {
         QFETCH(QString, how);
+        QFETCH(int, left);
         orlo = std::make_unique<Orlo>(); // one program at a time on the clipboard
         QVERIFY(orlo->start());
         QImage image(16, 16, QImage::Format_RGB32);
@@ -124,11 +126,14 @@ private slots:
         } else {
             showByTray();
             QVERIFY(orlo->pressKeys(how));
+            // The question takes the keyboard: 不保存退出(&N).
+            QTest::qWait(1000);
+            QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, u"alt+n"_s}).ok);
         }
         QVERIFY2(orlo->process().waitForEnd(10000), "the program did not end");
         QCOMPARE(orlo->process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(orlo->process().exitCode(), 0);
-        QCOMPARE(orlo->tempPictures(), QStringList());
+        QCOMPARE(QDir(orlo->folder() + u"/data/image/temp"_s).entryList(QDir::Files).size(), left);
     }
 };
 
