@@ -16,6 +16,7 @@
 #include "ui/textview.h"
 #include "windowrig.h"
 
+#include <QAbstractItemModelTester>
 #include <QListView>
 #include <QRandomGenerator>
 
@@ -40,6 +41,10 @@ struct Walk {
         : seed(walked)
         , rig(seed % 2 == 1) {
         rig.form.show();
+        for (QAbstractItemModel *kind : {static_cast<QAbstractItemModel *>(&rig.texts()),
+                                         static_cast<QAbstractItemModel *>(&rig.pictures())})
+            new QAbstractItemModelTester(
+                kind, QAbstractItemModelTester::FailureReportingMode::Fatal, &rig.form);
         for (const char *name : {"good", "other"})
             QDir().mkpath(rig.path(QString::fromLatin1(name)));
         QFile(rig.path(u"blocked"_s)).open(QIODevice::WriteOnly); // a file, not a folder
