@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 
 Program::Program(Platform platform, SettingsStore &settings, const QString &programFolder,
@@ -60,6 +61,7 @@ void Program::start(bool guarded) {
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::leave);
+    QCoreApplication::instance()->installEventFilter(this);
     if (recovered.anything())
         m_window.showNotice(recoveryStatus(recovered));
     // Without a notification area there would be no way back to a hidden
@@ -97,6 +99,12 @@ void Program::unload() {
     leave();
     m_store.unload();
     QCoreApplication::quit();
+}
+
+bool Program::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+        leave();
+    return QObject::eventFilter(watched, event);
 }
 
 void Program::leave() {

@@ -50,6 +50,11 @@ public:
     /// from the taskbar.
     void showWindow();
 
+protected:
+    /// A quit (a termination signal, the session's end) leaves before Qt
+    /// closes the windows: nobody is asked, nothing is discarded.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void tellOnceRunning(const UserMessage &message);
 

@@ -77,11 +77,12 @@ void EntryPane::setSearch(const SearchWords &words) {
     m_marking = true;
     m_filter->setWords(words);
     m_marking = false;
-    const int current = m_entries.current();
-    if (m_filter->rowOf(current) >= 0)
-        mark(m_filter->rowOf(current));
-    else
-        m_entries.select(words.isEmpty() ? m_entries.newest() : -1);
+    // The list may have moved its mark by itself meanwhile.
+    int current = m_entries.current();
+    if (m_filter->rowOf(current) < 0)
+        current = words.isEmpty() ? m_entries.newest() : -1;
+    m_entries.select(current);
+    mark(m_filter->rowOf(current));
 }
 
 int EntryPane::listed() const {
