@@ -17,7 +17,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-wqy-zen
 # the notification area that comes late.
 TEST_PACKAGES=(xvfb xclip trayer xdotool x11-utils openbox clang-format dpkg-dev file
     desktop-file-utils lintian sway wl-clipboard qt6-wayland weston dbus python3-dbus
-    python3-gi)
+    python3-gi mutter xwayland)
 # For the fuzzers; the tests go on without them where they cannot be had.
 OPTIONAL_TEST_PACKAGES=(clang libclang-rt-dev)
 

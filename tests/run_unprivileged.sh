@@ -10,6 +10,12 @@ trap 'rm -rf "$dir"' EXIT
 cp "$1" "$dir/"
 program="$dir/$(basename "$1")"
 shift
+# The leak checker's suppressions (the sanitizer build), where that user can read them.
+supp=$(printf '%s' "${LSAN_OPTIONS:-}" | sed -n 's/^\(.*:\)*suppressions=\([^:]*\).*/\2/p')
+if [ -n "$supp" ]; then
+    cp "$supp" "$dir/lsan.supp"
+    LSAN_OPTIONS=$(printf '%s' "$LSAN_OPTIONS" | sed "s#\(^\|:\)suppressions=[^:]*#\1suppressions=$dir/lsan.supp#")
+fi
 chown -R nobody: "$dir"
 setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
     env HOME="$dir" TMPDIR="$dir" XDG_RUNTIME_DIR="$dir" "$program" "$@"

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What a clipboard offer holds, read from its MIME types.
-#include "platform/clipboard.h"
+#include "platform/clipcontent.h"
+#include "platform/limits.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QTest>
 
@@ -77,6 +79,41 @@ private slots:
         QCOMPARE(offer.secret, secret);
         QCOMPARE(offer.mimeTypes.size(), offered.size());
         QCOMPARE(clipOfferOf(nullptr).kinds.toInt(), 0);
+        // Read from the types alone, as the watchers' threads do, it is the same.
+        const ClipOffer pure =
+            clipOfferOf(data.formats(), [&](auto &type) { return data.data(type); });
+        QCOMPARE(pure.kinds, offer.kinds);
+        QCOMPARE(pure.secret, offer.secret);
+    }
+
+    void whatIsFetchedOfALongHostileList() {
+        // 50,000 types, some twice, a hundred Windows markers among them, the
+        // text past the first hundred: looked at once each, a thousand at most.
+        QStringList offered;
+        for (int i = 0; i < 50'000; ++i)
+            offered << u"x-made-up-%1"_s.arg(i % 40'000);
+        for (int i = 0; i < 100; ++i)
+            offered.insert(i * 3, WindowsFormat.arg(u"CanIncludeInClipboardHistory%1"_s.arg(i)));
+        offered.insert(500, u"text/plain;charset=utf-8"_s);
+        QElapsedTimer clock;
+        clock.start();
+        const QStringList looked = fetch::lookedAt(offered + offered);
+        QCOMPARE(looked.size(), fetch::TypesLookedAt);
+        const QStringList wanted = fetch::typesToFetch(looked);
+        const QString marker = WindowsFormat.arg(u"CanIncludeInClipboardHistory0"_s);
+        QCOMPARE(wanted, (QStringList{u"text/plain;charset=utf-8"_s, marker})); // one marker
+        const ClipContent content =
+            ClipContent::fromOffer(looked, {{wanted[0], "text"}, {marker, QByteArray(4, 0)}});
+        QCOMPARE_LT(clock.elapsed(), 2000);
+        QVERIFY(content.offer().secret);
+        // A marker is a word or a list of paths; one past it is only not had.
+        QCOMPARE(fetch::limitFor(marker), 1024);
+        QCOMPARE(fetch::limitFor(u"text/uri-list"_s), 16 << 20);
+        QCOMPARE(fetch::limitFor(u"UTF8_STRING"_s), limits::TextTransfer);
+        QCOMPARE(fetch::limitFor(u"image/png"_s), limits::PictureTransfer);
+        QCOMPARE(fetch::refusedFor(marker), Reason::None);
+        QCOMPARE(fetch::refusedFor(u"TEXT"_s), Reason::TextTooLarge);
+        QCOMPARE(fetch::refusedFor(u"image/bmp"_s), Reason::PictureTooLarge);
     }
 };
 

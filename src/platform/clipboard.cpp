@@ -11,32 +11,35 @@ bool isRichText(const QString &mime) {
     return mime == u"text/rtf" || mime == u"text/richtext" || mime == u"application/rtf";
 }
 
-bool isLocalFileList(const QMimeData *data) {
-    if (data->hasFormat(QStringLiteral("x-special/gnome-copied-files")))
+bool isLocalFileList(const QStringList &types, const OfferData &data) {
+    if (types.contains(u"x-special/gnome-copied-files"))
         return true;
-    if (!data->hasFormat(QStringLiteral("text/uri-list")))
+    if (!types.contains(u"text/uri-list"))
         return false;
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty())
-        return false;
-    for (const QUrl &url : urls) {
-        if (!url.isLocalFile())
+    // As the toolkit reads the list: a URL a line, comments left out.
+    bool any = false;
+    for (const QByteArray &line : data(QStringLiteral("text/uri-list")).split('\n')) {
+        const QByteArray url = line.trimmed();
+        if (url.isEmpty() || url.startsWith('#'))
+            continue;
+        if (!QUrl(QString::fromUtf8(url)).isLocalFile())
             return false;
+        any = true;
     }
-    return true;
+    return any;
 }
 
-bool isSecret(const QMimeData *data) {
+bool isSecret(const QStringList &types, const OfferData &data) {
     static const QString hint = QStringLiteral("x-kde-passwordManagerHint");
-    if (data->hasFormat(hint) && data->data(hint).trimmed() == "secret")
+    if (types.contains(hint) && data(hint).trimmed() == "secret")
         return true;
     // Windows: Qt names registered formats application/x-qt-windows-mime;value="NAME".
-    for (const QString &mime : data->formats()) {
+    for (const QString &mime : types) {
         if (mime.contains(u"ExcludeClipboardContentFromMonitorProcessing") ||
             mime.contains(u"Clipboard Viewer Ignore"))
             return true;
         if (mime.contains(u"CanIncludeInClipboardHistory")) {
-            const QByteArray value = data->data(mime);
+            const QByteArray value = data(mime);
             if (!value.isEmpty() && value.count('\0') == value.size())
                 return true;
         }
@@ -69,11 +72,15 @@ const QStringList &readablePictureTypes() {
 }
 
 ClipOffer clipOfferOf(const QMimeData *data) {
-    ClipOffer offer;
     if (!data)
-        return offer;
-    offer.mimeTypes = data->formats();
-    for (const QString &mime : std::as_const(offer.mimeTypes)) {
+        return {};
+    return clipOfferOf(data->formats(), [data](const QString &type) { return data->data(type); });
+}
+
+ClipOffer clipOfferOf(const QStringList &types, const OfferData &data) {
+    ClipOffer offer;
+    offer.mimeTypes = types;
+    for (const QString &mime : types) {
         if (isPlainTextType(mime))
             offer.kinds |= ClipKind::Text;
         else if (isRichText(mime))
@@ -83,13 +90,11 @@ ClipOffer clipOfferOf(const QMimeData *data) {
         else if (mime == u"application/x-qt-image" || readablePictureTypes().contains(mime))
             offer.kinds |= ClipKind::Picture;
     }
-    if (data->hasImage())
-        offer.kinds |= ClipKind::Picture;
-    if (isLocalFileList(data)) {
+    if (isLocalFileList(types, data)) {
         offer.kinds |= ClipKind::Files;
         offer.kinds &= ~ClipKinds(ClipKind::Text);
     }
-    offer.secret = isSecret(data);
+    offer.secret = isSecret(types, data);
     return offer;
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QMimeData;
@@ -52,6 +53,10 @@ struct ClipOffer {
 /// Secrets: KDE's and KeePassXC's x-kde-passwordManagerHint "secret", and
 /// the registered formats Windows programs mark their secrets with.
 ClipOffer clipOfferOf(const QMimeData *data);
+/// The same from the types alone, with the data of those that have any; no
+/// QObject is made, so any thread may ask.
+using OfferData = std::function<QByteArray(const QString &type)>;
+ClipOffer clipOfferOf(const QStringList &types, const OfferData &data);
 
 /// Lets the picture reader decode screenshots of 8K screens with alpha
 /// (132 MB), which its default limit refuses; corrupt headers claiming far

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/clipcontent.h"
 
+#include "platform/fetchpolicy.h"
+
 #include <QBuffer>
 #include <QImageReader>
-#include <QMimeData>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-namespace {
 
 QString charsetOf(const QString &type) {
     const qsizetype at = type.indexOf(u"charset=", 0, Qt::CaseInsensitive);
@@ -21,6 +20,8 @@ QString charsetOf(const QString &type) {
         charset = charset.mid(1, charset.size() - 2);
     return charset;
 }
+
+namespace {
 
 /// COMPOUND_TEXT where it is simple: Latin-1 throughout, or UTF-8 between
 /// the escapes that announce it.
@@ -59,100 +60,37 @@ std::optional<QString> decodeText(const QString &type, const QByteArray &bytes) 
     return QString(decoder(bytes));
 }
 
-QString textTypeToFetch(const QStringList &offered) {
-    if (offered.contains(u"UTF8_STRING"_s))
-        return u"UTF8_STRING"_s;
-    // text/plain with a charset: UTF-8 first, then any other the toolkit decodes.
-    QString withCharset;
-    for (const QString &type : offered) {
-        if (!type.startsWith(u"text/plain;") || !decodeText(type, {}))
-            continue;
-        if (charsetOf(type).compare(u"utf-8", Qt::CaseInsensitive) == 0)
-            return type;
-        if (withCharset.isEmpty())
-            withCharset = type;
-    }
-    if (!withCharset.isEmpty())
-        return withCharset;
-    for (const QString &type : {u"text/plain"_s, u"STRING"_s, u"TEXT"_s, u"COMPOUND_TEXT"_s}) {
-        if (offered.contains(type))
-            return type;
-    }
-    return {};
-}
-
-bool marksSecret(const QString &type, const QByteArray &value) {
-    QMimeData data;
-    data.setData(type, value);
-    return clipOfferOf(&data).secret;
-}
-
-namespace {
-
-QString pictureTypeToFetch(const QStringList &offered) {
-    for (const QString &type : readablePictureTypes()) {
-        if (offered.contains(type))
-            return type;
-    }
-    return {};
-}
-
-} // namespace
-
-QStringList typesToFetch(const QStringList &offered) {
-    QStringList types;
-    if (const QString text = textTypeToFetch(offered); !text.isEmpty())
-        types << text;
-    if (const QString picture = pictureTypeToFetch(offered); !picture.isEmpty())
-        types << picture;
-    for (const char *marker :
-         {"text/uri-list", "x-special/gnome-copied-files", "x-kde-passwordManagerHint"}) {
-        if (offered.contains(QLatin1String(marker)))
-            types << QString::fromLatin1(marker);
-    }
-    // Windows programs say with its value whether a copy may be kept.
-    for (const QString &type : offered) {
-        if (type.contains(u"CanIncludeInClipboardHistory"))
-            types << type;
-    }
-    return types;
-}
-
 ClipContent ClipContent::fromOffer(const QStringList &offered,
-                                   const std::map<QString, QByteArray> &fetched) {
-    // The offer is read as the X11 path reads one, from a QMimeData that
-    // lists every type, with data where it was fetched.
-    QMimeData data;
+                                   const std::map<QString, QByteArray> &fetched, fetch::Hold hold) {
     ClipContent content;
-    for (const QString &type : offered) {
-        const auto found = fetched.find(type);
-        data.setData(type, found != fetched.end() ? found->second : QByteArray());
-    }
+    content.m_hold = std::move(hold);
     for (const auto &[type, bytes] : fetched)
         content.m_bytes += bytes.size();
-    content.m_offer = clipOfferOf(&data);
+    content.m_offer = clipOfferOf(offered, [&fetched](const QString &type) {
+        const auto found = fetched.find(type);
+        return found != fetched.end() ? found->second : QByteArray();
+    });
     if (content.m_offer.secret)
         return content; // kept nowhere, not even here
 
-    if (const QString type = textTypeToFetch(offered); !type.isEmpty()) {
+    if (const QString type = fetch::textTypeToFetch(offered); !type.isEmpty()) {
         const auto found = fetched.find(type);
         content.m_text = found != fetched.end() ? decodeText(type, found->second) : std::nullopt;
     } else if (std::any_of(offered.begin(), offered.end(), isPlainTextType)) {
         content.m_text = std::nullopt; // text in a form that cannot be read
     }
-    if (const QString type = pictureTypeToFetch(offered); !type.isEmpty()) {
-        if (const auto found = fetched.find(type); found != fetched.end())
+    for (const QString &type : readablePictureTypes()) {
+        if (const auto found = fetched.find(type); found != fetched.end()) {
             content.m_pictureBytes = found->second;
+            break;
+        }
     }
     return content;
 }
 
 ClipContent ClipContent::ofText(const QString &text, const QStringList &offered) {
-    QMimeData data;
-    for (const QString &type : offered)
-        data.setData(type, {});
     ClipContent content;
-    content.m_offer = clipOfferOf(&data);
+    content.m_offer = clipOfferOf(offered, [](const QString &) { return QByteArray(); });
     content.m_text = text;
     return content;
 }

@@ -4,32 +4,27 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/fetchpolicy.h"
 
 #include <QByteArray>
 #include <map>
 
-/// The types worth fetching from an offer: the best text, the best picture
-/// the toolkit can read, and the small markers that decide the offer's kinds
-/// (local files, secrets). Others are only listed.
-QStringList typesToFetch(const QStringList &offered);
-/// The text type to fetch, the best first: UTF-8 under any name, another
-/// charset the toolkit knows, then X11's STRING (Latin-1), TEXT and
-/// COMPOUND_TEXT; empty when none is offered.
-QString textTypeToFetch(const QStringList &offered);
+/// The charset a text type names ("text/plain;charset=…"); empty when none.
+QString charsetOf(const QString &type);
 /// Text in `type`'s encoding; nothing when it cannot be decoded.
 std::optional<QString> decodeText(const QString &type, const QByteArray &bytes);
-/// Whether what a marker type held makes the offer a secret, before the
-/// rest of it is had.
-bool marksSecret(const QString &type, const QByteArray &value);
 
 class ClipContent final {
 public:
     ClipContent() = default; ///< nothing offered
 
     /// Another program's offer: `fetched` holds the data of the types that
-    /// could be had; the others are known by name only.
+    /// could be had; the others are known by name only. `hold` is what
+    /// they took of their back end's budget, given back when the last copy
+    /// of this goes.
     static ClipContent fromOffer(const QStringList &offered,
-                                 const std::map<QString, QByteArray> &fetched);
+                                 const std::map<QString, QByteArray> &fetched,
+                                 fetch::Hold hold = {});
     /// Our own content, known without asking.
     static ClipContent ofText(const QString &text, const QStringList &offered);
     static ClipContent ofImage(const QImage &image, const QStringList &offered);
@@ -52,4 +47,5 @@ private:
     QImage m_image;
     qint64 m_bytes = 0;
     qint64 m_waitedMs = 0;
+    fetch::Hold m_hold;
 };

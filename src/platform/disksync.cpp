@@ -2,6 +2,7 @@
 #include "platform/disksync.h"
 
 #include "platform/files.h"
+#include "platform/system.h"
 
 #include <utility>
 
@@ -64,6 +65,7 @@ void DiskSync::settle() {
 }
 
 void DiskSync::run() {
+    nameThisThread("orlo-sync");
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stopping || m_pending >= 0; });

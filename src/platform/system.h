@@ -42,3 +42,6 @@ void quitOnTerminationSignals(QObject *context);
 void returnLargeBuffersToSystem();
 /// Hands back what the heap holds free, after a large piece of work.
 void trimMemory();
+/// Names the calling thread ("orlo-sync") for debuggers and `top -H`; at
+/// most 15 characters.
+void nameThisThread(const char *name);

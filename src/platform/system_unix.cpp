@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <csignal>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #ifdef __GLIBC__
@@ -84,4 +85,8 @@ void trimMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
+}
+
+void nameThisThread(const char *name) {
+    pthread_setname_np(pthread_self(), name);
 }

@@ -35,3 +35,7 @@ void quitOnTerminationSignals(QObject *) {}
 void returnLargeBuffersToSystem() {}
 
 void trimMemory() {}
+
+void nameThisThread(const char *) {
+    // Named threads are a debugging aid; the Windows build goes without.
+}

@@ -64,7 +64,7 @@ qsizetype filesIn(const QString &folder, const QString &pattern);
 struct Copier {
     bool copyText(const QString &text);
     bool copyFile(const QString &path, const QString &mimeType);
-    bool copy(const QString &mimeType, const QByteArray &bytes);
+    bool copy(const QString &mimeType, const QByteArray &bytes, int attempts = 3);
     /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
     bool burst(const QStringList &texts, int gapMs = 0);
     /// The same, as steps for Orlo::take().

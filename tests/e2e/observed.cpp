@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "platform/clipboard.h"
 #include "platform/system.h"
+#include "platform/textrecognizer.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QSocketNotifier>
 #include <QThread>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +104,9 @@ private:
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // Started again as the reader of words in pictures, as the program is.
+    if (argc == 2 && std::strcmp(argv[1], ReadWordsArgument) == 0)
+        return serveTextRecognition();
     returnLargeBuffersToSystem();
     Application application(argc, argv);
     std::unique_ptr<Report> report;

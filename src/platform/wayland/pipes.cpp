@@ -34,7 +34,7 @@ bool makeTransferPipe(int &readEnd, int &writeEnd) {
     return true;
 }
 
-PipeReader::PipeReader(int fd, qsizetype limit, std::shared_ptr<TransferBudget> budget,
+PipeReader::PipeReader(int fd, qsizetype limit, std::shared_ptr<fetch::Budget> budget,
                        std::function<void()> onProgress, std::function<void()> onEnd)
     : m_fd(fd)
     , m_limit(limit)
@@ -47,8 +47,7 @@ PipeReader::PipeReader(int fd, qsizetype limit, std::shared_ptr<TransferBudget> 
 }
 
 PipeReader::~PipeReader() {
-    if (m_state == State::Reading)
-        m_budget->left += m_data.size();
+    drop();
     m_notifier.reset();
     if (m_fd >= 0)
         ::close(m_fd);
@@ -61,12 +60,22 @@ void PipeReader::abandon() {
     finish(State::Failed);
 }
 
+QByteArray PipeReader::takeData() {
+    m_taken = 0;
+    return std::move(m_data);
+}
+
+void PipeReader::drop() {
+    m_data.clear();
+    m_budget->giveBack(std::exchange(m_taken, 0));
+}
+
 void PipeReader::readAvailable() {
     constexpr qsizetype chunk = 256 * 1024;
     bool progressed = false;
     for (qsizetype thisTime = 0; thisTime < WakeBytes;) {
-        if (m_data.size() > m_limit || m_budget->left < 0) {
-            finish(m_data.size() > m_limit ? State::TooLarge : State::CutOff);
+        if (m_data.size() > m_limit) {
+            finish(State::TooLarge);
             return;
         }
         const qsizetype before = m_data.size();
@@ -76,7 +85,12 @@ void PipeReader::readAvailable() {
         if (got > 0) {
             progressed = true;
             thisTime += got;
-            m_budget->left -= got;
+            if (!m_budget->take(got)) {
+                m_data.resize(before);
+                finish(State::CutOff);
+                return;
+            }
+            m_taken += got;
             continue;
         }
         if (got == 0) {
@@ -95,12 +109,11 @@ void PipeReader::readAvailable() {
 }
 
 void PipeReader::finish(State state) {
-    m_budget->left += m_data.size(); // no longer unfinished
     if (state != State::Done) {
         if (state != State::Failed)
             qCWarning(lcWayland) << "a transfer was cut off after" << m_data.size() << "bytes"
                                  << (state == State::TooLarge ? "(its limit)" : "(the budget)");
-        m_data.clear();
+        drop();
     } else {
         m_data.squeeze();
     }

@@ -4,6 +4,8 @@
 // waits for it.
 #pragma once
 
+#include "platform/fetchpolicy.h"
+
 #include <QByteArray>
 #include <functional>
 #include <memory>
@@ -17,25 +19,20 @@ namespace wayland {
 /// handed to the other program, does. Returns false when none could be made.
 bool makeTransferPipe(int &readEnd, int &writeEnd);
 
-/// The bytes that unfinished transfers may hold together: past it, the
-/// transfer that reads more is cut off. Shared by the readers of one back end.
-struct TransferBudget {
-    qint64 left = qint64(1) << 30;
-};
-
 /// Reads a pipe to its end as data comes, at most `WakeBytes` each time the
 /// event loop finds it readable, so that a fast endless writer cannot hold
 /// the loop.
 class PipeReader final {
 public:
     /// Failed: the pipe broke or the reader gave up; TooLarge: past its limit;
-    /// CutOff: past the budget.
+    /// CutOff: past the budget, which its bytes are taken from while it holds
+    /// them.
     enum class State { Reading, Done, Failed, TooLarge, CutOff };
     static constexpr qsizetype WakeBytes = qsizetype(4) << 20;
 
     /// Takes the pipe's read end. `onProgress` is called when bytes arrived,
     /// `onEnd` once the state has left Reading; both may not destroy the reader.
-    PipeReader(int fd, qsizetype limit, std::shared_ptr<TransferBudget> budget,
+    PipeReader(int fd, qsizetype limit, std::shared_ptr<fetch::Budget> budget,
                std::function<void()> onProgress, std::function<void()> onEnd);
     ~PipeReader();
     PipeReader(const PipeReader &) = delete;
@@ -43,16 +40,20 @@ public:
 
     State state() const { return m_state; }
     const QByteArray &data() const { return m_data; }
+    /// The data, with what it took of the budget: the caller gives that back.
+    QByteArray takeData();
     /// Gives up: the data so far is dropped and the pipe closed.
     void abandon();
 
 private:
     void readAvailable();
     void finish(State state);
+    void drop();
 
     int m_fd;
     qsizetype m_limit;
-    std::shared_ptr<TransferBudget> m_budget;
+    std::shared_ptr<fetch::Budget> m_budget;
+    qint64 m_taken = 0; ///< of the budget, for m_data
     State m_state = State::Reading;
     QByteArray m_data;
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -66,6 +66,7 @@ function(orlo_add_wayland target)
         "${dir}/protocol.h" "${dir}/protocol.cpp"
         "${dir}/connection.h" "${dir}/connection.cpp"
         "${dir}/pipes.h" "${dir}/pipes.cpp"
+        "${dir}/watcher.h" "${dir}/watcher.cpp"
         "${dir}/dataclipboard.h" "${dir}/dataclipboard.cpp")
     target_include_directories(${target} PRIVATE "${out}")
     target_link_libraries(${target} PUBLIC PkgConfig::OrloWaylandClient)

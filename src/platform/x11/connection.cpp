@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <cstdlib>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -138,6 +139,8 @@ void Connection::listenToClipboard() {
 }
 
 xcb_atom_t Connection::atom(const QByteArray &name) {
+    if (m_atoms.size() >= 1024)
+        m_atoms.clear(); // names asked for by owners, past the few this program uses
     auto found = m_atoms.find(name);
     if (found == m_atoms.end())
         found = m_atoms.insert(name, internAtom(m_xcb, name));
@@ -145,6 +148,11 @@ xcb_atom_t Connection::atom(const QByteArray &name) {
 }
 
 QStringList Connection::names(const std::vector<xcb_atom_t> &atoms) {
+    // Names of atoms that exist, as many as a few long lists have: owners
+    // may list atoms by the million, made up or made for the purpose.
+    constexpr size_t cached = 8192;
+    if (size_t(m_names.size()) + atoms.size() > cached)
+        m_names.clear();
     std::vector<std::pair<xcb_atom_t, xcb_get_atom_name_cookie_t>> asked;
     for (xcb_atom_t atom : atoms) {
         if (!m_names.contains(atom))
@@ -152,15 +160,19 @@ QStringList Connection::names(const std::vector<xcb_atom_t> &atoms) {
     }
     for (const auto &[atom, cookie] : asked) {
         xcb_get_atom_name_reply_t *reply = xcb_get_atom_name_reply(m_xcb, cookie, nullptr);
-        m_names.insert(atom, reply ? QString::fromUtf8(xcb_get_atom_name_name(reply),
-                                                       xcb_get_atom_name_name_length(reply))
-                                   : QString());
+        if (!reply)
+            continue; // no such atom
+        m_names.insert(atom, QString::fromUtf8(xcb_get_atom_name_name(reply),
+                                               xcb_get_atom_name_name_length(reply)));
         std::free(reply);
     }
     QStringList found;
+    QSet<QString> seen;
     for (xcb_atom_t atom : atoms) {
-        if (const QString name = m_names.value(atom); !name.isEmpty() && !found.contains(name))
+        if (const QString name = m_names.value(atom); !name.isEmpty() && !seen.contains(name)) {
+            seen.insert(name);
             found << name;
+        }
     }
     return found;
 }
@@ -175,12 +187,14 @@ Belongs serverBelongsToWaylandSession(xcb_connection_t *xcb) {
     const pid_t compositor = waylandCompositor();
     if (server <= 0 || compositor <= 0)
         return Belongs::CannotTell; // a server over the network, or in another namespace
-    // XWayland is the compositor's child, or a helper's it started.
+    // The peer is whoever listens on the X socket: the compositor itself
+    // where it opens XWayland's sockets (mutter, GNOME Shell, KWin, wlroots),
+    // else XWayland, its child, or a child of a helper it started.
     pid_t ancestor = server;
-    for (int generation = 0; generation < 4 && ancestor > 1; ++generation) {
-        ancestor = parentOf(ancestor);
+    for (int generation = 0; generation <= 4 && ancestor > 1; ++generation) {
         if (ancestor == compositor)
             return Belongs::ToThisSession;
+        ancestor = parentOf(ancestor);
     }
     return ancestor == 0 ? Belongs::CannotTell : Belongs::Elsewhere;
 }

@@ -57,7 +57,8 @@ private:
 };
 
 /// Whether the X server that `xcb` talks to is this Wayland session's
-/// XWayland: started by the compositor of $WAYLAND_DISPLAY.
+/// XWayland: the compositor of $WAYLAND_DISPLAY listens on its socket, or
+/// started the server (within a few generations).
 enum class Belongs { ToThisSession, Elsewhere, CannotTell };
 Belongs serverBelongsToWaylandSession(xcb_connection_t *xcb);
 

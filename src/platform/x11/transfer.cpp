@@ -10,13 +10,14 @@
 namespace x11 {
 
 Transfer::Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t time, qint64 limit,
-                   qint64 nowMs)
+                   fetch::Budget &budget, qint64 nowMs)
     : m_connection(connection)
     , m_window(connection.takeWindow())
     , m_target(target)
     , m_property(connection.nextProperty())
     , m_time(time)
     , m_limit(limit)
+    , m_budget(budget)
     , m_startedMs(nowMs)
     , m_progressMs(nowMs) {
     xcb_convert_selection(connection.xcb(), m_window, connection.clipboard, target, m_property,
@@ -24,6 +25,7 @@ Transfer::Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t ti
 }
 
 Transfer::~Transfer() {
+    wipe();
     // A window whose transfer did not end may still hear from its owner.
     m_connection.giveBack(m_window, m_state == State::Done || m_state == State::Refused);
 }
@@ -62,14 +64,16 @@ bool Transfer::propertyNotify(const xcb_property_notify_event_t &event, qint64 n
         return true;
     if (m_data.size() == before)
         finish(State::Done); // an empty piece ends it
-    else if (nowMs - m_startedMs < CapMs)
+    else if (nowMs - m_startedMs < fetch::CapMs)
         m_progressMs = nowMs;
     return true;
 }
 
 bool Transfer::readProperty() {
-    // One piece at most the limit, and one byte more to tell it went past.
-    const uint32_t words = uint32_t(qMin<qint64>((m_limit - m_data.size()) / 4 + 1, UINT32_MAX));
+    // One piece at most what is left of the limit and the budget, and one
+    // byte more to tell it went past.
+    const qint64 room = qMin(m_limit - m_data.size(), m_budget.left());
+    const uint32_t words = uint32_t(qMin<qint64>(qMax<qint64>(room, 0) / 4 + 1, UINT32_MAX));
     xcb_connection_t *xcb = m_connection.xcb();
     xcb_get_property_reply_t *reply = xcb_get_property_reply(
         xcb, xcb_get_property(xcb, 1, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, 0, words),
@@ -80,6 +84,9 @@ bool Transfer::readProperty() {
     }
     const int size = xcb_get_property_value_length(reply);
     const auto *value = static_cast<const char *>(xcb_get_property_value(reply));
+    const auto pastLimit = [&](qint64 total) {
+        return total > m_limit ? State::TooLarge : State::CutOff;
+    };
     if (reply->type == m_connection.incr) {
         // Its value is a lower bound of the size: past the limit, it is not read.
         uint32_t announced = 0;
@@ -87,23 +94,28 @@ bool Transfer::readProperty() {
             std::memcpy(&announced, value, 4);
         if (announced > m_limit)
             finish(State::TooLarge);
-    } else if (reply->bytes_after > 0 || m_data.size() + size > m_limit) {
-        finish(State::TooLarge);
+    } else if (reply->bytes_after > 0 || size > room) {
+        finish(pastLimit(m_data.size() + size + qint64(reply->bytes_after)));
+    } else if (size > 0 && !m_budget.take(size)) {
+        finish(State::CutOff); // another transfer took the room meanwhile
     } else if (size > 0) {
+        m_taken += size;
         m_data.append(value, size);
     }
     if (reply->type != XCB_NONE)
         m_type = reply->type;
     std::free(reply);
-    if (m_state == State::TooLarge) {
-        qCWarning(lcX11) << "a transfer went past its limit of" << m_limit << "bytes";
+    if (m_state == State::TooLarge || m_state == State::CutOff) {
+        qCWarning(lcX11) << "a transfer was cut off"
+                         << (m_state == State::TooLarge ? "at its limit of" : "by the budget, at")
+                         << m_limit << "bytes";
         return false;
     }
     return true;
 }
 
 qint64 Transfer::deadline() const {
-    return qMin(m_progressMs + IdleMs, m_startedMs + CapMs);
+    return qMin(m_progressMs + fetch::IdleMs, m_startedMs + fetch::CapMs);
 }
 
 void Transfer::expire() {
@@ -114,6 +126,12 @@ void Transfer::expire() {
 void Transfer::wipe() {
     m_data.fill('\0');
     m_data.clear();
+    m_budget.giveBack(std::exchange(m_taken, 0));
+}
+
+QByteArray Transfer::takeData() {
+    m_taken = 0;
+    return std::move(m_data);
 }
 
 void Transfer::finish(State state) {

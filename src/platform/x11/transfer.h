@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/fetchpolicy.h"
+
 #include <QByteArray>
 #include <xcb/xcb.h>
 
@@ -14,17 +16,18 @@ class Connection;
 /// the next), read when the owner says
 /// it is there, and read piece by piece to the end when the owner sends it
 /// incrementally (INCR: anything larger than one request, big texts,
-/// screenshots). Bounded in size, and in time: an owner silent for
-/// `IdleMs`, or still sending after `CapMs`, is given up on.
+/// screenshots). Bounded in size (`limit`, and what is left of `budget`,
+/// which its bytes are taken from while it holds them), and in time: an
+/// owner silent for fetch::IdleMs, or still sending after fetch::CapMs, is
+/// given up on.
 class Transfer final {
 public:
-    enum class State { Asked, Incremental, Done, Refused, TooLarge, TimedOut };
-    static constexpr qint64 IdleMs = 5000;
-    static constexpr qint64 CapMs = 60'000;
+    /// TooLarge: past its limit; CutOff: past the budget.
+    enum class State { Asked, Incremental, Done, Refused, TooLarge, CutOff, TimedOut };
 
     /// Asks for `target` as of `time`, the moment the owner took the clipboard.
     Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t time, qint64 limit,
-             qint64 nowMs);
+             fetch::Budget &budget, qint64 nowMs);
     ~Transfer();
     Transfer(const Transfer &) = delete;
     Transfer &operator=(const Transfer &) = delete;
@@ -41,7 +44,8 @@ public:
     xcb_atom_t target() const { return m_target; }
     xcb_atom_t type() const { return m_type; } ///< of the data, as the owner gave it
     const QByteArray &data() const { return m_data; }
-    QByteArray takeData() { return std::move(m_data); }
+    /// The data, with what it took of the budget: the caller gives that back.
+    QByteArray takeData();
     /// Overwrites what was read and drops it (a secret's).
     void wipe();
 
@@ -55,6 +59,8 @@ private:
     xcb_atom_t m_target, m_property;
     xcb_timestamp_t m_time;
     qint64 m_limit;
+    fetch::Budget &m_budget;
+    qint64 m_taken = 0; ///< of the budget, for m_data
     qint64 m_startedMs, m_progressMs;
     State m_state = State::Asked;
     xcb_atom_t m_type = XCB_NONE;

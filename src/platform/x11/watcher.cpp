@@ -2,11 +2,14 @@
 #include "platform/x11/watcher.h"
 
 #include "platform/changequeue.h"
+#include "platform/fetchpolicy.h"
 #include "platform/limits.h"
 #include "platform/logging.h"
+#include "platform/system.h"
 #include "platform/x11/connection.h"
 #include "platform/x11/transfer.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -20,18 +23,24 @@
 namespace x11 {
 namespace {
 
-// Changes being fetched at once; past this the oldest is given up, so that
-// an owner re-taking the clipboard in a loop cannot use up memory.
-constexpr size_t fetchLimit = 64;
-constexpr qint64 markerLimit = qint64(16) << 20;
 const QString utf8String = QStringLiteral("UTF8_STRING");
+// A list of types: 4 bytes each.
+constexpr qint64 targetsLimit = qint64(16) << 20;
 
-qint64 limitFor(const QString &type) {
-    if (isPlainTextType(type))
-        return limits::TextTransfer;
-    if (readablePictureTypes().contains(type))
-        return limits::PictureTransfer;
-    return markerLimit;
+/// The atoms of a TARGETS answer looked at: each once, the first
+/// fetch::TypesLookedAt of them.
+std::vector<xcb_atom_t> atomList(const QByteArray &list) {
+    std::vector<xcb_atom_t> atoms;
+    QSet<xcb_atom_t> seen;
+    for (qsizetype at = 0; at + 4 <= list.size() && atoms.size() < fetch::TypesLookedAt; at += 4) {
+        xcb_atom_t atom;
+        std::memcpy(&atom, list.constData() + at, sizeof atom);
+        if (atom != XCB_NONE && !seen.contains(atom)) {
+            seen.insert(atom);
+            atoms.push_back(atom);
+        }
+    }
+    return atoms;
 }
 
 } // namespace
@@ -69,14 +78,19 @@ Watcher::Watcher(std::unique_ptr<Connection> connection, uint32_t ownBase, uint3
     : m_connection(std::move(connection))
     , m_ownBase(ownBase)
     , m_ownMask(ownMask)
-    , m_events(std::move(events)) {
+    , m_events(std::move(events))
+    , m_budget(std::make_shared<fetch::Budget>()) {
     if (::pipe2(m_wake, O_CLOEXEC) != 0)
-        qCWarning(lcX11) << "no pipe to stop the watcher with";
+        qCWarning(lcX11) << "no pipe to stop the watcher with: it looks for the stop in turns";
     m_connection->listenToClipboard();
-    m_thread = std::thread([this] { run(); });
+    m_thread = std::thread([this] {
+        nameThisThread("orlo-x11");
+        run();
+    });
 }
 
 Watcher::~Watcher() {
+    m_stop = true;
     if (m_wake[1] >= 0)
         (void)!::write(m_wake[1], "x", 1);
     m_thread.join();
@@ -89,7 +103,7 @@ Watcher::~Watcher() {
 
 void Watcher::run() {
     xcb_connection_t *xcb = m_connection->xcb();
-    for (;;) {
+    while (!m_stop) {
         while (xcb_generic_event_t *event = xcb_poll_for_event(xcb)) {
             handle(event);
             std::free(event);
@@ -114,8 +128,10 @@ void Watcher::run() {
                     due = due < 0 ? transfer->deadline() : qMin(due, transfer->deadline());
             }
         }
+        // Without the wake-up pipe the stop is looked for in turns.
+        const qint64 longest = m_wake[0] >= 0 ? 60'000 : 100;
         const int timeout =
-            due < 0 ? -1 : int(std::clamp<qint64>(due - ChangeQueue::now(), 0, 60000));
+            int(due < 0 ? longest : std::clamp<qint64>(due - ChangeQueue::now(), 0, longest));
         pollfd fds[2] = {{xcb_get_file_descriptor(xcb), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         if (::poll(fds, m_wake[0] >= 0 ? 2 : 1, timeout) > 0 && (fds[1].revents & POLLIN))
             return;
@@ -159,7 +175,7 @@ void Watcher::ownerChanged(xcb_window_t owner, xcb_timestamp_t time) {
         m_events.fetched(change, ClipContent()); // emptied, or its owner went away
         return;
     }
-    if (m_fetches.size() >= fetchLimit) {
+    if (m_fetches.size() >= fetch::ChangesAtOnce) {
         qCWarning(lcX11) << "too many copies being fetched at once: the oldest is given up";
         for (Transfer *transfer : m_fetches.front()->transfers())
             transfer->expire();
@@ -172,7 +188,7 @@ void Watcher::ownerChanged(xcb_window_t owner, xcb_timestamp_t time) {
     // The list first: an owner busy sending a large text in pieces may not
     // answer anything else meanwhile (xclip does not).
     fetch->targets = std::make_unique<Transfer>(*m_connection, m_connection->targets, time,
-                                                markerLimit, ChangeQueue::now());
+                                                targetsLimit, *m_budget, ChangeQueue::now());
     startTransfer(*fetch, utf8String);
     m_fetches.push_back(std::move(fetch));
 }
@@ -180,18 +196,17 @@ void Watcher::ownerChanged(xcb_window_t owner, xcb_timestamp_t time) {
 void Watcher::startTransfer(Fetch &fetch, const QString &type) {
     if (fetch.reads.count(type))
         return;
-    fetch.reads.emplace(type,
-                        std::make_unique<Transfer>(*m_connection, m_connection->atom(type.toUtf8()),
-                                                   fetch.time, limitFor(type), ChangeQueue::now()));
+    fetch.reads.emplace(type, std::make_unique<Transfer>(
+                                  *m_connection, m_connection->atom(type.toUtf8()), fetch.time,
+                                  fetch::limitFor(type), *m_budget, ChangeQueue::now()));
 }
 
 void Watcher::progress(Fetch &fetch) {
-    if (!fetch.offered && fetch.targets->finished()) {
+    const bool listed = !fetch.offered && fetch.targets->finished();
+    if (listed) {
         if (fetch.targets->state() == Transfer::State::Done) {
-            const QByteArray list = fetch.targets->takeData();
-            std::vector<xcb_atom_t> atoms(size_t(list.size()) / sizeof(xcb_atom_t));
-            std::memcpy(atoms.data(), list.constData(), atoms.size() * sizeof(xcb_atom_t));
-            fetch.offered = m_connection->names(atoms);
+            fetch.offered = m_connection->names(atomList(fetch.targets->data()));
+            fetch.targets->wipe();
         } else {
             // No list (an owner of old, or one that does not answer): the
             // text, when it came, is all that is known.
@@ -202,7 +217,7 @@ void Watcher::progress(Fetch &fetch) {
             if (!had)
                 qCWarning(lcX11) << "the owner of a copy did not list its types";
         }
-        fetch.wanted = typesToFetch(*fetch.offered);
+        fetch.wanted = fetch::typesToFetch(*fetch.offered);
         for (auto read = fetch.reads.begin(); read != fetch.reads.end();) {
             if (fetch.wanted.contains(read->first)) {
                 ++read;
@@ -215,15 +230,15 @@ void Watcher::progress(Fetch &fetch) {
             if (!readablePictureTypes().contains(type))
                 startTransfer(fetch, type);
         }
-        // Some markers say it by their name alone.
-        for (const QString &type : *fetch.offered)
-            fetch.secret = fetch.secret || marksSecret(type, {});
     }
+    // Some markers say it by their name alone, others by their value.
+    std::map<QString, QByteArray> markers;
     for (const auto &[type, read] : fetch.reads) {
-        if (read->state() == Transfer::State::Done && !isPlainTextType(type) &&
-            !readablePictureTypes().contains(type) && marksSecret(type, read->data()))
-            fetch.secret = true;
+        if (read->state() == Transfer::State::Done && fetch::isMarker(type))
+            markers.emplace(type, read->data());
     }
+    if (fetch.offered && !fetch.secret && (listed || !markers.empty()))
+        fetch.secret = fetch::marksSecret(*fetch.offered, markers);
     if (fetch.secret) {
         // What was had of it goes at once; the rest is not asked for.
         for (Transfer *transfer : fetch.transfers())
@@ -256,21 +271,25 @@ void Watcher::progress(Fetch &fetch) {
 void Watcher::finish(Fetch &fetch) {
     std::map<QString, QByteArray> fetched;
     Reason refused = Reason::None;
+    qint64 held = 0;
     for (auto &[type, read] : fetch.reads) {
-        if (read->state() == Transfer::State::TooLarge)
-            refused = isPlainTextType(type) ? Reason::TextTooLarge : Reason::PictureTooLarge;
+        if (read->state() == Transfer::State::TooLarge || read->state() == Transfer::State::CutOff)
+            refused = refused != Reason::None ? refused : fetch::refusedFor(type);
         if (read->state() != Transfer::State::Done)
             continue;
         // TEXT comes in the encoding the owner chose, told by the data's type.
         const QString given = m_connection->names({read->type()}).value(0);
+        held += read->data().size();
+        QByteArray data = read->takeData();
         if (type == u"TEXT" && given != type && isPlainTextType(given))
-            fetched.emplace(type, decodeText(given, read->data()).value_or(QString()).toUtf8());
-        else
-            fetched.emplace(type, read->takeData());
+            data = decodeText(given, data).value_or(QString()).toUtf8();
+        fetched.emplace(type, std::move(data));
     }
     if (fetch.secret)
         fetched = {{QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret")}};
-    ClipContent content = ClipContent::fromOffer(*fetch.offered, fetched);
+    // What was taken of the budget goes back when the content is let go.
+    ClipContent content =
+        ClipContent::fromOffer(*fetch.offered, fetched, fetch::hold(m_budget, held));
     if (refused != Reason::None)
         content.refuse(refused);
     const quint64 change = fetch.change;

@@ -3,6 +3,7 @@
 
 #include "platform/clipcontent.h"
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -19,7 +20,8 @@ class Transfer;
 /// replaced: the text and the list of types (TARGETS) asked for together,
 /// then the best picture and the markers the list names. A busy window
 /// thread costs no copy; an owner that never answers costs its own change
-/// one time bound and no other change anything.
+/// one time bound and no other change anything. What it asks for, how much
+/// and how long it waits are the fetch policy's (platform/fetchpolicy.h).
 ///
 /// What it hears is told through `Events`, called on its thread.
 class Watcher final {
@@ -57,7 +59,9 @@ private:
     Events m_events;
     std::deque<std::unique_ptr<Fetch>> m_fetches; ///< oldest first
     quint64 m_changes = 0;
+    std::shared_ptr<fetch::Budget> m_budget;
     int m_wake[2] = {-1, -1}; ///< written to stop the thread
+    std::atomic<bool> m_stop = false;
     std::thread m_thread;
 };
 

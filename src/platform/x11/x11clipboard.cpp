@@ -36,15 +36,34 @@ void X11Clipboard::clear() {
     QGuiApplication::clipboard()->clear();
 }
 
-ClipContent X11Clipboard::ownContent() {
-    // Made here, by a command or by the toolkit's own widgets (a copy out
-    // of the text editor, the search field): the toolkit holds it.
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    if (!data)
-        return {};
-    if (data->hasImage())
-        return ClipContent::ofImage(qvariant_cast<QImage>(data->imageData()), data->formats());
-    return ClipContent::ofText(data->text(), data->formats());
+void X11Clipboard::noteOwnCopy() {
+    // Told by the toolkit as it takes the clipboard, from a command here or
+    // its own widgets (a copy out of the text editor, the search field).
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard->mimeData();
+    if (!clipboard->ownsClipboard() || !data)
+        return; // emptied, or another owner's: heard from the watcher
+    ClipContent content =
+        data->hasImage()
+            ? ClipContent::ofImage(qvariant_cast<QImage>(data->imageData()), data->formats())
+            : ClipContent::ofText(data->text(), data->formats());
+    m_ownCopies.push_back({ChangeQueue::now(), std::move(content)});
+    if (m_ownCopies.size() > 16)
+        m_ownCopies.pop_front();
+}
+
+ClipContent X11Clipboard::ownCopyAt(qint64 madeMs) {
+    // Each copy becomes the clipboard's in the order made, a moment later;
+    // one the X server never made the clipboard's is let go after a while.
+    while (!m_ownCopies.empty() && m_ownCopies.front().madeMs < madeMs - 2000)
+        m_ownCopies.pop_front();
+    if (m_ownCopies.empty() || m_ownCopies.front().madeMs > madeMs) {
+        qCWarning(lcX11) << "a copy of this program's own that it did not note: read as last set";
+        return m_current;
+    }
+    ClipContent content = std::move(m_ownCopies.front().content);
+    m_ownCopies.pop_front();
+    return content;
 }
 
 QString X11Clipboard::name() const {
@@ -70,36 +89,28 @@ std::unique_ptr<Clipboard> makeX11Clipboard(bool xwayland, const QString &displa
         QMetaObject::invokeMethod(
             self,
             [self, change, madeMs, own] {
-                const quint64 queued = self->m_queue.add(madeMs);
+                self->heard(change, madeMs);
                 if (own)
-                    self->m_queue.complete(queued, X11Clipboard::ownContent());
-                else
-                    self->m_changes.emplace(change, queued);
+                    self->fetched(change, self->ownCopyAt(madeMs));
             },
             Qt::QueuedConnection);
     };
     events.fetched = [self](quint64 change, ClipContent content) {
         QMetaObject::invokeMethod(
-            self,
-            [self, change, content = std::move(content)] {
-                const auto found = self->m_changes.find(change);
-                if (found == self->m_changes.end())
-                    return;
-                self->m_queue.complete(found->second, content);
-                self->m_changes.erase(found);
-            },
+            self, [self, change, content = std::move(content)] { self->fetched(change, content); },
             Qt::QueuedConnection);
     };
     events.lost = [self](const Result &why) {
         qCWarning(lcX11) << "no longer hearing changes:" << why;
         QMetaObject::invokeMethod(
-            self,
-            [self, why] {
-                self->m_failure = why;
-                emit self->listeningLost(why);
-            },
-            Qt::QueuedConnection);
+            self, [self, why] { self->lost(why); }, Qt::QueuedConnection);
     };
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, self,
+                     [self](QClipboard::Mode mode) {
+                         if (mode == QClipboard::Clipboard)
+                             self->noteOwnCopy();
+                     });
+    readablePictureTypes(); // made here, before the watcher's thread asks
     const xcb_setup_t *ours = xcb_get_setup(application->connection());
     clipboard->m_watcher = std::make_unique<x11::Watcher>(
         std::move(connection), ours->resource_id_base, ours->resource_id_mask, std::move(events));

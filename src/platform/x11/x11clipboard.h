@@ -3,7 +3,7 @@
 
 #include "platform/watchedclipboard.h"
 
-#include <map>
+#include <deque>
 #include <memory>
 
 namespace x11 {
@@ -12,8 +12,10 @@ class Watcher;
 
 /// The X11 clipboard: changes heard and fetched by a watcher of its own
 /// (x11::Watcher) and handed on in the order they were made; the program's
-/// own copies are made through the toolkit's clipboard, which also tells
-/// what they were.
+/// own copies are made through the toolkit's clipboard (by a command or by
+/// the toolkit's widgets), and each is known from what was stored when it was
+/// made: by the time its change is handed on, another owner may have taken
+/// the clipboard.
 class X11Clipboard final : public WatchedClipboard {
     Q_OBJECT
 public:
@@ -26,14 +28,20 @@ public:
     QString watchedDisplay() const override { return m_display; }
 
 private:
-    /// What this program put on the clipboard last.
-    static ClipContent ownContent();
+    /// Notes what this program has just put on the clipboard.
+    void noteOwnCopy();
+    /// What our copy that became the clipboard's at `madeMs` held.
+    ClipContent ownCopyAt(qint64 madeMs);
     friend std::unique_ptr<Clipboard> makeX11Clipboard(bool xwayland, const QString &display,
                                                        Result *whyNot);
     X11Clipboard(bool xwayland, QString display);
 
     std::unique_ptr<x11::Watcher> m_watcher;
-    std::map<quint64, quint64> m_changes; ///< the watcher's numbers, in the queue
+    struct OwnCopy {
+        qint64 madeMs;
+        ClipContent content;
+    };
+    std::deque<OwnCopy> m_ownCopies; ///< made, not yet told as changes; oldest first
     bool m_xwayland;
     QString m_display;
 };

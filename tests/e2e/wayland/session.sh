@@ -5,17 +5,21 @@
 # user orlo-test (created when missing): sway is not for root.
 #
 # With ORLO_COMPOSITOR=weston the session is a headless weston instead: no
-# data-control, no seat (and no SWAYSOCK).
+# data-control, no seat (and no SWAYSOCK). With ORLO_COMPOSITOR=mutter it is
+# GNOME's mutter: no data-control, a keyboard for a seat, and XWayland, named
+# to PROGRAM by ORLO_XWAYLAND and ORLO_XAUTHORITY.
 #
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
-# LANG=C.UTF-8 and this script's ORLO_* variables; those ending in _BIN name
-# programs, copied, like PROGRAM, where that user may run them. Its session
-# bus ("bus" in the runtime folder) starts nothing on demand: a notification
-# area is there only when a test starts one.
+# LANG=C.UTF-8, ORLO_OTHER_DISPLAY (the X server this script was given, of
+# another session), this script's ORLO_* variables and the sanitizers'
+# settings (a suppression file they name copied where that user can read it).
+# ORLO_* variables ending in _BIN name programs, copied, like PROGRAM, where
+# that user may run them. Its session bus ("bus" in the runtime folder) starts
+# nothing on demand: a notification area is there only when a test starts one.
 #
 # Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard,
-# dbus-daemon or setpriv are missing. Everything started is killed by process
-# group.
+# dbus-daemon, setpriv or (for mutter) Xwayland are missing. Everything started
+# is killed by process group.
 set -euo pipefail
 
 skip() {
@@ -26,6 +30,7 @@ compositor="${ORLO_COMPOSITOR:-sway}"
 for tool in "$compositor" wl-copy wl-paste dbus-daemon; do
     command -v "$tool" >/dev/null || skip "$tool"
 done
+[ "$compositor" != mutter ] || command -v Xwayland >/dev/null || skip Xwayland
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
     command -v setpriv >/dev/null || skip setpriv
@@ -43,6 +48,10 @@ stop() {
         kill -KILL -- "-$group" || true
     done
     wait || true
+    # What mutter removes when it ends well: its X displays' locks and sockets.
+    for lock in $([ -z "${mutter:-}" ] || grep -lw "$mutter" /tmp/.X*-lock); do
+        number="${lock#/tmp/.X}" && rm -f "$lock" "/tmp/.X11-unix/X${number%-lock}"
+    done
     rm -rf "$RUN"
 }
 trap stop EXIT
@@ -87,6 +96,9 @@ fi
 if [ "$compositor" = weston ]; then
     in_session weston --backend=headless-backend.so --socket=wayland-1 --width=1024 \
         --height=768 2>"$RUN/compositor.log"
+elif [ "$compositor" = mutter ]; then
+    in_session mutter --headless --wayland --wayland-display wayland-1 \
+        --virtual-monitor 1280x800 >"$RUN/compositor.log" 2>&1
 else
     printf 'xwayland disable\n' >"$RUN/sway.config"
     in_session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
@@ -98,7 +110,37 @@ if ! display="$(socket $! "$RUN/wayland-*")" ||
     echo "$compositor did not come up" >&2
     exit 1
 fi
-environment+=(WAYLAND_DISPLAY="${display##*/}" SWAYSOCK="${ipc:-}")
+environment+=(WAYLAND_DISPLAY="${display##*/}" SWAYSOCK="${ipc:-}"
+    ORLO_OTHER_DISPLAY="${DISPLAY:-}")
+if [ "$compositor" = mutter ]; then
+    # XWayland is mutter's child, on a display mutter picked.
+    mutter=$!
+    for _ in $(seq 100); do
+        xwayland="$(pgrep -P "$mutter" -x Xwayland)" &&
+            auth="$(ls "$RUN"/.mutter-Xwaylandauth.* 2>/dev/null)" && break
+        sleep 0.1
+    done
+    xdisplay="$(tr '\0' '\n' <"/proc/${xwayland:?XWayland did not start}/cmdline" | grep -m1 '^:')"
+    environment+=(ORLO_XWAYLAND="$xdisplay" ORLO_XAUTHORITY="$auth")
+    # Without a keyboard wl-copy has no seat: a remote desktop's, kept open.
+    in_session python3 -c '
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+name = "org.gnome.Mutter.RemoteDesktop"
+call = lambda path, interface, method, arguments=None: bus.call_sync(name, path,
+    name + interface, method, arguments, None, 0, -1, None)
+session = call("/org/gnome/Mutter/RemoteDesktop", "", "CreateSession")[0]
+call(session, ".Session", "Start")
+for pressed in (True, False):
+    call(session, ".Session", "NotifyKeyboardKeysym", GLib.Variant("(ub)", (0xffe1, pressed)))
+print("keyboard", flush=True)
+GLib.MainLoop().run()' >"$RUN/keyboard"
+    for _ in $(seq 100); do
+        grep -q keyboard "$RUN/keyboard" && break
+        sleep 0.1
+    done
+    grep -q keyboard "$RUN/keyboard" || { echo "mutter gave no keyboard" >&2; exit 1; }
+fi
 
 mkdir "$RUN/bin"
 program() {
@@ -108,6 +150,14 @@ for name in $(compgen -e ORLO_); do
     value="${!name}"
     [[ "$name" != *_BIN ]] || value="$(program "$value")"
     environment+=("$name=$value")
+done
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    value="${!name:-}"
+    if [[ "$value" =~ (^|:)suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[2]}" "$RUN/$name.supp"
+        value="${value/"${BASH_REMATCH[0]}"/${BASH_REMATCH[1]}suppressions=$RUN/$name.supp}"
+    fi
+    [ -z "$value" ] || environment+=("$name=$value")
 done
 in_session "$(program "$1")" "${@:2}"
 status=0

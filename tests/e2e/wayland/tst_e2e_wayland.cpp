@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The program in a Wayland session (a headless sway that session.sh starts),
 // its window out of view and without the focus: it catches every copy
-// through data-control.
+// through data-control. Under GNOME's mutter (ORLO_COMPOSITOR=mutter), started
+// as the desktop starts it, with XWayland named too, and hidden by a
+// notification area: it catches them through XWayland.
 #include "harness.h"
 
 #include <QDir>
@@ -18,6 +20,8 @@ class tst_E2eWayland : public QObject {
 
     Copier copier;
     Orlo orlo;
+    Started trayHost;
+    const QString xwayland = qEnvironmentVariable("ORLO_XWAYLAND");
 
     /// The entries a copy added, "文本00 its text".
     QStringList take(const std::function<bool()> &copy) const {
@@ -68,6 +72,21 @@ private slots:
         QFile settings(orlo.folder() + u"/.config/Orlo粘贴板.conf"_s);
         QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[Option]\nAutoSave=True\n"));
         settings.close();
+        if (!xwayland.isEmpty()) {
+            orlo.environment.insert(u"DISPLAY"_s, xwayland);
+            orlo.environment.insert(u"XAUTHORITY"_s, qEnvironmentVariable("ORLO_XAUTHORITY"));
+            QVERIFY(trayHost.start(qEnvironmentVariable("ORLO_TRAY_BIN"), {},
+                                   QProcessEnvironment::systemEnvironment(), true));
+            QVERIFY(runTool(u"gdbus"_s,
+                            {u"wait"_s, u"--session"_s, u"--timeout"_s, u"10"_s,
+                             u"org.kde.StatusNotifierWatcher"_s},
+                            11'000)
+                        .ok);
+            QVERIFY(orlo.start());
+            QTRY_VERIFY_WITH_TIMEOUT(trayHost.said("\n") > 0, 10'000); // the window hides
+            QCOMPARE(orlo.last(u"clipboard"_s).toString(), u"剪贴板监控：X11（XWayland）"_s);
+            return;
+        }
         QVERIFY(orlo.start());
         // No tray here: the window comes up, and goes out of view and focus.
         QVERIFY(QTest::qWaitFor(
@@ -80,22 +99,31 @@ private slots:
     }
 
     void textsAndPictures() {
-        const QString text = u"剪贴板 第一条 😀"_s;
-        const QString caption = nextCaption(u"文本"_s);
-        QCOMPARE(take(copier.text(text)), QStringList{caption + u' ' + text});
-        QCOMPARE(take(copier.text(text)), QStringList());
+        // Twenty texts and two pictures, each taken in turn.
+        QStringList wanted, shown;
         QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(QColor(10, 120, 230));
-        QVERIFY(image.save(orlo.folder() + u"/p.png"_s));
-        const QString picture = nextCaption(u"图像"_s);
-        QCOMPARE(take(copier.file(orlo.folder() + u"/p.png"_s, u"image/png"_s)),
-                 QStringList{picture + u' '});
-        QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/"_s + picture + u".bmp"_s)
+        for (int i = 0; i < 22; ++i) {
+            if (i == 7 || i == 14) {
+                image.fill(QColor(10, 120, 10 * i));
+                QVERIFY(image.save(orlo.folder() + u"/p.png"_s));
+                wanted << nextCaption(u"图像"_s) + u' ';
+                shown << take(copier.file(orlo.folder() + u"/p.png"_s, u"image/png"_s));
+            } else {
+                const QString text = u"剪贴板 第%1条 😀"_s.arg(i);
+                wanted << nextCaption(u"文本"_s) + u' ' + text;
+                shown << take(copier.text(text));
+            }
+        }
+        QCOMPARE(shown, wanted);
+        QCOMPARE(take(copier.text(u"剪贴板 第21条 😀"_s)), QStringList()); // the newest again
+        QCOMPARE(QImage(orlo.folder() + u"/data/image/temp/"_s + wanted[14].trimmed() + u".bmp"_s)
                      .convertToFormat(image.format()),
                  image);
     }
 
     void secretsAndHungOwnersAreNotTaken() {
+        if (!xwayland.isEmpty())
+            QSKIP("the owners here are data-control clients");
         const auto offer = [this](const QStringList &arguments) {
             return [=, this] {
                 Started &owner = copier.owners.emplace_back();
@@ -121,6 +149,8 @@ private slots:
     }
 
     void copyingBackAndEmptying() {
+        if (!xwayland.isEmpty())
+            QSKIP("mutter keeps the Wayland clipboard when XWayland's is emptied");
         QCOMPARE(take(copier.text(u"to copy back"_s)).size(), 1);
         const qsizetype before = orlo.entries().size();
         orlo.command("menuClearCB");
@@ -133,12 +163,29 @@ private slots:
         QCOMPARE(orlo.entries().size(), before);
     }
 
+    void aBusyWindowLosesNoCopy() {
+        // The X11 test's twin: copies are heard and fetched off the window thread.
+        const qsizetype before = orlo.entries().size();
+        orlo.command("block 3000");
+        QTRY_VERIFY(!orlo.last(u"blocking"_s).isUndefined());
+        QStringList made, taken;
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(copier.copyText(made.emplace_back(u"while blocked %1"_s.arg(i))));
+        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().size(), before + 20, 20'000);
+        for (const Entry &entry : orlo.entries().mid(before))
+            taken << entry.text;
+        QCOMPARE(taken, made);
+    }
+
     void aHundredCopiesReachTheDataFile() {
         // Enough copies for the hundredth text entry, which saves them all.
         const int before = taken(u"文本"_s);
-        for (int i = before % 100; i < 100; ++i)
+        // One at a time: a copy replaced before anyone read it is nobody's
+        // (bursts are the benchmark's).
+        for (int i = before % 100; i < 100; ++i) {
             QVERIFY(copier.copyText(u"copy %1"_s.arg(i)));
-        QTRY_COMPARE_WITH_TIMEOUT(taken(u"文本"_s), before + 100 - before % 100, 30'000);
+            QTRY_COMPARE_WITH_TIMEOUT(taken(u"文本"_s), before + i + 1 - before % 100, 10'000);
+        }
         const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
         QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10'000);
         QFile page(saved.filePath(saved.entryList().value(0)));
@@ -149,6 +196,8 @@ private slots:
     }
 
     void aTrayThatComesLateTakesTheIconAndBringsTheWindowBack() {
+        if (!xwayland.isEmpty())
+            QSKIP("sway's alone");
         // Started after the program, as a panel often is, and again after it went.
         std::unique_ptr<Started> tray;
         for (int round = 0; round < 2; ++round) {
