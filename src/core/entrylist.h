@@ -17,7 +17,8 @@ inline constexpr int EntryBound = 100;
 ///
 /// currentChanged() comes once for every entry placed (its content is new,
 /// also where it replaced the current one) and once for every other entry
-/// made current; making the current entry current again tells nothing.
+/// made current, or -1 once none is; making the current entry current again
+/// tells nothing.
 class EntryList : public QAbstractListModel {
     Q_OBJECT
 public:

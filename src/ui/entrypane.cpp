@@ -100,7 +100,10 @@ void EntryPane::choose(int entry) {
 bool EntryPane::chooseNext() {
     if (listed() == 0)
         return false;
-    const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() + 1 : 0;
-    m_list->setCurrentIndex(m_filter->index(row % listed(), 0));
+    // After the current entry, or the first one listed while none is; the
+    // one found is chosen and marked even where it was current already.
+    const int row = (m_filter->rowOf(m_entries.current()) + 1) % listed();
+    m_entries.select(m_filter->entryAt(row));
+    mark(row);
     return true;
 }

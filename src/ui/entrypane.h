@@ -33,8 +33,8 @@ public:
     int chosen() const;
     /// Chooses `entry` in the list, as the user does, when the list holds it.
     void choose(int entry);
-    /// Chooses the entry listed after the one chosen, or the first; false
-    /// when the list is empty.
+    /// Chooses the entry listed after the current one, or the first while
+    /// none is listed; false when the list is empty.
     bool chooseNext();
 
 signals:

@@ -112,8 +112,9 @@ public:
     QList<Entry> entries() const;
     qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
     /// The last value reported: "status" and "clipboard" (its status line and
-    /// tip at start), "current" (the caption of
-    /// the entry made current last), "words" (the last picture read).
+    /// tip at start), "current" (the caption of the entry made current
+    /// last, "" once a search left one kind with none), "words" (the last
+    /// picture read).
     QJsonValue last(const QString &key) const;
     QString status() const { return last(QStringLiteral("status")).toString(); }
     /// Runs `copy` (another program's copy) and waits until the program has

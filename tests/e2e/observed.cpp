@@ -58,11 +58,11 @@ public:
                     else
                         append({{u"words"_s, m_program.store().pictures().caption(at.row())}});
                 });
-        // The entry each view shows.
+        // The entry each view shows; "" for none (a search left it out).
         for (EntryList *entries :
              std::initializer_list<EntryList *>{&store.texts(), &store.pictures()})
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
-                append({{u"current"_s, entries->caption(row)}});
+                append({{u"current"_s, row >= 0 ? entries->caption(row) : QString()}});
             });
         // Connected after the watcher: told once a change was handled.
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
