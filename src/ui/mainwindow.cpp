@@ -17,11 +17,15 @@
 #include "ui/trayicon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -190,8 +194,11 @@ void MainWindow::showNotice(const QString &notice) {
 
 void MainWindow::showFromTray() {
     // Where minimising is not told, nothing the program knows says that the
-    // window is in view: it is brought back all the same.
-    if (tellsOfMinimising() && isVisible() && !isMinimized())
+    // window is in view: it is brought back all the same. A dialog open in
+    // it may have been minimised alone.
+    const QWidget *dialog = QApplication::activeModalWidget();
+    const bool dialogUp = !dialog || (dialog->isVisible() && !dialog->isMinimized());
+    if (tellsOfMinimising() && isVisible() && !isMinimized() && dialogUp)
         return;
     bringToFront();
 }
@@ -202,10 +209,29 @@ void MainWindow::bringToFront() {
     // scratchpad); mapped anew, it comes back on every compositor.
     if (isVisible() && !tellsOfMinimising())
         hide();
+    // Back where it was, on the screen it was on while that is still there;
+    // elsewhere the window manager places it anew.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!isVisible() && !m_placeScreen.isEmpty() && placesWindows() &&
+        std::any_of(screens.begin(), screens.end(), [this](const QScreen *screen) {
+            return screen->name() == m_placeScreen && screen->availableGeometry().contains(m_place);
+        })) {
+        // Qt tells the window manager a position only when it changes.
+        windowHandle()->setPosition(m_place + QPoint(1, 0));
+        windowHandle()->setPosition(m_place);
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+    // A dialog open in the window comes with it, in front: without it the
+    // window would take no input.
+    if (QWidget *dialog = QApplication::activeModalWidget(); dialog && dialog != this) {
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 void MainWindow::requestQuit() {
@@ -251,7 +277,13 @@ void MainWindow::changeEvent(QEvent *event) {
     // area may come or go while the program runs. Otherwise the window stays
     // minimised on the taskbar.
     if (m_tray && m_tray->isShown())
-        hide();
+        hideToTray();
+}
+
+void MainWindow::hideToTray() {
+    m_place = geometry().topLeft();
+    m_placeScreen = screen()->name();
+    hide();
 }
 
 void MainWindow::saveThisText() {

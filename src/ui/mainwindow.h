@@ -34,8 +34,9 @@ public:
 
 public slots:
     /// A click on the tray icon: a hidden or minimised window comes back as
-    /// it was left; one that is up stays as it is where the window system
-    /// tells of minimising (on Wayland it is brought to the front).
+    /// it was left, where it was, with the dialog open in it in front; one
+    /// that is up stays as it is where the window system tells of minimising
+    /// (on Wayland it is brought to the front).
     void showFromTray();
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
@@ -100,6 +101,8 @@ private:
     void showFound();
     /// Whether the program may end: nothing unsaved, or the user said so.
     bool mayQuit();
+    /// Hidden to the tray: where the window was is kept for its return.
+    void hideToTray();
 
     MainMenus m_menus;
     TextView *m_texts;
@@ -112,4 +115,7 @@ private:
     TrayIcon *m_tray = nullptr;
     SearchField *m_search = nullptr;
     int m_picturesWaiting = 0;
+    /// Where the window was when it went to the tray, and on which screen.
+    QPoint m_place;
+    QString m_placeScreen;
 };

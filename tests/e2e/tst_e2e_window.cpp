@@ -40,9 +40,15 @@ private slots:
         QVERIFY2(orlo->start(), "the program's icon did not appear in the tray");
     }
 
-    void aTrayClickShowsTheWindowASecondDoesNothing() {
+    void aTrayClickShowsTheWindowWhereItWasASecondDoesNothing() {
+        showByTray();
+        QVERIFY(runTool(u"xdotool"_s,
+                        {u"windowmove"_s, u"--sync"_s, orlo->window(), u"311"_s, u"207"_s})
+                    .ok);
+        const QString place = orlo->windowPlace();
         hideByMinimising();
         showByTray();
+        QCOMPARE(orlo->windowPlace(), place);
         QVERIFY(orlo->clickTrayIcon());
         // Once a copy made after the click is handled, the click is too.
         QCOMPARE(orlo->take(copier.text(u"after the click"_s)).size(), 1);
@@ -50,15 +56,27 @@ private slots:
         QCOMPARE(orlo->windowState(), u"Normal"_s);
     }
 
-    void theTrayMenuShowsTheWindow() {
+    void theTrayMenuShowsTheWindowWithItsDialog() {
+        // 选项 open, minimised with the window: the icon's menu still works.
+        showByTray();
+        orlo->command("menuOption");
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(u"选项"_s), 10000);
         hideByMinimising();
         QVERIFY(orlo->clickTrayIcon(3));
         QTRY_VERIFY_WITH_TIMEOUT(!orlo->openMenu().isEmpty(), 10000);
         QVERIFY(!orlo->windowViewable()); // the menu, not the window
-        // Its first item: 显示主窗口.
+        // Its first item: 显示主窗口, and the dialog comes too.
         QVERIFY(runTool(u"xdotool"_s, u"key --clearmodifiers Down Return"_s.split(u' ')).ok);
         QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(u"选项"_s), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(orlo->openMenu().isEmpty(), 10000);
+        // The dialog minimised alone: a click brings it back.
+        QVERIFY(orlo->minimizeWindow(u"选项"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!orlo->windowViewable(u"选项"_s), 10000);
+        QVERIFY(orlo->clickTrayIcon());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(u"选项"_s), 10000);
+        QVERIFY(orlo->pressKeys(u"Escape"_s, u"选项"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->window(u"选项"_s).isEmpty(), 10000);
     }
 
     void aSearchFindsTextsAndTheWordsInPictures() {
@@ -99,9 +117,14 @@ private slots:
     }
 
     void aSecondStartBringsUpTheFirstAndEnds() {
+        // With its dialog open.
+        const QString dialog = u"文本管理界面设置"_s;
+        showByTray();
+        orlo->command("menuSkin");
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(dialog), 10000);
         hideByMinimising();
         QCOMPARE(orlo->startAgain(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable() && orlo->windowViewable(dialog), 10000);
         QCOMPARE(orlo->windowState(), u"Normal"_s);
         QVERIFY(orlo->process().running());
     }
