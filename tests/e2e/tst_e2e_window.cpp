@@ -81,8 +81,7 @@ private slots:
 
     void aSearchFindsTextsAndTheWordsInPictures() {
         showByTray();
-        const QString banana = orlo->take(copier.text(u"banana split"_s)).value(0).caption;
-        const QString cherry = orlo->take(copier.text(u"cherry 天气"_s)).value(0).caption;
+        QCOMPARE(orlo->take(copier.text(u"banana split"_s)).size(), 1);
         // A picture with words in it, as a screenshot has them.
         QImage shot(640, 160, QImage::Format_RGB32);
         shot.fill(Qt::white);
@@ -104,16 +103,6 @@ private slots:
         // Copied out of the field, the words are a copy of the program's own.
         QCOMPARE(orlo->take([&] { return orlo->pressKeys(u"ctrl+a ctrl+c"_s); }).value(0).text,
                  u"图书馆"_s);
-        // A text; Ctrl+D typed there deletes nothing; this page is the one found.
-        QVERIFY(orlo->pressKeys(u"ctrl+a BackSpace b a n a n a ctrl+d Return"_s));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), banana, 10000);
-        orlo->command("menuSaveThisTxt");
-        const QString texts = orlo->folder() + u"/data/text"_s;
-        QTRY_COMPARE_WITH_TIMEOUT(filesIn(texts, u"*.htm"_s), 1, 10000);
-        QFile page(texts + u'/' + QDir(texts, u"*.htm"_s).entryList().value(0));
-        QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("banana split<br>"));
-        // The next copy is numbered on: nothing was deleted.
-        QVERIFY(orlo->take(copier.text(u"after the search"_s)).value(0).caption > cherry);
     }
 
     void aSecondStartBringsUpTheFirstAndEnds() {
