@@ -19,21 +19,6 @@ void capture(TestRig &rig, int from, int count) {
     }
 }
 
-QStringList captions(const EntryList &entries) {
-    QStringList shown;
-    for (int row = 0; row < entries.rowCount(); ++row)
-        shown << entries.data(entries.index(row)).toString();
-    return shown;
-}
-
-/// Checks both lists for the signals views rely on, for as long as it lives.
-struct CheckedModels {
-    explicit CheckedModels(TestRig &rig)
-        : texts(&rig.texts(), QAbstractItemModelTester::FailureReportingMode::QtTest)
-        , pictures(&rig.pictures(), QAbstractItemModelTester::FailureReportingMode::QtTest) {}
-    QAbstractItemModelTester texts, pictures;
-};
-
 /// A run that ends without its orderly exit: its temp folder as it left it
 /// (journal() to tamper with the journal first), and the next start on it.
 struct EndedRun {
@@ -79,10 +64,6 @@ QByteArray readFixture(const QString &name) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString toldText(const QSignalSpy &told, int i = 0) {
-    return told.at(i).at(0).value<UserMessage>().text;
-}
-
 /// The entry lines of the only text data file; none without exactly one file.
 QStringList savedLines(const TestRig &rig) {
     const QString folder = rig.store.options().txtPath;
@@ -100,82 +81,6 @@ class tst_EntryStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void entriesAreNumberedAndRepeatsSkipped() {
-        TestRig rig;
-        const CheckedModels checked(rig);
-        QSignalSpy current(&rig.texts(), &TextEntries::currentChanged);
-        for (const char *text : {"A", "A", "B", "A", "a", "6", "7", "8", "9", "10", "11", "12"})
-            rig.store.captureText(QString::fromLatin1(text));
-        QCOMPARE(rig.texts().count(), 11); // only the second "A" was a repeat
-        QCOMPARE(captions(rig.texts()).mid(9), (QStringList{u"文本09"_s, u"文本10"_s}));
-        QCOMPARE(rig.texts().current(), 10);
-        QCOMPARE(current.size(), 11);
-        QCOMPARE(rig.texts().text(3), u"a"_s);
-    }
-
-    void overwritePolicyReplacesTheOldestEntryInPlace() {
-        TestRig rig;
-        const CheckedModels checked(rig);
-        capture(rig, 0, 100);
-        rig.store.captureText(u"t99"_s); // still the newest entry after the wrap
-        QCOMPARE(rig.texts().next(), qint16(0));
-        // A capture onto the current row tells the views again.
-        rig.texts().select(0);
-        rig.pictures().select(0);
-        QSignalSpy textShown(&rig.texts(), &TextEntries::currentChanged);
-        QSignalSpy pictureShown(&rig.pictures(), &PictureEntries::currentChanged);
-        rig.store.captureText(u"new"_s);
-        rig.store.capturePicture(testPicture(2, 2, Qt::blue));
-        QCOMPARE(textShown, QList<QVariantList>{{0}});
-        QCOMPARE(pictureShown, QList<QVariantList>{{0}});
-        QCOMPARE(rig.texts().count() + rig.pictures().count(), 200);
-        QCOMPARE(rig.texts().texts().mid(0, 2), (QStringList{u"new"_s, u"t1"_s}));
-        QCOMPARE(rig.tempPictures().size(), 100);
-        QCOMPARE(QImage(rig.pictures().file(0)).pixelColor(0, 0), QColor(Qt::blue));
-    }
-
-    void savePolicy_data() {
-        QTest::addColumn<bool>("textFolder");
-        QTest::addColumn<bool>("pictureFolder");
-        QTest::newRow("saved") << true << true;
-        QTest::newRow("text folder missing") << false << true;
-        QTest::newRow("picture folder missing") << true << false;
-    }
-    void savePolicy() {
-        QFETCH(bool, textFolder);
-        QFETCH(bool, pictureFolder);
-        TestRig rig(true);
-        Options folders = rig.store.options();
-        if (!textFolder)
-            folders.txtPath = rig.path(u"gone"_s);
-        if (!pictureFolder)
-            folders.imgPath = rig.path(u"gone"_s);
-        rig.store.setFolders(folders);
-        QSignalSpy told(&rig.store, &EntryStore::failed);
-        capture(rig, 0, 102);
-        // Saved: emptied and numbered from 0 again. Not saved: everything
-        // stays, numbering goes on past 100, and the failure is told once, not
-        // at every capture.
-        QCOMPARE(rig.texts().count(), textFolder ? 2 : 102);
-        QCOMPARE(rig.pictures().count(), pictureFolder ? 2 : 102);
-        QCOMPARE(rig.texts().text(rig.texts().count() - 1), u"t101"_s);
-        QCOMPARE(rig.pictures().caption(rig.pictures().current()),
-                 pictureFolder ? u"图像01"_s : u"图像101"_s);
-        QCOMPARE(told.size(), int(!textFolder) + int(!pictureFolder));
-        if (!told.isEmpty())
-            QVERIFY(toldText(told).startsWith(
-                messageFor(Result{Reason::FolderMissing, rig.path(u"gone"_s), {}}).text));
-        QCOMPARE(savedLines(rig).size(), textFolder ? 100 : 0);
-        QCOMPARE(QDir(folders.imgPath).entryList({u"*.bmp"_s}).size(), pictureFolder ? 100 : 0);
-        QCOMPARE(rig.tempPictures().size(), pictureFolder ? 2 : 102);
-
-        // Once the folder is back, the next capture saves everything.
-        rig.store.setFolders(rig.options(true));
-        capture(rig, 102, 1);
-        QCOMPARE(rig.texts().count(), textFolder ? 3 : 0);
-        QCOMPARE(rig.pictures().count(), pictureFolder ? 3 : 0);
-    }
-
     void saveAllTextAfterTheCountWrapped() {
         TestRig rig;
         capture(rig, 0, 101);

@@ -120,38 +120,46 @@ private slots:
         stuck.released.release(2);
     }
 
-    void everyWayOutDiscardsEverythingOnce_data() {
+    void everyWayOutAsksOnceAndNobodyAskedLosesNothing_data() {
         QTest::addColumn<QString>("way");
-        for (const char *way : {"window closed", "exit command", "application quits"})
-            QTest::newRow(way) << QString::fromLatin1(way);
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<int>("left"); // entries, -1: discarded with their files
+        QTest::newRow("window closed, not saved") << u"close"_s << Answer::Second << true << -1;
+        QTest::newRow("exit command, cancelled") << u"exit"_s << Answer::Cancel << false << 2;
+        QTest::newRow("saved, folder fails") << u"exit"_s << Answer::First << false << 2;
+        QTest::newRow("saved") << u"close"_s << Answer::First << true << -1;
+        QTest::newRow("session ends") << u"quit"_s << Answer::Cancel << true << 2;
     }
-    void everyWayOutDiscardsEverythingOnce() {
+    void everyWayOutAsksOnceAndNobodyAskedLosesNothing() {
         QFETCH(QString, way);
+        QFETCH(Answer, answer);
+        QFETCH(bool, ends);
+        QFETCH(int, left);
         Started s;
         s.clipboard.offerText(u"秘密"_s);
         s.clipboard.offerImage(testPicture(8, 8));
         EntryStore &store = s.program.store();
-        const auto leavePicture = [&](const QString &name) {
-            return QFile(store.folders().temp() + u'/' + name).open(QIODevice::WriteOnly);
-        };
-        QVERIFY(leavePicture(u"图像57.bmp"_s)); // left by a run that was killed
-        s.program.window().deleteAllTexts();    // the journal goes now; at the end nothing is made
-        if (way == u"window closed")
-            QVERIFY(s.program.window().close());
-        else if (way == u"exit command")
+        Options folders = store.options();
+        if (QTest::currentDataTag() == "saved, folder fails"_L1)
+            folders.txtPath = folders.imgPath = s.path(u"settings.ini/in"_s);
+        store.setFolders(folders);
+        s.dialogs.answer = answer;
+        if (way == u"close")
+            QCOMPARE(s.program.window().close(), ends);
+        else if (way == u"exit")
             s.program.window().exitAction()->trigger();
         else
             QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
-        QVERIFY(s.program.unloaded() && !s.program.tray().icon().isVisible());
-        s.clipboard.offerText(u"too late"_s); // no longer listening
-        QCOMPARE(store.texts().count() + store.pictures().count(), 0);
-        QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList());
-        // Whatever follows (the quit after a close...) finds the work done.
-        QVERIFY(leavePicture(u"图像00.bmp"_s));
-        s.program.window().show();
-        s.program.window().close();
+        QCOMPARE(s.dialogs.questions.size(), way == u"quit" ? 0 : 1);
+        QCOMPARE(s.program.unloaded(), ends);
+        QCOMPARE(s.program.tray().icon().isVisible(), !ends);
+        QCOMPARE(store.texts().count() + store.pictures().count(), std::max(left, 0));
+        // The journal and the picture stay for the next start to give back.
+        QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files).size(), left < 0 ? 0 : 2);
+        // The quit that follows finds the work done.
         QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
-        QCOMPARE(QDir(store.folders().temp()).entryList(QDir::Files), QStringList{u"图像00.bmp"_s});
+        QCOMPARE(s.dialogs.questions.size(), way == u"quit" ? 0 : 1);
     }
 };
 

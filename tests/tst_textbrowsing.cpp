@@ -138,63 +138,6 @@ private slots:
         }
         QCOMPARE(w.wholeCopies, 0);
     }
-
-    void afterDeleteAllTypingKeepsNothing() {
-        Window w;
-        w.copyText(QStringLiteral("first"));
-        w.trigger("menuDelAllTxt");
-        QCOMPARE(w.box->text(), QString());
-        QTest::keyClicks(w.box, QStringLiteral("typed"));
-        w.copyText(QStringLiteral("next"));
-        QCOMPARE(w.texts().texts(), QStringList{QStringLiteral("next")});
-        QCOMPARE(w.texts().caption(0), QStringLiteral("文本00"));
-    }
-
-    void removingASignature_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("left");
-        QTest::newRow("Cancel, or nothing typed") << QString() << "ABC谢 abc x";
-        QTest::newRow("letter case aside") << "abc"
-                                           << "谢  x";
-    }
-    void removingASignature() {
-        QFETCH(QString, answer);
-        QFETCH(QString, left);
-        Window w;
-        w.copyText(QStringLiteral("other abc"));
-        w.copyText(QStringLiteral("ABC谢 abc x"));
-        w.form.showNotice(QStringLiteral("别的"));
-        w.dialogs.answers = {answer};
-        w.trigger("menuClearICP");
-        QCOMPARE(w.dialogs.prompts, QStringList{QStringLiteral("请输入要清除的文字：")});
-        QCOMPARE(w.box->text(), left);
-        // Only the shown entry. A notice stays until the next command.
-        QCOMPARE(w.texts().texts(), (QStringList{QStringLiteral("other abc"), left}));
-        QCOMPARE(w.find<QLabel>("lTip")->text(), QStringLiteral("就绪"));
-    }
-
-    void copyingBackInEachView() {
-        Window w;
-        w.copyText(QStringLiteral("A\r\n"));
-        w.copyText(QStringLiteral("B"));
-        // The newest entry comes back without a new entry; an older one is new again.
-        w.form.copyShownEntry();
-        w.select(0);
-        w.form.copyShownEntry();
-        QCOMPARE(w.texts().texts(), (QStringList{"A\r\n", "B", "A\r\n"}));
-
-        // The picture view, also while hidden: no picture leaves the clipboard
-        // alone; a picture comes back whole in either display mode.
-        w.trigger("menuVImg");
-        w.form.copyShownEntry();
-        QCOMPARE(w.clipboard.readText(), QStringLiteral("A\r\n"));
-        const QImage big = testPicture(900, 700, Qt::magenta);
-        w.clipboard.offerImage(big);
-        w.trigger("menuShowAll");
-        w.form.copyShownEntry();
-        QCOMPARE(w.clipboard.readImage().size(), big.size());
-        QCOMPARE(w.pictures().count(), 2);
-    }
 };
 
 QTEST_MAIN(tst_TextBrowsing)

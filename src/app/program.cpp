@@ -10,6 +10,7 @@
 #include "platform/logging.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -68,7 +69,8 @@ void Program::start(bool guarded) {
     // The end of the desktop session quits the application (or stops the
     // program by a signal). A session manager's request to save is no end:
     // it comes at checkpoints too, and at logouts that are then cancelled.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::unload);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Program::leave);
+    QCoreApplication::instance()->installEventFilter(this);
     if (m_shortcut)
         bindShortcut(m_store.options().showShortcut);
     if (recovered.anything())
@@ -103,8 +105,22 @@ void Program::tellOnceRunning(const UserMessage &message) {
 }
 
 void Program::unload() {
-    // Closing the window, the exit command, the session's end and the quit
-    // that follows each of them all lead here; the first one counts.
+    if (m_unloaded)
+        return;
+    leave();
+    m_store.unload();
+    QCoreApplication::quit();
+}
+
+bool Program::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+        leave();
+    return QObject::eventFilter(watched, event);
+}
+
+void Program::leave() {
+    // Whichever way the program ends, and the quit that follows it: the
+    // first one counts.
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -112,8 +128,6 @@ void Program::unload() {
     m_window.hide();
     m_tray.hide();
     m_watcher.stopListening();
-    m_store.unload();
-    QCoreApplication::quit();
 }
 
 void Program::showWindow() {

@@ -43,8 +43,12 @@ public:
     /// What went wrong is told once the event loop runs.
     void start(bool guarded = true);
     /// Discards every entry and temp picture, takes the icon down, stops
-    /// listening and quits. Runs once, whichever way the program ends.
+    /// listening and quits: the user ended the program.
     void unload();
+    /// An end nobody could be asked about (the session ends, a termination
+    /// signal): the icon goes and listening stops, but nothing is discarded;
+    /// the next start gives the entries back as after a crash.
+    void leave();
     bool unloaded() const { return m_unloaded; }
     /// A later start asks for the window: it comes up and to the front, also
     /// from the taskbar.
@@ -55,6 +59,11 @@ public:
     /// The way the desktop offers a shortcut: bound at start() to the one
     /// chosen, again at each change in 选项.
     void useShortcut(std::unique_ptr<GlobalShortcut> shortcut);
+
+protected:
+    /// A quit (a termination signal, the session's end) leaves before Qt
+    /// closes the windows: nobody is asked, nothing is discarded.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void tellOnceRunning(const UserMessage &message);

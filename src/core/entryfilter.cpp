@@ -7,10 +7,12 @@ EntryFilter::EntryFilter(EntryList &entries, QObject *parent)
     : QSortFilterProxyModel(parent)
     , m_entries(entries) {
     setSourceModel(&entries);
+    connect(&entries, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_held = -1; });
 }
 
 void EntryFilter::setWords(const SearchWords &words) {
     m_words = words;
+    m_held = -1;
     invalidateRowsFilter();
 }
 
@@ -23,7 +25,7 @@ int EntryFilter::rowOf(int entry) const {
 }
 
 bool EntryFilter::filterAcceptsRow(int row, const QModelIndex &) const {
-    if (m_words.isEmpty())
+    if (m_words.isEmpty() || row == m_held)
         return true;
     const QString text = m_entries.searchText(row);
     return !text.isNull() && m_words.matches(text);

@@ -46,7 +46,7 @@ int EntryList::newest() const {
 }
 
 void EntryList::select(int row) {
-    if (!exists(row) || row == m_current)
+    if ((!exists(row) && row != -1) || row == m_current)
         return;
     m_current = row;
     emit currentChanged(row);

@@ -17,7 +17,8 @@ inline constexpr int EntryBound = 100;
 ///
 /// currentChanged() comes once for every entry placed (its content is new,
 /// also where it replaced the current one) and once for every other entry
-/// made current; making the current entry current again tells nothing.
+/// made current, or -1 once none is; making the current entry current again
+/// tells nothing.
 class EntryList : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -42,7 +43,8 @@ public:
     int newest() const;
     /// The current entry; -1 when there is none (nothing taken, or all gone).
     int current() const { return m_current; }
-    /// Makes an existing entry current (the user chose it).
+    /// Makes an existing entry current (the user chose it); -1: none is (a
+    /// search keeps none of them).
     void select(int row);
 
     /// What a search looks in for entry `row`.

@@ -163,7 +163,11 @@ bool EntryStore::editText(int row, const TextEdit &edit) {
 void EntryStore::setText(int row, const QString &text) {
     if (!m_texts.exists(row))
         return;
-    const Result written = m_journal.textTaken(row, text);
+    // Recorded as an edit of the whole text: a record of a text taken would
+    // make this entry the newest again, and after a crash the next copy
+    // would replace the entries taken after it.
+    const qsizetype before = m_texts.text(row).size();
+    const Result written = m_journal.textEdited(row, {0, before, text, before});
     m_texts.setText(row, text);
     keepJournal(written);
     compactJournal();

@@ -167,6 +167,13 @@ QString recoveryStatus(const Recovery &recovery) {
     return told;
 }
 
+QString unsavedQuestion(int texts, int pictures) {
+    return QStringLiteral(
+               "还有 %1 条文本和 %2 张图片没有保存，退出后将不能恢复。\n退出前保存它们吗？")
+        .arg(texts)
+        .arg(pictures);
+}
+
 UserMessage messageFor(const ImageSaveResult &saved) {
     UserMessage message;
     if (!saved.failed.isEmpty())

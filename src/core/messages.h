@@ -30,6 +30,8 @@ UserMessage messageFor(const ImageSaveResult &saved);
 UserMessage journalMessage(const Result &why);
 /// The status line after a start that took back what an ended run left.
 QString recoveryStatus(const Recovery &recovery);
+/// Asked before the program ends with entries not saved.
+QString unsavedQuestion(int texts, int pictures);
 /// The status line's tip: how copies are caught ("剪贴板监控：X11"), and
 /// the X display watched where it cannot be told to be this session's.
 QString watchTip(const Clipboard &clipboard);

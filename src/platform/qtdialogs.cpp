@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 
 bool translateQt(QTranslator &translator) {
@@ -35,6 +36,18 @@ void QtDialogs::message(MessageIcon icon, const QString &text) {
                                                   : QMessageBox::Information,
                     QString::fromUtf16(AppTitle), text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+Answer QtDialogs::ask(const QString &question, const QString &first, const QString &second) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf16(AppTitle), question,
+                    QMessageBox::NoButton, m_parent);
+    const QAbstractButton *one = box.addButton(first, QMessageBox::AcceptRole);
+    const QAbstractButton *two = box.addButton(second, QMessageBox::DestructiveRole);
+    box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == one   ? Answer::First
+           : box.clickedButton() == two ? Answer::Second
+                                        : Answer::Cancel;
 }
 
 QString QtDialogs::input(const QString &prompt, const QString &title) {

@@ -22,6 +22,7 @@ public:
     void setParent(QWidget *parent);
     void message(MessageIcon icon, const QString &text) override;
     QString input(const QString &prompt, const QString &title) override;
+    Answer ask(const QString &question, const QString &first, const QString &second) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -11,3 +11,7 @@ bool onWayland() {
 bool tellsOfMinimising() {
     return !onWayland();
 }
+
+bool placesWindows() {
+    return !onWayland();
+}

@@ -10,3 +10,7 @@ bool onWayland();
 /// without a word to it (xdg-shell has no such state), so there a window the
 /// program believes is up may be out of view.
 bool tellsOfMinimising();
+
+/// Whether a program may say where its window goes, as on X11 and Windows.
+/// A Wayland compositor places every window itself.
+bool placesWindows();

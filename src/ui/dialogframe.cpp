@@ -12,6 +12,9 @@ void frameDialog(QDialog *dialog, QWidget *content, const char *okName,
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint);
+    // Modal to its window only: the tray icon and its menu still answer,
+    // and bring the window back with the dialog in front.
+    dialog->setWindowModality(Qt::WindowModal);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QPushButton *ok = named(buttons->button(QDialogButtonBox::Ok), okName);
     QPushButton *cancel = named(buttons->button(QDialogButtonBox::Cancel), "cmdCancel");

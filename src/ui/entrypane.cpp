@@ -18,10 +18,13 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
     m_list->setModel(m_filter);
     m_list->setFixedWidth(113);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The user's choice; a list emptied chooses nothing.
-    connect(
-        m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex &current) { m_entries.select(m_filter->entryAt(current.row())); });
+    // The user's choice; a row the list moves to by itself (a search
+    // dropping the one marked, a list emptied) chooses nothing.
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!m_marking && current.isValid())
+                    m_entries.select(m_filter->entryAt(current.row()));
+            });
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &EntryPane::listedChanged);
@@ -40,16 +43,23 @@ void EntryPane::setView(QWidget *view) {
 
 void EntryPane::currentChanged(int row) {
     // A capture the search does not keep is held back from view: the entry
-    // shown stays the current one.
+    // marked stays the current one, or none.
     const int listedRow = m_filter->rowOf(row);
-    if (listedRow < 0 && chosen() >= 0) {
+    if (listedRow < 0 && row >= 0) {
         m_entries.select(chosen());
         return;
     }
-    m_list->setCurrentIndex(m_filter->index(listedRow, 0));
+    mark(listedRow);
     m_waiting = true;
     if (isVisible())
         presentWaiting();
+}
+
+void EntryPane::mark(int row) {
+    m_marking = true;
+    m_list->setCurrentIndex(m_filter->index(row, 0));
+    m_marking = false;
+    m_filter->hold(m_filter->entryAt(row));
 }
 
 void EntryPane::showEvent(QShowEvent *event) {
@@ -65,7 +75,15 @@ void EntryPane::presentWaiting() {
 }
 
 void EntryPane::setSearch(const SearchWords &words) {
+    m_marking = true;
     m_filter->setWords(words);
+    m_marking = false;
+    // The list may have moved its mark by itself meanwhile.
+    int current = m_entries.current();
+    if (m_filter->rowOf(current) < 0)
+        current = words.isEmpty() ? m_entries.newest() : -1;
+    m_entries.select(current);
+    mark(m_filter->rowOf(current));
 }
 
 int EntryPane::listed() const {
@@ -83,7 +101,10 @@ void EntryPane::choose(int entry) {
 bool EntryPane::chooseNext() {
     if (listed() == 0)
         return false;
-    const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() + 1 : 0;
-    m_list->setCurrentIndex(m_filter->index(row % listed(), 0));
+    // After the current entry, or the first one listed while none is; the
+    // one found is chosen and marked even where it was current already.
+    const int row = (m_filter->rowOf(m_entries.current()) + 1) % listed();
+    m_entries.select(m_filter->entryAt(row));
+    mark(row);
     return true;
 }

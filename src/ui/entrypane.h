@@ -11,8 +11,14 @@ class SearchWords;
 /// A list of entries by caption beside the view of the current one, as the
 /// text and picture views both have it: the list keeps its width, the view
 /// takes the rest. Choosing in the list makes that entry current. While a
-/// search is on, the list holds the entries it keeps; the commands still
-/// see every entry.
+/// search is on, the list holds the entries it keeps; the save-all and
+/// delete commands still see every entry.
+///
+/// The entry the list marks is the current one, the one in the view and the
+/// one "this page" commands act on. A search that leaves it out marks none
+/// (the view is empty); clearing the search then marks the newest. The entry
+/// marked stays listed while it changes, until the user chooses another or
+/// changes the search.
 ///
 /// The view takes the current entry only while it can be seen: a capture
 /// while the window is hidden costs no layout and no reading at all.
@@ -27,8 +33,8 @@ public:
     int chosen() const;
     /// Chooses `entry` in the list, as the user does, when the list holds it.
     void choose(int entry);
-    /// Chooses the entry listed after the one chosen, or the first; false
-    /// when the list is empty.
+    /// Chooses the entry listed after the current one, or the first while
+    /// none is listed; false when the list is empty.
     bool chooseNext();
 
 signals:
@@ -48,9 +54,12 @@ protected:
 
 private:
     void currentChanged(int row);
+    /// Marks list row `row` (-1: none) without it counting as the user's choice.
+    void mark(int row);
 
     EntryList &m_entries;
     EntryFilter *m_filter;
     QListView *m_list;
     bool m_waiting = false;
+    bool m_marking = false;
 };

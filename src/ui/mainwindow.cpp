@@ -21,11 +21,15 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -131,7 +135,7 @@ void MainWindow::connectMenus() {
         {m.menuDelAllImg, &MainWindow::deleteAllPictures},
         {m.menuClearData, &MainWindow::deleteAll},
         {m.menuClearCB, &MainWindow::clearClipboard},
-        {m.menuExit, &MainWindow::quitRequested},
+        {m.menuExit, &MainWindow::requestQuit},
         {m.menuVTxt, &MainWindow::showTexts},
         {m.menuVImg, &MainWindow::showPictures},
         {m.menuSkin, &MainWindow::editAppearance},
@@ -230,8 +234,11 @@ void MainWindow::showNotice(const QString &notice) {
 
 void MainWindow::showFromTray() {
     // Where minimising is not told, nothing the program knows says that the
-    // window is in view: it is brought back all the same.
-    if (tellsOfMinimising() && isVisible() && !isMinimized())
+    // window is in view: it is brought back all the same. A dialog open in
+    // it may have been minimised alone.
+    const QWidget *dialog = QApplication::activeModalWidget();
+    const bool dialogUp = !dialog || (dialog->isVisible() && !dialog->isMinimized());
+    if (tellsOfMinimising() && isVisible() && !isMinimized() && dialogUp)
         return;
     bringToFront();
 }
@@ -242,10 +249,57 @@ void MainWindow::bringToFront() {
     // scratchpad); mapped anew, it comes back on every compositor.
     if (isVisible() && !tellsOfMinimising())
         hide();
+    // Back where it was, on the screen it was on while that is still there;
+    // elsewhere the window manager places it anew.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!isVisible() && !m_placeScreen.isEmpty() && placesWindows() &&
+        std::any_of(screens.begin(), screens.end(), [this](const QScreen *screen) {
+            return screen->name() == m_placeScreen && screen->availableGeometry().contains(m_place);
+        })) {
+        // Qt tells the window manager a position only when it changes.
+        windowHandle()->setPosition(m_place + QPoint(1, 0));
+        windowHandle()->setPosition(m_place);
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+    // A dialog open in the window comes with it, in front: without it the
+    // window would take no input.
+    if (QWidget *dialog = QApplication::activeModalWidget(); dialog && dialog != this) {
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    }
+}
+
+void MainWindow::requestQuit() {
+    if (mayQuit())
+        emit quitRequested();
+}
+
+bool MainWindow::mayQuit() {
+    const int texts = m_store.texts().count();
+    const int pictures = m_store.pictures().count();
+    if (texts + pictures == 0)
+        return true;
+    switch (m_platform.dialogs.ask(unsavedQuestion(texts, pictures),
+                                   QStringLiteral("保存后退出(&S)"),
+                                   QStringLiteral("不保存退出(&N)"))) {
+    case Answer::First:
+        // As the save-all commands do; a save that fails keeps the program up.
+        if (texts > 0)
+            saveAllTexts();
+        if (pictures > 0)
+            saveAllPictures();
+        return m_store.texts().count() + m_store.pictures().count() == 0;
+    case Answer::Second:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void MainWindow::summon() {
@@ -255,6 +309,8 @@ void MainWindow::summon() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!mayQuit())
+        return event->ignore();
     emit quitRequested();
     event->accept();
 }
@@ -267,7 +323,13 @@ void MainWindow::changeEvent(QEvent *event) {
     // area may come or go while the program runs. Otherwise the window stays
     // minimised on the taskbar.
     if (m_tray && m_tray->isShown())
-        hide();
+        hideToTray();
+}
+
+void MainWindow::hideToTray() {
+    m_place = geometry().topLeft();
+    m_placeScreen = screen()->name();
+    hide();
 }
 
 void MainWindow::saveThisText() {
@@ -311,11 +373,12 @@ void MainWindow::saveAll() {
 
 void MainWindow::copyShownEntry() {
     // The view shown is the frame not hidden, also while the window itself is.
+    // With no entry shown there is nothing to copy.
     if (m_saved && m_saved->isVisibleTo(this))
         m_saved->copyShown();
     else if (m_pictures->isVisibleTo(this))
         copyShownPicture();
-    else
+    else if (m_store.texts().current() >= 0)
         m_platform.clipboard.setText(m_texts->shownText());
 }
 

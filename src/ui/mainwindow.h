@@ -38,8 +38,9 @@ public:
 
 public slots:
     /// A click on the tray icon: a hidden or minimised window comes back as
-    /// it was left; one that is up stays as it is where the window system
-    /// tells of minimising (on Wayland it is brought to the front).
+    /// it was left, where it was, with the dialog open in it in front; one
+    /// that is up stays as it is where the window system tells of minimising
+    /// (on Wayland it is brought to the front).
     void showFromTray();
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
@@ -86,8 +87,13 @@ public slots:
     void editOptions();
     void copyShownPicture();
 
+    /// The close box, 退出 or Ctrl+Q: with entries not saved, asks whether to
+    /// save them first; emits quitRequested() unless the user cancels or a
+    /// save fails.
+    void requestQuit();
+
 signals:
-    /// The close box or 退出: the program is to end.
+    /// The program is to end the orderly way: what is not saved goes.
     void quitRequested();
     /// Monitoring the clipboard switched on or off.
     void monitoringToggled(bool on);
@@ -103,6 +109,10 @@ private:
     void connectMenus();
     /// What the search keeps, in the status line while it is on.
     void showFound();
+    /// Whether the program may end: nothing unsaved, or the user said so.
+    bool mayQuit();
+    /// Hidden to the tray: where the window was is kept for its return.
+    void hideToTray();
 
     MainMenus m_menus;
     TextView *m_texts;
@@ -117,4 +127,7 @@ private:
     int m_picturesWaiting = 0;
     Archive *m_archive = nullptr;
     ArchivePane *m_saved = nullptr;
+    /// Where the window was when it went to the tray, and on which screen.
+    QPoint m_place;
+    QString m_placeScreen;
 };

@@ -14,11 +14,14 @@ TextView::TextView(EntryStore &store, QWidget *parent)
     , m_entries(store.texts()) {
     setObjectName(QStringLiteral("fmTxt"));
     m_editor->setObjectName(QStringLiteral("txtMain"));
+    m_editor->setReadOnly(true); // until there is an entry
     setView(m_editor);
     connect(m_editor, &TextEditor::userEdited, this, &TextView::followEdit);
 }
 
 void TextView::present(int row) {
+    // With no entry there is nothing to type into.
+    m_editor->setReadOnly(!m_entries.exists(row));
     m_editor->setText(m_entries.text(row));
 }
 

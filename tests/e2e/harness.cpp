@@ -263,32 +263,40 @@ QStringList Orlo::ownWindows(const QString &filter) const {
                                : QStringList();
 }
 
-QString Orlo::window() const {
-    return ownWindows(u"--name ^Orlo粘贴板2.0版$"_s).value(0);
+QString Orlo::window(const QString &title) const {
+    return ownWindows(u"--name ^%1$"_s.arg(title.isEmpty() ? u"Orlo粘贴板2.0版"_s : title))
+        .value(0);
 }
 
 QString Orlo::trayIcon() const {
-    // The icon is the program's other window, the one the tray host took in.
-    const QString main = window();
+    // The icon is the window the tray host took in; the window manager's
+    // frames take in the others.
     for (const QString &id : ownWindows()) {
         const QString info = run(u"xwininfo -children -id "_s + id).output;
-        if (id != main &&
+        if (run(u"xwininfo -id "_s + id).output.contains(u"Override Redirect State: yes"_s) &&
             field(info, u"Parent window id: (\\w+)"_s) != field(info, u"Root window id: (\\w+)"_s))
             return id;
     }
     return {};
 }
 
-bool Orlo::windowViewable() const {
-    return run(u"xwininfo -id "_s + window()).output.contains(u"Map State: IsViewable"_s);
+bool Orlo::windowViewable(const QString &title) const {
+    return run(u"xwininfo -id "_s + window(title)).output.contains(u"Map State: IsViewable"_s);
+}
+
+QString Orlo::windowPlace() const {
+    return run(u"xdotool getwindowgeometry --shell "_s + window())
+        .output.split(u'\n')
+        .mid(1, 2)
+        .join(u',');
 }
 
 QString Orlo::windowState() const {
     return field(run(u"xprop -id %1 WM_STATE"_s.arg(window())).output, u"window state: (\\w+)"_s);
 }
 
-bool Orlo::minimizeWindow() {
-    return run(u"xdotool windowminimize "_s + window()).ok;
+bool Orlo::minimizeWindow(const QString &title) {
+    return run(u"xdotool windowminimize "_s + window(title)).ok;
 }
 
 bool Orlo::clickTrayIcon(int button) {
@@ -316,8 +324,8 @@ QString Orlo::openMenu() const {
     return {};
 }
 
-bool Orlo::pressKeys(const QString &keys) {
-    return run(u"xdotool windowfocus --sync "_s + window()).ok &&
+bool Orlo::pressKeys(const QString &keys, const QString &title) {
+    return run(u"xdotool windowfocus --sync "_s + window(title)).ok &&
            run(u"xdotool key --clearmodifiers "_s + keys).ok;
 }
 

@@ -113,25 +113,28 @@ public:
     QList<Entry> entries() const;
     qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
     /// The last value reported: "status" and "clipboard" (its status line and
-    /// tip at start), "current" (the caption of
-    /// the entry made current last), "words" (the last picture read).
+    /// tip at start), "current" (the caption of the entry made current
+    /// last, "" once a search left one kind with none), "words" (the last
+    /// picture read).
     QJsonValue last(const QString &key) const;
     QString status() const { return last(QStringLiteral("status")).toString(); }
     /// Runs `copy` (another program's copy) and waits until the program has
     /// handled it; the entries it added, or {"copy failed"} / {"not handled"}.
     QList<Entry> take(const std::function<bool()> &copy) const;
 
-    // Its windows, on X11.
-    QString window() const; ///< X window ids, of this and the icon; empty when none
+    // Its windows, on X11: the main window, or the one titled `title`.
+    QString window(const QString &title = {}) const; ///< X window ids; empty when none
     QString trayIcon() const;
     QString openMenu() const; ///< a pop-up menu of the program, when one is up
-    bool windowViewable() const;
+    bool windowViewable(const QString &title = {}) const;
     QString windowState() const; ///< "Normal", "Iconic", or empty when hidden
-    bool minimizeWindow();
+    QString windowPlace() const; ///< "X=…,Y=…", where the main window is
+    bool minimizeWindow(const QString &title = {});
     bool clickTrayIcon(int button = 1);
     /// Brings the window up by a click on the icon, unless it is up.
     bool showWindow();
-    bool pressKeys(const QString &keys); ///< xdotool names ("ctrl+q") to the main window
+    /// xdotool names ("ctrl+q") to the main window, or the one titled `title`.
+    bool pressKeys(const QString &keys, const QString &title = {});
 
     QProcessEnvironment environment; ///< what it starts with
 

@@ -66,11 +66,11 @@ public:
                         append({{u"words"_s, m_program.store().pictures().caption(at.row())},
                                 {u"read"_s, m_program.store().pictures().searchText(at.row())}});
                 });
-        // The entry each view shows.
+        // The entry each view shows; "" for none (a search left it out).
         for (EntryList *entries :
              std::initializer_list<EntryList *>{&store.texts(), &store.pictures()})
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
-                append({{u"current"_s, entries->caption(row)}});
+                append({{u"current"_s, row >= 0 ? entries->caption(row) : QString()}});
             });
         // What is saved: indexed, and the match chosen (once it is shown).
         connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {

@@ -88,13 +88,14 @@ private slots:
         QCOMPARE(lines.mid(1, 3), (QList<QByteArray>{"t101 &#x1F600;<br><br>\r", "t102<br><br>\r",
                                                      "t3 &#x1F600;<br><br>\r"}));
 
-        // An orderly end leaves nothing to take back.
+        // An end nobody is asked about (the session's) loses nothing either.
+        QCOMPARE(orlo.take(copier.text(u"t103"_s)).size(), 1);
         orlo.process().terminate();
         QVERIFY(orlo.process().waitForEnd(10000));
         orlo.kill(); // only forgets what it reported
         QVERIFY(orlo.start());
-        QCOMPARE(orlo.entries().size(), 0);
-        QCOMPARE(orlo.status(), u"就绪"_s);
+        QCOMPARE(orlo.entries().size(), 1);
+        QCOMPARE(orlo.status(), u"已恢复上次未保存的 1 条文本和 0 张图片"_s);
     }
 
     void killedWhileTakingTenMegabytes() {

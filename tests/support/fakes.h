@@ -21,8 +21,14 @@ public:
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
+    Answer ask(const QString &question, const QString &, const QString &) override {
+        questions.append(question);
+        return answer;
+    }
+
     QList<Shown> messages;
-    QStringList prompts;
+    QStringList prompts, questions;
+    Answer answer = Answer::Cancel;
     QStringList answers;
 };
 
