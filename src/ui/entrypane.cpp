@@ -21,6 +21,11 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
     connect(
         m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current) { m_entries.select(m_filter->entryAt(current.row())); });
+    // A picture's preview is asked for as the pointer comes, to be ready
+    // when the tip shows.
+    m_list->setMouseTracking(true);
+    connect(m_list, &QAbstractItemView::entered, this,
+            [](const QModelIndex &index) { index.data(Qt::ToolTipRole); });
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &EntryPane::listedChanged);
@@ -85,4 +90,27 @@ bool EntryPane::chooseNext() {
     const int row = m_list->currentIndex().isValid() ? m_list->currentIndex().row() + 1 : 0;
     m_list->setCurrentIndex(m_filter->index(row % listed(), 0));
     return true;
+}
+
+int EntryPane::chosenRow() const {
+    return m_list->currentIndex().row();
+}
+
+void EntryPane::chooseRow(int row) {
+    m_list->setCurrentIndex(m_filter->index(row, 0));
+}
+
+bool EntryPane::chooseNewest() {
+    // From the entry taken last back to 0, then from the last row down:
+    // the order the entries were taken in, also after the overwrite policy
+    // started again at 0.
+    const int count = m_entries.count();
+    for (int age = 0; age < count; ++age) {
+        const int entry = ((m_entries.newest() - age) % count + count) % count;
+        if (m_filter->rowOf(entry) >= 0) {
+            choose(entry);
+            return true;
+        }
+    }
+    return false;
 }

@@ -8,6 +8,7 @@
 
 class EntryStore;
 class HelpCommands;
+class PickMode;
 class PictureView;
 class SearchField;
 class SettingsStore;
@@ -40,8 +41,10 @@ public slots:
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
     void bringToFront();
-    /// The shortcut or `--show`: the window comes to the front with the
-    /// search field focused, its words selected.
+    /// The shortcut or `--show`: the window comes to the front, on this
+    /// desktop, with the search field focused, its words selected, to pick
+    /// an entry from the keyboard; with the dialog open in front of it, if
+    /// one is.
     void summon();
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
@@ -110,5 +113,6 @@ private:
     HelpCommands *m_help;
     TrayIcon *m_tray = nullptr;
     SearchField *m_search = nullptr;
+    PickMode *m_pick = nullptr;
     int m_picturesWaiting = 0;
 };
