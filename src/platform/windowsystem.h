@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 /// Whether the program's windows are on a Wayland compositor (not on
 /// XWayland, not offscreen).
 bool onWayland();
@@ -10,3 +12,9 @@ bool onWayland();
 /// without a word to it (xdg-shell has no such state), so there a window the
 /// program believes is up may be out of view.
 bool tellsOfMinimising();
+
+/// The next window brought to the front uses `token` (Wayland's
+/// xdg-activation: a token from the desktop that started a later instance,
+/// or from the shortcut portal), so that the compositor lets it take the
+/// focus. An empty token changes nothing.
+void useActivationToken(const QString &token);
