@@ -124,8 +124,10 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
             QTRY_COMPARE_WITH_TIMEOUT(focused(), orlo->window(), 10000);
             // Typed at once, the words go to the search field and choose the
-            // entry; Enter puts it on the clipboard and the window away, Esc
-            // only puts the window away.
+            // entry (typed after Ctrl+E, they replace what was there); Enter
+            // puts it on the clipboard and the window away, Esc only puts the
+            // window away.
+            QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"zz"_s}).ok && orlo->pressKeys(u"ctrl+e"_s));
             QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, words[round]}).ok);
             QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), captions[round], 10000);
             QVERIFY(runTool(u"xdotool"_s, {u"key"_s, round == 0 ? u"Return"_s : u"Escape"_s}).ok);
