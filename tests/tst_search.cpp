@@ -196,6 +196,43 @@ private slots:
         QTest::keyClick(field, Qt::Key_Escape);
         QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 4);
         QCOMPARE(rig.find<QLabel>("lTip")->text(), u"就绪"_s);
+        // Summoned: typing chooses the newest match, Up and Down go through
+        // the texts, then the pictures.
+        form.summon();
+        QTest::keyClicks(field, u"alpha"_s);
+        QCOMPARE(rig.texts().current(), 2);
+        QTest::keyClick(field, Qt::Key_Down);
+        QVERIFY(rig.find<PictureView>("fmImg")->isVisible());
+        QTest::keyClick(field, Qt::Key_Up);
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(rig.texts().current(), 0);
+        // Enter copies it and puts the window away, Esc only puts it away.
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(form.isMinimized());
+        QCOMPARE(rig.clipboard.readText(), u"alpha one"_s);
+        form.summon();
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(form.isMinimized());
+        QCOMPARE(field->text(), u"alpha"_s);
+        // Brought back from the tray, Enter shows the next match again.
+        form.showFromTray();
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(!form.isMinimized());
+        // Previews: a text's first lines, markup shown as it is, its length;
+        // a picture's thumbnail and size, made on a thread.
+        const QString text = QString(u"%1\n<b>\n"_s.arg(QString(100, u'x'))).repeated(12);
+        rig.clipboard.offerText(text);
+        const QString tip =
+            rig.texts().index(rig.texts().newest()).data(Qt::ToolTipRole).toString();
+        QCOMPARE(tip.count(u'…'), 6);
+        QVERIFY(tip.contains(u"&lt;b&gt;"_s) && tip.contains(u"共 1260 个字符"_s));
+        QCOMPARE(rig.pictures().index(0).data(Qt::ToolTipRole).toString(), QString());
+        QTRY_VERIFY(rig.pictures()
+                        .index(0)
+                        .data(Qt::ToolTipRole)
+                        .toString()
+                        .contains(u"<img src=\"data:image/png;base64,"_s));
+        QVERIFY(rig.pictures().preview(0).contains(u"4 × 4 像素"_s));
     }
 };
 

@@ -54,6 +54,8 @@ private slots:
             QVERIFY(note.open(QIODevice::WriteOnly) &&
                     note.write(qPrintable(dir.path() + u"/gone"_s)));
         }
+        // A later start hands over the token it was started with.
+        qputenv("XDG_ACTIVATION_TOKEN", "token_1");
         for (int run = 0; run < 2; ++run) { // the second after the first ended
             SingleInstance first(dir.path());
             QSignalSpy shown(&first, &SingleInstance::showRequested);
@@ -75,6 +77,7 @@ private slots:
                 QCOMPARE(again.get(), Role::Later);
             }
             QTRY_COMPARE(shown.size(), 2);
+            QCOMPARE(shown.first().value(0).toString(), u"token_1"_s);
         }
     }
 

@@ -8,6 +8,7 @@
 #include "platform/globalshortcut.h"
 #include "platform/programfolder.h"
 #include "platform/system.h"
+#include "platform/windowsystem.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -62,8 +63,15 @@ Application::Application(int &argc, char **argv)
     m_dialogs.setParent(&program.window());
     quitOnTerminationSignals(&program);
     QObject::connect(m_single.get(), &SingleInstance::showRequested, &program,
-                     &Program::showWindow);
-    QObject::connect(m_single.get(), &SingleInstance::summonRequested, &program, &Program::summon);
+                     [&program](const QString &token) {
+                         useActivationToken(token);
+                         program.showWindow();
+                     });
+    QObject::connect(m_single.get(), &SingleInstance::summonRequested, &program,
+                     [&program](const QString &token) {
+                         useActivationToken(token);
+                         program.summon();
+                     });
     program.useShortcut(makeGlobalShortcut());
     program.start(role == SingleInstance::Role::First);
     if (summon)

@@ -5,6 +5,8 @@
 #include "platform/logging.h"
 #include "platform/system.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -19,9 +21,18 @@
 
 namespace {
 
-/// What a later start asks for: the window as it was, or summoned (`--show`).
-const QByteArray ShowRequest = QByteArrayLiteral("show\n");
-const QByteArray SummonRequest = QByteArrayLiteral("summon\n");
+/// What a later start asks for: the window as it was, or summoned (`--show`),
+/// each followed by the activation token the later start was given, if any.
+const QByteArray ShowRequest = QByteArrayLiteral("show");
+const QByteArray SummonRequest = QByteArrayLiteral("summon");
+constexpr qsizetype MaxRequest = 512;
+
+/// The activation token `token`, when it is printable ASCII.
+QString tokenIn(const QByteArray &token) {
+    const bool fine =
+        std::all_of(token.cbegin(), token.cend(), [](char c) { return c > ' ' && c < 127; });
+    return fine ? QString::fromLatin1(token) : QString();
+}
 const QString LockName = QStringLiteral("orlo-clipboard.lock");
 /// Beside the lock: where the running program listens.
 const QString AddressName = QStringLiteral("orlo-clipboard.address");
@@ -132,13 +143,16 @@ bool SingleInstance::listen() {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
             auto readRequest = [this, peer] {
-                if (!peer->canReadLine() && peer->bytesAvailable() < SummonRequest.size())
+                if (!peer->canReadLine() && peer->bytesAvailable() < MaxRequest)
                     return;
-                const QByteArray request = peer->readLine(SummonRequest.size() + 1);
-                if (request == ShowRequest)
-                    emit showRequested();
-                else if (request == SummonRequest)
-                    emit summonRequested();
+                const QByteArray request = peer->readLine(MaxRequest + 1).trimmed();
+                const qsizetype space = request.indexOf(' ');
+                const QByteArray what = space < 0 ? request : request.left(space);
+                const QString token = space < 0 ? QString() : tokenIn(request.mid(space + 1));
+                if (what == ShowRequest)
+                    emit showRequested(token);
+                else if (what == SummonRequest)
+                    emit summonRequested(token);
                 peer->disconnectFromServer();
             };
             connect(peer, &QLocalSocket::readyRead, this, readRequest);
@@ -181,7 +195,11 @@ bool SingleInstance::askToShow() const {
             return false;
         QThread::msleep(100);
     }
-    socket.write(m_summon ? SummonRequest : ShowRequest);
+    // The token a desktop hands a program it starts lets the running one
+    // come to the front on Wayland.
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+    socket.write((m_summon ? SummonRequest : ShowRequest) +
+                 (token.isEmpty() ? QByteArray() : ' ' + token) + '\n');
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         socket.waitForBytesWritten(int(deadline.remainingTime()));
     const bool sent = socket.bytesToWrite() == 0;

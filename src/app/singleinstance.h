@@ -47,10 +47,11 @@ public:
     QString lockFile() const;
 
 signals:
-    /// A later start asked for the window.
-    void showRequested();
+    /// A later start asked for the window, with the activation token it
+    /// was started with (empty: none).
+    void showRequested(const QString &token);
     /// A later start with `--show` asked for the window and its search field.
-    void summonRequested();
+    void summonRequested(const QString &token);
 
 private:
     bool lock(const QString &file);

@@ -32,6 +32,8 @@ QVariant EntryList::data(const QModelIndex &index, int role) const {
         return {};
     if (role == SearchTextRole)
         return searchText(index.row());
+    if (role == Qt::ToolTipRole)
+        return preview(index.row());
     return role == Qt::DisplayRole ? QVariant(caption(index.row())) : QVariant();
 }
 

@@ -49,6 +49,9 @@ public:
 
     /// What a search looks in for entry `row`.
     virtual QString searchText(int row) const = 0;
+    /// The tip of entry `row` in the lists (Qt::ToolTipRole): what it holds
+    /// and its size; null while it is being made.
+    virtual QString preview(int row) const = 0;
 
     /// Whether the hundredth entry has been taken: the overflow policy applies.
     bool full() const;

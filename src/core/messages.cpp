@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -186,4 +187,16 @@ UserMessage messageFor(const ImageSaveResult &saved) {
         message.text += u'\n' + reasonText(Reason::PictureMissing) + captionsOf(saved.gone);
     }
     return message;
+}
+
+QString textSizeText(qsizetype characters) {
+    return QStringLiteral("共 %1 个字符").arg(characters);
+}
+
+QString pictureSizeText(QSize size, qint64 bytes) {
+    const QString file =
+        QLocale::system().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    if (!size.isValid())
+        return file;
+    return QStringLiteral("%1 × %2 像素，%3").arg(size.width()).arg(size.height()).arg(file);
 }

@@ -7,6 +7,7 @@
 #include "platform/result.h"
 
 #include <QMetaType>
+#include <QSize>
 #include <QString>
 
 class Clipboard;
@@ -44,3 +45,7 @@ QString trayTip(const Result &listening, const Result &shortcut = {});
 QString shortcutNotice(const Result &why);
 /// The words for a reason alone ("文件夹不存在").
 QString reasonText(Reason reason);
+/// The size under an entry's preview: "共 1234 个字符".
+QString textSizeText(qsizetype characters);
+/// "800 × 600 像素，12.5 KB"; the pixels left out when `size` is not known.
+QString pictureSizeText(QSize size, qint64 bytes);

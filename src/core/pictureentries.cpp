@@ -1,13 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "core/pictureentries.h"
 
+#include "core/previews.h"
 #include "platform/logging.h"
 
 #include <QImageReader>
 
 PictureEntries::PictureEntries(QString tempFolder, QObject *parent)
     : EntryList(&imageCaption, parent)
-    , m_tempFolder(std::move(tempFolder)) {}
+    , m_tempFolder(std::move(tempFolder))
+    , m_previews(new PicturePreviews(this)) {
+    connect(m_previews, &PicturePreviews::made, this,
+            [this](int row) { emit dataChanged(index(row), index(row), {Qt::ToolTipRole}); });
+    // A picture placed anew (no role named) has its preview made again.
+    connect(this, &QAbstractItemModel::dataChanged, m_previews,
+            [this](const QModelIndex &from, const QModelIndex &to, const QList<int> &roles) {
+                if (roles.isEmpty())
+                    for (int row = from.row(); row <= to.row(); ++row)
+                        m_previews->forget(row);
+            });
+    connect(this, &QAbstractItemModel::modelReset, m_previews, &PicturePreviews::forgetAll);
+}
+
+QString PictureEntries::preview(int row) const {
+    return exists(row) ? m_previews->preview(row, file(row)) : QString();
+}
 
 QString PictureEntries::file(int row) const {
     return m_tempFolder + u'/' + imageCaption(row) + QStringLiteral(".bmp");

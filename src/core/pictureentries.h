@@ -4,6 +4,8 @@
 #include "core/entrylist.h"
 
 #include <QImage>
+
+class PicturePreviews;
 #include <QString>
 
 /// The captured pictures (图像00, 图像01 …). Each lives in its temp picture
@@ -24,6 +26,10 @@ public:
     /// The words read in entry `row`'s picture: null while not read yet.
     QString words(int row) const { return exists(row) ? m_words.value(row) : QString(); }
     QString searchText(int row) const override { return words(row); }
+    /// The thumbnail and size of entry `row`'s picture, made on a thread the
+    /// first time it is asked for: null until then (the tip role's change
+    /// tells when it is there).
+    QString preview(int row) const override;
     /// The words read in the picture of entry `row`, as it is now.
     void setWords(int row, const QString &words);
 
@@ -36,6 +42,7 @@ public:
 
 private:
     QString m_tempFolder;
+    PicturePreviews *m_previews;
     /// The newest picture, while its file holds just what it shows.
     QImage m_newest;
     int m_newestRow = -1;

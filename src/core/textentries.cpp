@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/textentries.h"
 
+#include "core/previews.h"
+
 #include <utility>
 
 TextEntries::TextEntries(QObject *parent)
@@ -8,6 +10,10 @@ TextEntries::TextEntries(QObject *parent)
 
 QString TextEntries::text(int row) const {
     return exists(row) ? m_texts.at(row) : QString();
+}
+
+QString TextEntries::preview(int row) const {
+    return textPreview(text(row));
 }
 
 bool TextEntries::isNewest(const QString &text) const {

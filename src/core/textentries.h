@@ -25,6 +25,7 @@ public:
     /// The text of entry `row`; empty when there is none.
     QString text(int row) const;
     QString searchText(int row) const override { return text(row); }
+    QString preview(int row) const override;
     const QList<QString> &texts() const { return m_texts; }
 
     /// Whether `text` equals the newest entry (exactly, letter case

@@ -15,3 +15,9 @@ bool tellsOfMinimising() {
 bool placesWindows() {
     return !onWayland();
 }
+
+void useActivationToken(const QString &token) {
+    // Qt's Wayland plugin takes the token from here at the next activation.
+    if (!token.isEmpty() && onWayland())
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+}

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 /// Whether the program's windows are on a Wayland compositor (not on
 /// XWayland, not offscreen).
 bool onWayland();
@@ -14,3 +16,9 @@ bool tellsOfMinimising();
 /// Whether a program may say where its window goes, as on X11 and Windows.
 /// A Wayland compositor places every window itself.
 bool placesWindows();
+
+/// The next window brought to the front uses `token` (Wayland's
+/// xdg-activation: a token from the desktop that started a later instance,
+/// or from the shortcut portal), so that the compositor lets it take the
+/// focus. An empty token changes nothing.
+void useActivationToken(const QString &token);

@@ -25,6 +25,11 @@ EntryPane::EntryPane(const QString &title, EntryList &entries, const char *listN
                 if (!m_marking && current.isValid())
                     m_entries.select(m_filter->entryAt(current.row()));
             });
+    // A picture's preview is asked for as the pointer comes, to be ready
+    // when the tip shows.
+    m_list->setMouseTracking(true);
+    connect(m_list, &QAbstractItemView::entered, this,
+            [](const QModelIndex &index) { index.data(Qt::ToolTipRole); });
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &EntryPane::listedChanged);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &EntryPane::listedChanged);
@@ -107,4 +112,27 @@ bool EntryPane::chooseNext() {
     m_entries.select(m_filter->entryAt(row));
     mark(row);
     return true;
+}
+
+int EntryPane::chosenRow() const {
+    return m_list->currentIndex().row();
+}
+
+void EntryPane::chooseRow(int row) {
+    m_list->setCurrentIndex(m_filter->index(row, 0));
+}
+
+bool EntryPane::chooseNewest() {
+    // From the entry taken last back to 0, then from the last row down:
+    // the order the entries were taken in, also after the overwrite policy
+    // started again at 0.
+    const int count = m_entries.count();
+    for (int age = 0; age < count; ++age) {
+        const int entry = ((m_entries.newest() - age) % count + count) % count;
+        if (m_filter->rowOf(entry) >= 0) {
+            choose(entry);
+            return true;
+        }
+    }
+    return false;
 }

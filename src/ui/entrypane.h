@@ -36,6 +36,12 @@ public:
     /// Chooses the entry listed after the current one, or the first while
     /// none is listed; false when the list is empty.
     bool chooseNext();
+    /// The row chosen in the list, or -1; choosing row `row` of the list.
+    int chosenRow() const;
+    void chooseRow(int row);
+    /// Chooses the entry taken last of those the list holds; false when it
+    /// holds none.
+    bool chooseNewest();
 
 signals:
     /// The entries the list holds changed: a capture, a deletion, a search.

@@ -13,6 +13,7 @@
 #include "ui/artwork.h"
 #include "ui/helpcommands.h"
 #include "ui/optionsdialog.h"
+#include "ui/pickmode.h"
 #include "ui/pictureview.h"
 #include "ui/searchfield.h"
 #include "ui/statusline.h"
@@ -89,6 +90,9 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     });
     connect(m_search, &SearchField::textChanged, this, &MainWindow::search);
     connect(m_search, &SearchField::nextRequested, this, &MainWindow::showNextMatch);
+    m_pick =
+        new PickMode(this, m_search, {m_texts, m_pictures, m_menus.menuVTxt, m_menus.menuVImg});
+    connect(m_pick, &PickMode::picked, this, &MainWindow::copyShownEntry);
     // A capture or words read change what a search keeps.
     connect(m_texts, &EntryPane::listedChanged, this, &MainWindow::showFound);
     connect(m_pictures, &EntryPane::listedChanged, this, &MainWindow::showFound);
@@ -303,9 +307,18 @@ bool MainWindow::mayQuit() {
 }
 
 void MainWindow::summon() {
+    // Mapped anew, a window left up on another desktop comes to this one.
+    if (isVisible() && !isActiveWindow() && !QApplication::activeModalWidget())
+        hide();
     bringToFront();
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+        return;
+    }
     m_search->setFocus();
     m_search->selectAll();
+    m_pick->start();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

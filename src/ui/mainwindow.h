@@ -10,6 +10,7 @@ class Archive;
 class ArchivePane;
 class EntryStore;
 class HelpCommands;
+class PickMode;
 class PictureView;
 class SearchField;
 class SettingsStore;
@@ -45,8 +46,10 @@ public slots:
     /// A later start: the window comes up and to the front, whatever state
     /// the program believes it is in.
     void bringToFront();
-    /// The shortcut or `--show`: the window comes to the front with the
-    /// search field focused, its words selected.
+    /// The shortcut or `--show`: the window comes to the front, on this
+    /// desktop, with the search field focused, its words selected, to pick
+    /// an entry from the keyboard; with the dialog open in front of it, if
+    /// one is.
     void summon();
     /// A clipboard change is being taken, and is taken.
     void showCapturing();
@@ -124,6 +127,7 @@ private:
     HelpCommands *m_help;
     TrayIcon *m_tray = nullptr;
     SearchField *m_search = nullptr;
+    PickMode *m_pick = nullptr;
     int m_picturesWaiting = 0;
     Archive *m_archive = nullptr;
     ArchivePane *m_saved = nullptr;

@@ -18,6 +18,12 @@ SearchField::SearchField(QList<QKeySequence> guarded, QWidget *parent)
 bool SearchField::event(QEvent *event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
+        // Ctrl+E, the window's key to the field, selects its words here too
+        // (the field's own Ctrl+E would go to the end).
+        if (key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_E)) {
+            event->ignore();
+            return true;
+        }
         if (m_guarded.contains(QKeySequence(key->keyCombination()))) {
             event->accept(); // delivered here, where it does nothing
             return true;

@@ -5,9 +5,10 @@
 #include <QLineEdit>
 
 /// The search field of the toolbar. Esc empties it; Enter and Down ask for
-/// the next match. Keys typed into it stay there: the window's shortcuts
-/// never take the keys it uses itself, nor those of `guarded` commands
-/// (ones that delete data), while it has the focus.
+/// the next match (while an entry is picked from the keyboard, PickMode
+/// takes those keys); Ctrl+E selects its words. Keys typed into it stay there: the window's
+/// shortcuts never take the keys it uses itself, nor those of `guarded` commands (ones that delete
+/// data), while it has the focus.
 class SearchField final : public QLineEdit {
     Q_OBJECT
 public:

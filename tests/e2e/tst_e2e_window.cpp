@@ -134,12 +134,19 @@ private slots:
             press(shortcuts[round]);
             QTRY_VERIFY_WITH_TIMEOUT(orlo->windowViewable(), 10000);
             QTRY_COMPARE_WITH_TIMEOUT(focused(), orlo->window(), 10000);
-            // Typed at once, the words go to the search field.
+            // Typed at once, the words go to the search field and choose the
+            // entry (typed after Ctrl+E, they replace what was there); Enter
+            // puts it on the clipboard and the window away, Esc only puts the
+            // window away.
+            QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"zz"_s}).ok && orlo->pressKeys(u"ctrl+e"_s));
             QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, words[round]}).ok);
-            QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
             QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), captions[round], 10000);
+            QVERIFY(runTool(u"xdotool"_s, {u"key"_s, round == 0 ? u"Return"_s : u"Escape"_s}).ok);
+            QTRY_VERIFY_WITH_TIMEOUT(!orlo->windowViewable(), 10000);
+            QCOMPARE(tool(u"xclip"_s, {u"-o"_s, u"-selection"_s, u"clipboard"_s}), words[0]);
             if (round == 1)
                 break;
+            showByTray();
             orlo->command("menuOption");
             QTRY_VERIFY_WITH_TIMEOUT(
                 runTool(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^选项$"_s})
@@ -167,12 +174,14 @@ private slots:
             QVERIFY(orlo->process().running());
         }
         const QList<Entry> entries = orlo->entries();
-        const auto kiwi = std::find_if(entries.cbegin(), entries.cend(),
+        // The newest entry found is chosen, and Enter picks it.
+        const auto kiwi = std::find_if(entries.crbegin(), entries.crend(),
                                        [](const Entry &entry) { return entry.text == u"kiwi"_s; });
-        QVERIFY(kiwi != entries.cend() && orlo->last(u"current"_s).toString() != kiwi->caption);
+        QVERIFY(kiwi != entries.crend() && orlo->last(u"current"_s).toString() != kiwi->caption);
         QVERIFY(runTool(u"xdotool"_s, {u"type"_s, u"kiwi"_s}).ok);
         QVERIFY(runTool(u"xdotool"_s, {u"key"_s, u"Return"_s}).ok);
         QTRY_COMPARE_WITH_TIMEOUT(orlo->last(u"current"_s).toString(), kiwi->caption, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!orlo->windowViewable(), 10000);
         // With its dialog open.
         const QString dialog = u"文本管理界面设置"_s;
         showByTray();

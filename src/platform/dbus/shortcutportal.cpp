@@ -4,6 +4,7 @@
 #include "platform/apptitle.h"
 #include "platform/dbus/structure.h"
 #include "platform/logging.h"
+#include "platform/windowsystem.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -178,8 +179,15 @@ void ShortcutPortal::answered(uint response, const QVariantMap &results) {
 void ShortcutPortal::pressed(const QDBusMessage &signal) {
     const QList<QVariant> arguments = signal.arguments();
     if (!m_session.isEmpty() && arguments.size() >= 2 &&
-        arguments[0].value<QDBusObjectPath>().path() == m_session && arguments[1] == ShortcutId)
+        arguments[0].value<QDBusObjectPath>().path() == m_session && arguments[1] == ShortcutId) {
+        // Activated(session, shortcut, timestamp, options): newer portals
+        // hand over a token that lets the window take the focus.
+        if (arguments.size() >= 4) {
+            const auto options = qdbus_cast<QVariantMap>(arguments[3]);
+            useActivationToken(options.value(QStringLiteral("activation_token")).toString());
+        }
         emit activated();
+    }
 }
 
 void ShortcutPortal::closeSession() {
