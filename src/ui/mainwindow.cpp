@@ -93,6 +93,14 @@ MainWindow::MainWindow(EntryStore &store, SettingsStore &settings, Platform plat
     m_pick =
         new PickMode(this, m_search, {m_texts, m_pictures, m_menus.menuVTxt, m_menus.menuVImg});
     connect(m_pick, &PickMode::picked, this, &MainWindow::copyShownEntry);
+    // Put away at once, as minimising to the tray leaves it: asking the window
+    // manager to minimise a window about to be hidden would race the hiding.
+    connect(m_pick, &PickMode::putAwayRequested, this, [this] {
+        if (m_tray && m_tray->isShown())
+            hideToTray();
+        else
+            setWindowState(windowState() | Qt::WindowMinimized);
+    });
     // A capture or words read change what a search keeps.
     connect(m_texts, &EntryPane::listedChanged, this, &MainWindow::showFound);
     connect(m_pictures, &EntryPane::listedChanged, this, &MainWindow::showFound);

@@ -77,8 +77,7 @@ bool PickMode::eventFilter(QObject *watched, QEvent *event) {
 
 void PickMode::putAway() {
     stop();
-    // A window that minimises to the tray hides there.
-    m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
+    emit putAwayRequested();
 }
 
 void PickMode::chooseNewest() {

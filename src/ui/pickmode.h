@@ -33,13 +33,14 @@ signals:
     /// Enter: the chosen entry is to go to the clipboard (the window is put
     /// away right after).
     void picked();
+    /// Enter or Esc: the window is to be put away, as minimising puts it.
+    void putAwayRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void stop();
-    /// Hides the window the way minimising does: to the tray while it is up.
     void putAway();
     void chooseNewest();
     void step(int by);
