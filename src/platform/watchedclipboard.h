@@ -53,6 +53,17 @@ protected:
         m_failure = why;
         emit listeningLost(why);
     }
+    /// fetched() and lost(), told from the watcher's thread: handled on this
+    /// one, in the order told.
+    void fetchedLater(quint64 change, ClipContent content) {
+        QMetaObject::invokeMethod(
+            this, [this, change, content = std::move(content)] { fetched(change, content); },
+            Qt::QueuedConnection);
+    }
+    void lostLater(const Result &why) {
+        QMetaObject::invokeMethod(
+            this, [this, why] { lost(why); }, Qt::QueuedConnection);
+    }
 
     ChangeQueue m_queue;
     std::map<quint64, quint64> m_changes; ///< the watcher's numbers, in the queue

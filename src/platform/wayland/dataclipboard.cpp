@@ -66,13 +66,10 @@ std::unique_ptr<Clipboard> makeDataControlClipboard(std::shared_ptr<wayland::Con
             Qt::QueuedConnection);
     };
     events.fetched = [self](quint64 change, ClipContent content) {
-        QMetaObject::invokeMethod(
-            self, [self, change, content = std::move(content)] { self->fetched(change, content); },
-            Qt::QueuedConnection);
+        self->fetchedLater(change, std::move(content));
     };
     events.lost = [self](const Result &why) {
-        QMetaObject::invokeMethod(
-            self, [self, why] { self->lost(why); }, Qt::QueuedConnection);
+        self->lostLater(why);
     };
     readablePictureTypes(); // made here, before the watcher's thread asks
     self->m_thread.setObjectName(QStringLiteral("orlo-wayland"));

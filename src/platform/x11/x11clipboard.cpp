@@ -98,14 +98,11 @@ std::unique_ptr<Clipboard> makeX11Clipboard(bool xwayland, const QString &displa
             Qt::QueuedConnection);
     };
     events.fetched = [self](quint64 change, ClipContent content) {
-        QMetaObject::invokeMethod(
-            self, [self, change, content = std::move(content)] { self->fetched(change, content); },
-            Qt::QueuedConnection);
+        self->fetchedLater(change, std::move(content));
     };
     events.lost = [self](const Result &why) {
         qCWarning(lcX11) << "no longer hearing changes:" << why;
-        QMetaObject::invokeMethod(
-            self, [self, why] { self->lost(why); }, Qt::QueuedConnection);
+        self->lostLater(why);
     };
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed, self,
                      [self](QClipboard::Mode mode) {
