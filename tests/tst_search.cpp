@@ -102,6 +102,8 @@ private slots:
         QCOMPARE(hanging->read(testPicture(8192, 16)), QString());
         QVERIFY(taken.elapsed() < 5000);
         quitting->wait();
+        // One that ends at once, as the reader does with no engine installed.
+        QCOMPARE(makeTextRecognizer(u"/bin/true"_s)->read(testPicture(8192, 16)), QString());
         const auto missing = makeTextRecognizer(u"/nonexistent/orlo-clipboard"_s);
         QCOMPARE(missing->read(testPicture(8, 8)), QString());
         QVERIFY(!missing->available());

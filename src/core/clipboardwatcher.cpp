@@ -48,7 +48,7 @@ void ClipboardWatcher::clipboardChanged() {
         // an empty entry.
         if (const std::optional<QString> text = m_clipboard.readText())
             m_store.captureText(*text);
-        else
+        else if (offer.refused != Reason::TextTooLarge)
             qCWarning(lcCapture) << "text offered as" << offer.mimeTypes << "could not be read";
     }
     if (keep && offer.kinds.testAnyFlags(ClipKind::Picture | ClipKind::Metafile))

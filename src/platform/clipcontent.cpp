@@ -2,6 +2,7 @@
 #include "platform/clipcontent.h"
 
 #include "platform/fetchpolicy.h"
+#include "platform/limits.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -76,6 +77,11 @@ ClipContent ClipContent::fromOffer(const QStringList &offered,
     if (const QString type = fetch::textTypeToFetch(offered); !type.isEmpty()) {
         const auto found = fetched.find(type);
         content.m_text = found != fetched.end() ? decodeText(type, found->second) : std::nullopt;
+        // Too long for an entry: not kept until the next change either.
+        if (content.m_text && content.m_text->size() > limits::TextLength) {
+            content.m_text = std::nullopt;
+            content.refuse(Reason::TextTooLarge);
+        }
     } else if (std::any_of(offered.begin(), offered.end(), isPlainTextType)) {
         content.m_text = std::nullopt; // text in a form that cannot be read
     }

@@ -4,10 +4,13 @@
 // or with "never" hangs.
 // slowowner <atoms | types> <count> <text>: owns it with the text at once, listing after it
 // `count` atoms made up at random, or types made for the purpose; ends once replaced.
+// slowowner flood <count> <megabytes>: copies `count` texts that large, one every 100 ms,
+// and prints "done" after the last.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -131,6 +134,23 @@ int main(int argc, char *argv[]) {
         return ownWithList(argv[1] == std::string_view("atoms"), std::atoi(argv[2]), argv[3]);
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.value(1) == u"flood") {
+        int made = 0;
+        QTimer every;
+        QObject::connect(&every, &QTimer::timeout, [&] {
+            auto *text = new QMimeData;
+            text->setData(QStringLiteral("text/plain"),
+                          QByteArray(qsizetype(args.value(3).toInt()) << 20, char('a' + made)));
+            QGuiApplication::clipboard()->setMimeData(text);
+            if (++made == args.value(2).toInt()) {
+                every.stop();
+                std::puts("done");
+                std::fflush(stdout);
+            }
+        });
+        every.start(100);
+        return app.exec();
+    }
     const int delayMs = args.value(1) == u"never" ? -1 : args.value(1).toInt();
     QGuiApplication::clipboard()->setMimeData(new SlowText(delayMs, args.value(2)));
     if (!QGuiApplication::clipboard()->ownsClipboard())
