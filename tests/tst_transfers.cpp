@@ -5,6 +5,9 @@
 #include "platform/changequeue.h"
 #include "platform/clipboardaccess.h"
 #include "platform/wayland/pipes.h"
+#ifdef ORLO_X11
+#include "platform/x11/transferstate.h"
+#endif
 
 #include <QProcessEnvironment>
 #include <QScopeGuard>
@@ -96,6 +99,62 @@ private slots:
         for (auto fd : {tooLarge[1], endless[1], flood[1]})
             ::close(fd);
     }
+
+#ifdef ORLO_X11
+    void anX11OwnerSendingInPieces_data() {
+        // What the owner sends: "incr" (an announcement), "a:…" an answer,
+        // "p:…" a piece; "+N" bytes left unread; "@T" at T ms.
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("ended");
+        QTest::addColumn<QString>("had");
+        QTest::newRow("at once") << u"a:whole@10"_s << u"Done"_s << u"whole"_s;
+        QTest::newRow("in pieces")
+            << u"incr@10 p:abc@20 p:de@30 p:@40"_s << u"Done"_s << u"abcde"_s;
+        QTest::newRow("announced past the limit") << u"incr32"_s << u"TooLarge"_s << QString();
+        QTest::newRow("a piece past it")
+            << u"incr p:abcdefgh p:abcdefgh+1"_s << u"TooLarge"_s << QString();
+        QTest::newRow("past the budget")
+            << u"b9 incr p:abcdefgh p:ab"_s << u"CutOff"_s << QString();
+        QTest::newRow("a stalled owner") << u"incr@10 p:a@4000"_s << u"@9000"_s << u"a"_s;
+        QTest::newRow("one that drips for ever")
+            << u"incr p:a@4000 p:a@8000 p:a@59999 p:a@60001"_s << u"@60000"_s << u"aaaa"_s;
+    }
+    void anX11OwnerSendingInPieces() {
+        QFETCH(QString, sent);
+        QFETCH(QString, ended);
+        QFETCH(QString, had);
+        fetch::Budget budget(sent.startsWith(u"b9") ? 9 : 100);
+        {
+            x11::TransferState transfer(16, budget, 0);
+            for (const QString &step : sent.split(u' ')) {
+                const QString what = step.section(u'@', 0, 0), at = step.section(u'@', 1);
+                const qint64 ms = at.isEmpty() ? 0 : at.toLongLong();
+                const QByteArray value = what.mid(2).section(u'+', 0, 0).toLatin1();
+                const qint64 after = what.section(u'+', 1).toLongLong();
+                if (what.startsWith(u"incr")) {
+                    const quint32 announced = what.mid(4).toUInt();
+                    transfer.answered(
+                        true, QByteArrayView(reinterpret_cast<const char *>(&announced), 4), 0, ms);
+                } else if (what.startsWith(u"a:")) {
+                    transfer.answered(false, value, after, ms);
+                } else if (what.startsWith(u"p:")) {
+                    transfer.piece(value, after, ms);
+                }
+            }
+            QCOMPARE(transfer.data(), had.toLatin1());
+            QCOMPARE(budget.left(), (sent.startsWith(u"b9") ? 9 : 100) - had.size());
+            if (ended.startsWith(u'@')) { // still sending: given up on at that time
+                QCOMPARE(transfer.deadline(), ended.mid(1).toLongLong());
+                transfer.expire();
+                ended = u"TimedOut"_s;
+            }
+            const char *states[] = {"Asked",    "Incremental", "Done",    "Refused",
+                                    "TooLarge", "CutOff",      "TimedOut"};
+            QCOMPARE(states[int(transfer.state())], ended.toLatin1());
+        }
+        QCOMPARE(budget.left(), sent.startsWith(u"b9") ? 9 : 100); // given back with it
+    }
+#endif
 
     void aWaylandSessionWithoutDataControl() {
         // The environment as it was, however the test ends.

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/fetchpolicy.h"
+#include "platform/x11/transferstate.h"
 
-#include <QByteArray>
 #include <xcb/xcb.h>
 
 namespace x11 {
@@ -16,14 +15,10 @@ class Connection;
 /// the next), read when the owner says
 /// it is there, and read piece by piece to the end when the owner sends it
 /// incrementally (INCR: anything larger than one request, big texts,
-/// screenshots). Bounded in size (`limit`, and what is left of `budget`,
-/// which its bytes are taken from while it holds them), and in time: an
-/// owner silent for fetch::IdleMs, or still sending after fetch::CapMs, is
-/// given up on.
+/// screenshots), by the rules of a TransferState.
 class Transfer final {
 public:
-    /// TooLarge: past its limit; CutOff: past the budget.
-    enum class State { Asked, Incremental, Done, Refused, TooLarge, CutOff, TimedOut };
+    using State = TransferState::State;
 
     /// Asks for `target` as of `time`, the moment the owner took the clipboard.
     Transfer(Connection &connection, xcb_atom_t target, xcb_timestamp_t time, qint64 limit,
@@ -35,36 +30,27 @@ public:
     /// Handles the event when it concerns this transfer; false when not.
     bool selectionNotify(const xcb_selection_notify_event_t &event, qint64 nowMs);
     bool propertyNotify(const xcb_property_notify_event_t &event, qint64 nowMs);
-    /// When it is to be given up, unless it ends or progresses before.
-    qint64 deadline() const;
-    void expire();
+    qint64 deadline() const { return m_had.deadline(); }
+    void expire() { m_had.expire(); }
 
-    State state() const { return m_state; }
-    bool finished() const { return m_state != State::Asked && m_state != State::Incremental; }
+    State state() const { return m_had.state(); }
+    bool finished() const { return m_had.finished(); }
     xcb_atom_t target() const { return m_target; }
     xcb_atom_t type() const { return m_type; } ///< of the data, as the owner gave it
-    const QByteArray &data() const { return m_data; }
-    /// The data, with what it took of the budget: the caller gives that back.
-    QByteArray takeData();
-    /// Overwrites what was read and drops it (a secret's).
-    void wipe();
+    const QByteArray &data() const { return m_had.data(); }
+    QByteArray takeData() { return m_had.takeData(); }
+    void wipe() { m_had.wipe(); }
 
 private:
-    /// Reads the property, deleting it; false when the transfer ended.
-    bool readProperty();
-    void finish(State state);
+    /// Reads the property, deleting it, and hands its value to `read`.
+    template <typename Read> void readProperty(Read read);
 
     Connection &m_connection;
     xcb_window_t m_window;
     xcb_atom_t m_target, m_property;
     xcb_timestamp_t m_time;
-    qint64 m_limit;
-    fetch::Budget &m_budget;
-    qint64 m_taken = 0; ///< of the budget, for m_data
-    qint64 m_startedMs, m_progressMs;
-    State m_state = State::Asked;
     xcb_atom_t m_type = XCB_NONE;
-    QByteArray m_data;
+    TransferState m_had;
 };
 
 } // namespace x11

@@ -25,6 +25,7 @@ function(orlo_add_x11 target)
         "${dir}/connection.h" "${dir}/connection.cpp"
         "${dir}/keygrab.h" "${dir}/keygrab.cpp"
         "${dir}/transfer.h" "${dir}/transfer.cpp"
+        "${dir}/transferstate.h" "${dir}/transferstate.cpp"
         "${dir}/watcher.h" "${dir}/watcher.cpp"
         "${dir}/x11clipboard.h" "${dir}/x11clipboard.cpp")
     target_link_libraries(${target} PUBLIC PkgConfig::OrloXcb)
