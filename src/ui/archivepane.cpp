@@ -6,14 +6,12 @@
 #include "platform/launcher.h"
 #include "ui/pictureframe.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -120,5 +118,5 @@ void ArchivePane::copyShown() {
 void ArchivePane::openFolder() {
     const int row = m_list->currentRow();
     if (row >= 0 && row < m_matches.size())
-        m_launcher.open(QUrl::fromLocalFile(QFileInfo(m_matches.at(row).file).path()));
+        m_launcher.showFile(m_matches.at(row).file);
 }
