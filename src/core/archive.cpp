@@ -70,6 +70,7 @@ public:
             }
         }
         indexing(false);
+        changed();
         if (synced == ArchiveIndex::Sync::Done)
             readPicture();
     }
@@ -89,6 +90,8 @@ public:
         if (stopping)
             return;
         m_index->setPictureWords(file, words);
+        if (!words.isEmpty())
+            changed();
         QTimer::singleShot(0, this, &Indexer::readPicture);
     }
 
@@ -96,6 +99,8 @@ public:
     std::atomic<int> picturesWaiting = 0;
     /// Told, from this thread, when indexing starts and ends.
     std::function<void(bool)> indexing;
+    /// Told, from this thread, when what the index holds may have changed.
+    std::function<void()> changed;
     /// Told the index file and the folders when the index is opened or made afresh.
     std::function<void(const QStringList &)> indexOpened;
 
@@ -166,6 +171,10 @@ Archive::Archive(QString cacheFolder, TextRecognizer &recognizer, QObject *paren
                     emit indexingChanged(on);
             },
             Qt::QueuedConnection);
+    };
+    indexer->changed = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { emit changed(); }, Qt::QueuedConnection);
     };
     indexer->indexOpened = [searcher =
                                 static_cast<Searcher *>(m_searcher)](const QStringList &index) {

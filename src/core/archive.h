@@ -48,6 +48,9 @@ signals:
     /// or a new list; `more`: there are more.
     void found(const QList<ArchiveMatch> &matches, bool appended, bool more);
     void indexingChanged(bool indexing);
+    /// What is indexed may have changed (files noticed, a picture's words
+    /// read): a search made before may find more, or less.
+    void changed();
 
 private:
     QString m_cacheFolder;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -58,12 +59,23 @@ ArchivePane::ArchivePane(Archive &archive, Clipboard &clipboard, Launcher &launc
 
 void ArchivePane::take(const QList<ArchiveMatch> &matches, bool appended, bool more) {
     const QSignalBlocker quiet(m_list);
+    // The match on show stays chosen, and shown, when a new list still has it.
+    const int row = m_list->currentRow();
+    const ArchiveMatch shown =
+        row >= 0 && row < m_matches.size() ? m_matches.at(row) : ArchiveMatch();
+    const auto same = [&shown](const ArchiveMatch &match) {
+        return match.file == shown.file && match.number == shown.number;
+    };
+    const qsizetype kept =
+        appended ? -1 : std::find_if(matches.begin(), matches.end(), same) - matches.begin();
     if (!appended) {
         m_list->clear();
         m_matches.clear();
-        m_text->clear();
-        m_picture->setPicture({});
-        m_open->setEnabled(false);
+        if (kept == matches.size()) {
+            m_text->clear();
+            m_picture->setPicture({});
+            m_open->setEnabled(false);
+        }
     }
     if (m_more) // the "更多" row
         delete m_list->takeItem(m_list->count() - 1);
@@ -73,6 +85,8 @@ void ArchivePane::take(const QList<ArchiveMatch> &matches, bool appended, bool m
     m_more = more;
     if (more)
         m_list->addItem(u"更多"_qs);
+    if (kept >= 0 && kept < matches.size())
+        m_list->setCurrentRow(int(kept));
     emit listedChanged();
 }
 

@@ -127,6 +127,12 @@ void MainWindow::setArchive(Archive *archive) {
         connect(other, &QAction::triggered, m_saved, &QWidget::hide);
     connect(m_saved, &ArchivePane::listedChanged, this, &MainWindow::showFound);
     connect(archive, &Archive::indexingChanged, this, &MainWindow::showFound);
+    // Found again as the index grows, unless the user went past the first matches.
+    connect(archive, &Archive::changed, this, [this] {
+        const SearchWords words(m_search->text());
+        if (!words.isEmpty() && m_saved->listed() <= Archive::Page)
+            m_archive->search(words);
+    });
     archive->setFolders(m_store.options().txtPath, m_store.options().imgPath);
 }
 
