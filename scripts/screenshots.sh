@@ -87,3 +87,20 @@ menu ctrl+e
 xdotool type --delay 60 '会议'
 sleep 1
 shoot '^Orlo粘贴板2.0版$' search.png
+
+# Everything saved, searched: a later run with folders of its own takes the
+# entries back from its journal, saves them (Ctrl+S) and finds them there.
+kill "${pids[2]}"
+sleep 1
+mkdir -p "$work/data/text" "$work/data/image"
+sed -i "s|=/home/用户/Orlo粘贴板|=$work|" "$work/.config/Orlo粘贴板.conf"
+"$work/app/orlo-clipboard" >/dev/null 2>&1 & pids+=($!)
+sleep 3
+"$work/app/orlo-clipboard"
+menu ctrl+s
+sleep 3 # indexed in the background
+menu ctrl+e
+xdotool type --delay 60 '周'
+xdotool key Return
+sleep 1
+shoot '^Orlo粘贴板2.0版$' archive.png
