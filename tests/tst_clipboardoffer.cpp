@@ -2,8 +2,8 @@
 // What a clipboard offer holds, read from its MIME types.
 #include "platform/clipcontent.h"
 #include "platform/limits.h"
+#include "testrig.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QTest>
@@ -12,16 +12,6 @@ using Mime = QList<QPair<QString, QByteArray>>;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray pngBytes() {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 const QString WindowsFormat = u"application/x-qt-windows-mime;value=\"%1\""_s;
 
@@ -41,7 +31,9 @@ private slots:
         row("plain text", {{"text/plain;charset=utf-8", "hi"}}, text);
         row("rich text", {{"application/rtf", "{}"}, {"text/richtext", "x"}},
             int(ClipKind::RichText));
-        row("png and text", {{"image/png", pngBytes()}, {"UTF8_STRING", "t"}}, text | picture);
+        row("png and text",
+            {{"image/png", encodedPicture(testPicture(4, 4))}, {"UTF8_STRING", "t"}},
+            text | picture);
         row("metafiles", {{"image/x-wmf", "x"}, {"image/x-emf", "x"}}, int(ClipKind::Metafile));
         // A file manager offers the paths as text as well; no text is taken from it.
         row("file manager copy",

@@ -59,22 +59,6 @@ struct EndedRun {
     }
 };
 
-QByteArray readFixture(const QString &name) {
-    QFile file(QFINDTESTDATA(u"data/"_s + name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The entry lines of the only text data file; none without exactly one file.
-QStringList savedLines(const TestRig &rig) {
-    const QString folder = rig.store.options().txtPath;
-    const QStringList files = QDir(folder).entryList(QDir::Files);
-    QFile file(folder + u'/' + files.value(0));
-    if (files.size() != 1 || !file.open(QIODevice::ReadOnly))
-        return {};
-    const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
-    return lines.mid(1, lines.size() - 3);
-}
-
 } // namespace
 
 class tst_EntryStore : public QObject {
@@ -85,9 +69,12 @@ private slots:
         TestRig rig;
         capture(rig, 0, 101);
         QVERIFY(rig.store.saveAllText().ok());
-        const QStringList lines = savedLines(rig);
-        QCOMPARE(lines.size(), 100); // slot 0 holds the newest
-        QCOMPARE(lines.first() + lines.last(), u"t100<br><br>t99<br><br>"_s);
+        const QStringList files = QDir(rig.store.options().txtPath).entryList(QDir::Files);
+        QFile file(rig.store.options().txtPath + u'/' + files.value(0));
+        QVERIFY(files.size() == 1 && file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 103); // the head, 100 entries, the tail
+        QCOMPARE(lines[1] + lines[100], u"t100<br><br>t99<br><br>"_s); // slot 0 holds the newest
         QCOMPARE(rig.texts().count() + rig.texts().next(), 0);
         QCOMPARE(rig.texts().current(), -1);
     }
@@ -178,9 +165,8 @@ private slots:
         QTest::addColumn<int>("taken");
         QTest::addColumn<QString>("damaged"); // the text whose record is torn or damaged
         QTest::addColumn<int>("replaced");
-        QTest::newRow("whole") << 101 << QString() << 1;
-        // Then the newest is the one before it: the next copy replaces the
-        // oldest that survived.
+        // (Taken back whole: tst_walk.) The newest torn: then the newest is the one before it: the
+        // next copy replaces the oldest that survived.
         QTest::newRow("newest torn") << 101 << u"t100"_s << 0;
         // The entries after it move up a row; the oldest still goes next.
         QTest::newRow("damaged inside") << 130 << u"t60"_s << 30;
@@ -257,7 +243,9 @@ private slots:
         EndedRun run;
         run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
         run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
-        run.journal() = readFixture(u"legacy.journal"_s);
+        QFile legacy(QFINDTESTDATA("data/legacy.journal"));
+        QVERIFY(legacy.open(QIODevice::ReadOnly));
+        run.journal() = legacy.readAll();
         QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
         EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(),

@@ -11,6 +11,7 @@
 #include "ui/texteditor.h"
 #include "windowrig.h"
 
+#include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QListView>
 #include <QSignalSpy>
@@ -164,6 +165,10 @@ private slots:
     void theSearchField() {
         WindowRig rig;
         MainWindow &form = rig.form;
+        for (const char *list : {"lstTxt", "lstImg"}) // the searches' filters
+            new QAbstractItemModelTester(rig.find<QListView>(list)->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                         &form);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         auto *field = form.findChild<SearchField *>();
@@ -235,6 +240,14 @@ private slots:
                         .toString()
                         .contains(u"<img src=\"data:image/png;base64,"_s));
         QVERIFY(rig.pictures().preview(0).contains(u"4 × 4 像素"_s));
+        // Under a search, entries replaced in turn leave the list or join it,
+        // one is edited, the words change, all go.
+        for (int i = 0; i < 100; ++i)
+            rig.clipboard.offerText((i % 3 ? u"alpha %1"_s : u"beta %1"_s).arg(i));
+        rig.find<TextEditor>("txtMain")->insertPlainText(u"beta"_s);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        rig.trigger("menuDelAllTxt");
+        QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 0);
     }
 };
 

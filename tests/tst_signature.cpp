@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "core/signature.h"
-#include "signaturereference.h"
 
 #include <QRandomGenerator>
 #include <QTest>
+
+namespace {
+
+// The rule step by step, the slow way: find from the search position, delete
+// in place, search again from where the occurrence began.
+QString referenceRemoval(QString text, const QString &signature) {
+    qsizetype at = 0;
+    while (!signature.isEmpty() && (at = text.indexOf(signature, at, Qt::CaseInsensitive)) >= 0)
+        text.remove(at, signature.size());
+    return text;
+}
+
+} // namespace
 
 class tst_Signature : public QObject {
     Q_OBJECT
@@ -13,18 +25,12 @@ private slots:
     void removal_data() {
         QTest::addColumn<QStringList>("c"); // text, signature, what is left
         const QString low(QChar(0xDE00)), high(QChar(0xD83D));
-        row("any letter case", {"ABCabcxyz", "abc", "xyz"});
         row("overlapping: the left one goes", {"aaa", "aa", "a"});
         row("joined across a removal stays", {"xaabby", "ab", "xaby"});
-        row("one after another", {"abababX", "AB", "X"});
         row("Chinese lines", {"谢 - 来自 ORLO\n再 - 来自 orlo", " - 来自 Orlo", "谢\n再"});
-        row("not found", {"hello", "xyz", "hello"});
-        row("Cancel, or nothing typed", {"abc", "", "abc"});
-        row("beyond the basic plane", {"x𐐀y𐐨z😀", "𐐨", "xyz😀"});
         row("lone low surrogate", {"😀x" + low, low, "😀x"});
         row("lone high surrogate", {"😀x" + high, high, "😀x"});
         row("ends in half a pair", {"a😀a" + high, "a" + high, "a😀"});
-        row("empty text", {"", "x", ""});
     }
     void removal() {
         QFETCH(QStringList, c);
@@ -34,7 +40,8 @@ private slots:
     }
 
     void equalsTheStepByStepRule() {
-        // Letters with case partners outside ASCII or the basic plane, Chinese, emoji.
+        // Letters with case partners outside ASCII or the basic plane, Chinese,
+        // emoji; empty texts and signatures, ones not found, runs of them.
         const QStringList pieces{"a", "A", "b", "B", "中", "文",     "😀", "🎉",
                                  "𐐀", "𐐨", "ς", "Σ", "σ",  "\u212A", "k", " "};
         QRandomGenerator random(20261201);
