@@ -1,11 +1,32 @@
 // SPDX-License-Identifier: MIT
-// The clipboard watcher: what each kind of copy adds, and what it never does.
+// The copies the watcher is handed: what each kind adds and what it never
+// does, what an offer holds read from its MIME types alone, and bad pictures,
+// copies and journals past the limits, long runs of captures: nothing
+// crashes, nothing wrong is kept, and nothing piles up (memory staying flat
+// is bench/run's to measure).
+#include "platform/clipcontent.h"
+#include "platform/limits.h"
 #include "testrig.h"
 
+#include <QElapsedTimer>
+#include <QImageReader>
 #include <QMimeData>
 #include <QSignalSpy>
 
+using Mime = QList<QPair<QString, QByteArray>>;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString WindowsFormat = u"application/x-qt-windows-mime;value=\"%1\""_s;
+
+/// Descriptors open now; -1 where the system does not list them (/proc).
+int openFileDescriptors() {
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    return open.exists() ? int(open.entryList(QDir::Files | QDir::System).size()) : -1;
+}
+
+} // namespace
 
 class tst_Watcher : public QObject {
     Q_OBJECT
@@ -87,6 +108,143 @@ private slots:
         QCOMPARE(rig.texts().text(0), u"t0"_s);
         rig.clipboard.offer(u"text/plain"_s, QByteArray("")); // a copy of empty text
         QCOMPARE(rig.texts().text(0), QString());
+    }
+
+    void kindsAndSecrets_data() {
+        QTest::addColumn<Mime>("offered");
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<bool>("secret");
+        const int text = int(ClipKind::Text);
+        const auto row = [](const char *name, const Mime &mime, int kinds, bool secret = false) {
+            QTest::newRow(name) << mime << kinds << secret;
+        };
+        row("rich text", {{"application/rtf", "{}"}, {"text/richtext", "x"}},
+            int(ClipKind::RichText));
+        row("metafiles", {{"image/x-wmf", "x"}, {"image/x-emf", "x"}}, int(ClipKind::Metafile));
+        row("gnome copied files", {{"x-special/gnome-copied-files", "copy\nfile:///tmp/a"}},
+            int(ClipKind::Files));
+        row("web link is text", {{"text/uri-list", "https://example.org/"}, {"text/plain", "x"}},
+            text);
+        row("html only", {{"text/html", "<b>x</b>"}}, 0);
+        row("not a secret", {{"text/plain", "pw"}, {"x-kde-passwordManagerHint", "other"}}, text);
+        row("kept out of history",
+            {{"text/plain", "pin"},
+             {WindowsFormat.arg("CanIncludeInClipboardHistory"), QByteArray(4, 0)}},
+            text, true);
+        row("history allowed",
+            {{"text/plain", "pin"},
+             {WindowsFormat.arg("CanIncludeInClipboardHistory"), QByteArray(4, 1)}},
+            text);
+        row("excluded from monitors",
+            {{WindowsFormat.arg("ExcludeClipboardContentFromMonitorProcessing"), QByteArray()}}, 0,
+            true);
+    }
+    void kindsAndSecrets() {
+        QFETCH(Mime, offered);
+        QFETCH(int, kinds);
+        QFETCH(bool, secret);
+        QMimeData data;
+        for (const auto &[type, bytes] : offered)
+            data.setData(type, bytes);
+        const ClipOffer offer = clipOfferOf(&data);
+        QCOMPARE(int(offer.kinds.toInt()), kinds);
+        QCOMPARE(offer.secret, secret);
+        QCOMPARE(offer.mimeTypes.size(), offered.size());
+    }
+
+    void whatIsFetchedOfALongHostileList() {
+        // 50,000 types, some twice, a hundred Windows markers among them, the
+        // text past the first hundred: looked at once each, a thousand at most.
+        QStringList offered;
+        for (int i = 0; i < 50'000; ++i)
+            offered << u"x-made-up-%1"_s.arg(i % 40'000);
+        for (int i = 0; i < 100; ++i)
+            offered.insert(i * 3, WindowsFormat.arg(u"CanIncludeInClipboardHistory%1"_s.arg(i)));
+        offered.insert(500, u"text/plain;charset=utf-8"_s);
+        QElapsedTimer clock;
+        clock.start();
+        const QStringList looked = fetch::lookedAt(offered + offered);
+        QCOMPARE(looked.size(), fetch::TypesLookedAt);
+        const QStringList wanted = fetch::typesToFetch(looked);
+        const QString marker = WindowsFormat.arg(u"CanIncludeInClipboardHistory0"_s);
+        QCOMPARE(wanted, (QStringList{u"text/plain;charset=utf-8"_s, marker})); // one marker
+        const ClipContent content =
+            ClipContent::fromOffer(looked, {{wanted[0], "text"}, {marker, QByteArray(4, 0)}});
+        QCOMPARE_LT(clock.elapsed(), 2000);
+        QVERIFY(content.offer().secret);
+        // A marker past its limit is only not had; a text or picture is told.
+        QCOMPARE(fetch::refusedFor(marker), Reason::None);
+        QCOMPARE(fetch::refusedFor(u"TEXT"_s), Reason::TextTooLarge);
+        QCOMPARE(fetch::refusedFor(u"image/bmp"_s), Reason::PictureTooLarge);
+    }
+
+    void brokenPicturesAddNothing() {
+        // Truncated, claiming 100000 × 100000 or 0 × 0 pixels, or no picture at all.
+        TestRig r;
+        for (const char *name :
+             {"truncated", "claims-100000x100000", "zero-size", "not-a-picture"}) {
+            QFile file(QFINDTESTDATA(QStringLiteral("data/%1.png").arg(QLatin1String(name))));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            r.clipboard.offer(QStringLiteral("image/png"), file.readAll());
+        }
+        QVERIFY(r.tempPictures().isEmpty());
+        r.clipboard.offer(QStringLiteral("image/png"), encodedPicture(testPicture(3, 2)));
+        QCOMPARE(r.tempPictures(), QStringList{QStringLiteral("图像00.bmp")});
+    }
+
+    void screenshotOfAn8kScreenWithAlphaIsTaken() {
+        TestRig r;
+        QImage screen(7680, 4320, QImage::Format_ARGB32);
+        screen.fill(QColor(10, 20, 30, 200));
+        r.clipboard.offerImage(std::exchange(screen, QImage()));
+        QCOMPARE(QImageReader(r.pictures().file(0)).size(), QSize(7680, 4320));
+    }
+
+    void pastTheLimitsNothingIsTakenAndNoStartFails() {
+        TestRig r;
+        QSignalSpy told(&r.store, &EntryStore::failed);
+        // One character too many, twice, then a picture of too many pixels: told once.
+        for (int i = 0; i < 2; ++i)
+            r.store.captureText(QString(limits::TextLength + 1, u'x'));
+        r.store.capturePicture(QImage(8193, 8193, QImage::Format_Mono));
+        QCOMPARE(r.texts().count() + r.pictures().count(), 0);
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told.at(0).at(0).value<UserMessage>().text,
+                 QStringLiteral("复制的内容太大（超过 67108864 个字符），没有记录。"));
+        QVERIFY(messageFor({Reason::TextsTooLarge, {}, {}})
+                    .text.startsWith(u"所有文本条目加在一起已满"));
+        // A journal of 2 GB of garbage is read in seconds; one of 30 GB, more
+        // than the entries can ever be, is set aside unread.
+        for (const qint64 size : {qint64(2) << 30, qint64(30) << 30}) {
+            QFile journal(r.store.folders().temp() + QStringLiteral("/entries.journal"));
+            QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write("ORLOJRN2") &&
+                    journal.resize(size));
+            journal.close();
+            EntryStore next(DataFolders(r.dir.path()), r.options(false), r.clock);
+            const Recovery recovered = next.recover();
+            QCOMPARE(recovered.damaged, int(size < (qint64(3) << 30)));
+            QCOMPARE(recovered.setAside.isEmpty(), size < (qint64(3) << 30));
+        }
+    }
+
+    void thousandCapturesKeepAtMostAHundredOfEach() {
+        TestRig r;
+        const int before = openFileDescriptors(), descriptors = before + 1; // the journal's
+        for (int i = 0; i < 1000; ++i) {
+            if (i % 2)
+                r.clipboard.offerImage(
+                    testPicture(64 + i % 7, 48, QColor::fromHsv(i % 360, 200, 200)));
+            else
+                r.clipboard.offerText(QStringLiteral("capture %1 ").arg(i).repeated(50));
+            QVERIFY(r.texts().count() <= 100 && r.pictures().count() <= 100);
+            if (i % 100 == 99) {
+                QVERIFY(r.tempPictures().size() <= 100);
+                QTRY_VERIFY(before < 0 || openFileDescriptors() <= descriptors);
+            }
+        }
+        if (before < 0)
+            QSKIP("open descriptors not counted: no /proc/self/fd here");
+        QVERIFY(before >= 3); // standard input, output and error at least: the count is real
     }
 };
 
