@@ -75,8 +75,7 @@ private slots:
         const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
         QCOMPARE(lines.size(), 103); // the head, 100 entries, the tail
         QCOMPARE(lines[1] + lines[100], u"t100<br><br>t99<br><br>"_s); // slot 0 holds the newest
-        QCOMPARE(rig.texts().count() + rig.texts().next(), 0);
-        QCOMPARE(rig.texts().current(), -1);
+        // (What stays listed after a save: tst_walk.)
     }
 
     void aPictureSaveKeepsOnlyWhatFailed() {

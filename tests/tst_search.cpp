@@ -188,9 +188,9 @@ private slots:
         QCOMPARE(rig.find<TextEditor>("txtMain")->textCursor().selectedText(), u"alpha"_s);
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(rig.find<TextEditor>("txtMain")->textCursor().selectedText(), u"ＡＬＰＨＡ"_s);
-        // A capture that does not match stays out of view; this page is the one chosen.
+        // After a capture that does not match (out of view: tst_walk), this
+        // page is still the one chosen.
         rig.clipboard.offerText(u"zzz"_s);
-        QCOMPARE(rig.find<QListView>("lstTxt")->model()->rowCount(), 2);
         rig.trigger("menuSaveThisTxt");
         const QDir saved(rig.store.options().txtPath, u"*.htm"_s);
         QFile page(saved.filePath(saved.entryList().value(0)));
