@@ -37,8 +37,7 @@ struct EndedRun {
             QDir().mkpath(temp());
             for (const QString &file : QDir(from).entryList(QDir::Files))
                 QFile::copy(from + u'/' + file, temp() + u'/' + file);
-            QFile file(temp() + u"/entries.journal"_s);
-            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            bytes = contents(temp() + u"/entries.journal"_s);
             gone = true;
         }
         return bytes;
@@ -47,11 +46,8 @@ struct EndedRun {
     EntryStore &restart(bool tampered = true) {
         const Options options = rig->options(false);
         journal();
-        if (tampered) {
-            QFile file(temp() + u"/entries.journal"_s);
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(bytes);
-        }
+        if (tampered)
+            written(temp() + u"/entries.journal"_s, bytes);
         store.reset();
         store = std::make_unique<EntryStore>(DataFolders(left.path()), options, clock);
         recovered = store->recover();
@@ -70,9 +66,10 @@ private slots:
         capture(rig, 0, 101);
         QVERIFY(rig.store.saveAllText().ok());
         const QStringList files = QDir(rig.store.options().txtPath).entryList(QDir::Files);
-        QFile file(rig.store.options().txtPath + u'/' + files.value(0));
-        QVERIFY(files.size() == 1 && file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
+        QCOMPARE(files.size(), 1);
+        const QStringList lines =
+            QString::fromLatin1(contents(rig.store.options().txtPath + u'/' + files[0]))
+                .split(u"\r\n"_s);
         QCOMPARE(lines.size(), 103); // the head, 100 entries, the tail
         QCOMPARE(lines[1] + lines[100], u"t100<br><br>t99<br><br>"_s); // slot 0 holds the newest
         // (What stays listed after a save: tst_walk.)
@@ -134,9 +131,7 @@ private slots:
             run.rig->store.captureText(text);
         QVERIFY(run.rig->store.editText(1, {0, 0, u"编辑过的 "_s, 6}));
         QVERIFY(QFile::remove(run.rig->pictures().file(0))); // its picture is lost
-        QFile garbage(run.rig->pictures().file(7));
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("BM, and no picture"));
-        garbage.close();
+        QVERIFY(written(run.rig->pictures().file(7), "BM, and no picture"));
         QByteArray &bytes = run.journal();
         const qsizetype second =
             bytes.indexOf(QByteArrayView(reinterpret_cast<const char *>(u"second"), 12));
@@ -242,9 +237,7 @@ private slots:
         EndedRun run;
         run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
         run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
-        QFile legacy(QFINDTESTDATA("data/legacy.journal"));
-        QVERIFY(legacy.open(QIODevice::ReadOnly));
-        run.journal() = legacy.readAll();
+        run.journal() = contents(QFINDTESTDATA("data/legacy.journal"));
         QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
         EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(),

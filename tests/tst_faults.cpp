@@ -20,11 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// A page as the first program saved it (data/worked-example.htm, which
 /// holds "abc" and "def"), holding `body` instead.
 QByteArray page(const QByteArray &body) {
@@ -178,9 +173,7 @@ private slots:
         TestRig rig;
         const QString temp = rig.store.folders().temp(), outside = rig.path(u"outside"_s);
         const QByteArray picture = encodedPicture(testPicture(3, 3), "BMP");
-        QFile file(outside);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(picture));
-        file.close();
+        QVERIFY(written(outside, picture));
         if (link == u"temp") {
             QVERIFY(QDir(temp).removeRecursively() && QFile::link(rig.dir.path(), temp));
             QCOMPARE(rig.store.folders().provide().reason, Reason::TempFolderIsLink);
@@ -204,7 +197,7 @@ private slots:
         // The outside file is neither read, written, copied nor deleted.
         QCOMPARE(rig.store.saveAllPictures().failed.size(), int(saved));
         QCOMPARE(rig.texts().texts(), QStringList{u"t"_s});
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == picture);
+        QCOMPARE(contents(outside), picture);
         QVERIFY(!QFileInfo(temp + u"/entries.journal"_s).isSymLink());
     }
 

@@ -200,14 +200,10 @@ private slots:
             QVERIFY(QDir(dir.path()).mkpath(Lock + u"/x"_s));
         else if (left == "dangling link")
             QVERIFY(QFile::link(dir.filePath(u"gone"_s), dir.filePath(Lock)));
-        if (!left.isEmpty() && !left.contains("folder") && !left.contains("link")) {
-            QFile lock(dir.filePath(Lock));
-            QVERIFY(lock.open(QIODevice::WriteOnly));
-            lock.write(left == "empty" ? QByteArray() : left);
-            QFile note(dir.filePath(u"orlo-clipboard.address"_s));
-            QVERIFY(note.open(QIODevice::WriteOnly) &&
-                    note.write(qPrintable(dir.path() + u"/gone"_s)));
-        }
+        if (!left.isEmpty() && !left.contains("folder") && !left.contains("link"))
+            QVERIFY(written(dir.filePath(Lock), left == "empty" ? QByteArray() : left) &&
+                    written(dir.filePath(u"orlo-clipboard.address"_s),
+                            QFile::encodeName(dir.path() + u"/gone"_s)));
         // A later start hands over the token it was started with.
         qputenv("XDG_ACTIVATION_TOKEN", "token_1");
         for (int run = 0; run < 2; ++run) { // the second after the first ended

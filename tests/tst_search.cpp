@@ -150,10 +150,7 @@ private slots:
         }
         // A damaged index is made afresh; the user alone reads it.
         const QString index = ArchiveIndex::fileFor(cache, text, image);
-        QFile damaged(index);
-        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        damaged.write(QByteArray(4096, 'x'));
-        damaged.close();
+        QVERIFY(written(index, QByteArray(4096, 'x')));
         Archive again(cache, noTextRecognizer());
         again.setFolders(text, image);
         QVERIFY(indexed(again));
@@ -193,8 +190,8 @@ private slots:
         rig.clipboard.offerText(u"zzz"_s);
         rig.trigger("menuSaveThisTxt");
         const QDir saved(rig.store.options().txtPath, u"*.htm"_s);
-        QFile page(saved.filePath(saved.entryList().value(0)));
-        QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("\xd6\xd0\xce\xc4 two"));
+        QVERIFY(
+            contents(saved.filePath(saved.entryList().value(0))).contains("\xd6\xd0\xce\xc4 two"));
         // Nothing of the kind on show: Enter turns to the kind that has.
         QTest::keyClicks(field, u" picture"_s);
         QTest::keyClick(field, Qt::Key_Return);
