@@ -46,7 +46,7 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("automatic");
         for (const QString &kind : {u"text"_s, u"pictures"_s})
-            for (const QString &fault : {u"read-only"_s, u"full"_s}) // missing: tst_entrystore
+            for (const QString &fault : {u"read-only"_s, u"full"_s}) // missing: tst_mainwindow
                 for (const bool automatic : {false, true})
                     QTest::newRow(qPrintable(kind + u' ' + fault + (automatic ? " auto" : "")))
                         << kind << fault << automatic;
