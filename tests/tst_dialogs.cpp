@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The options and appearance dialogs as the menus open them, and the help
-// commands.
+// The options: read with their defaults, written, and set by the options
+// dialog as the menu opens it; the appearance dialog; the data folders made
+// at start and where the program keeps its data; and the help commands.
+#include "platform/programfolder.h"
 #include "platform/qtdialogs.h"
 #include "ui/appearancedialog.h"
 #include "ui/helpcommands.h"
@@ -14,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -30,7 +31,7 @@ void choose(QComboBox *box, const QString &item) {
     emit box->activated(box->currentIndex());
 }
 
-/// Leaves a dialog by Cancel (0), Esc (1), the close box (2) or OK (3).
+/// Leaves a dialog by Cancel (0), Esc (1) or OK (2).
 /// Whether it had opened with the focus on OK.
 bool leave(QDialog *dialog, int how) {
     auto *ok = dialog->findChild<QPushButton *>(u"cmdOK"_s);
@@ -40,8 +41,6 @@ bool leave(QDialog *dialog, int how) {
         dialog->findChild<QPushButton *>(u"cmdCancel"_s)->click();
     else if (how == 1)
         QTest::keyClick(dialog, Qt::Key_Escape);
-    else if (how == 2)
-        dialog->close();
     else
         ok->click();
     return focused;
@@ -60,6 +59,8 @@ QString lookOf(const QWidget *w) {
 
 class tst_Dialogs : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
+    QString file(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
 private slots:
     void leaving_data() {
@@ -69,8 +70,8 @@ private slots:
         QTest::addColumn<int>("how");
         QTest::newRow("first start, Cancel") << false << true << "/tmp/不要" << 0;
         QTest::newRow("save policy stored, Esc") << true << false << "/tmp/不要" << 1;
-        QTest::newRow("save, edit, back to overwrite, OK") << false << false << "/tmp/别的" << 3;
-        QTest::newRow("save, a new folder, OK") << false << true << "/数据/文本 " << 3;
+        QTest::newRow("save, edit, back to overwrite, OK") << false << false << "/tmp/别的" << 2;
+        QTest::newRow("save, a new folder, OK") << false << true << "/数据/文本 " << 2;
     }
     void leaving() {
         QFETCH(bool, atStart);
@@ -94,7 +95,7 @@ private slots:
         });
         rig.trigger("menuOption");
         QCOMPARE(seen, (QList<bool>{atStart, atStart, save, true}));
-        const bool ok = how == 3;
+        const bool ok = how == 2;
         QCOMPARE(stored(rig, "Option", "AutoSave"),
                  ok ? (save ? "True" : "False") : (atStart ? "True" : "<none>"));
         QCOMPARE(stored(rig, "Path", "txtPath"), ok && save ? folder : "<none>");
@@ -124,16 +125,14 @@ private slots:
                     QTest::keyClick(keys, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
                 else
                     dialog->findChild<QPushButton *>(u"cmdClearShortcut"_s)->click();
-                leave(dialog, 3);
+                leave(dialog, 2);
             });
             rig.trigger("menuOption");
             QCOMPARE(QFile::exists(entry), on);
-            QFile written(entry);
             // Not installed: run by its path.
             QVERIFY(!on ||
-                    (written.open(QIODevice::ReadOnly) &&
-                     written.readAll().contains(
-                         "\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n")));
+                    contents(entry).contains(
+                        "\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n"));
         }
         QCOMPARE(chosen, (QList<QVariantList>{{u"Ctrl+Shift+F9"_s}, {QString()}}));
         QCOMPARE(stored(rig, "Option", "ShowShortcut"), QString());
@@ -225,6 +224,89 @@ private slots:
         QCOMPARE(rig.dialogs.messages.size(), 3);
         QVERIFY(rig.dialogs.messages.at(1).text.contains(QString::fromUtf16(ForumAddress)));
         QVERIFY(rig.dialogs.messages.at(2).text.startsWith(rig.form.windowTitle() + u"\r\n"_s));
+    }
+
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void readWithDefaults_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("txtPath"); // "<default>" for the default
+        QTest::addColumn<QString>("imgPath");
+        QTest::addColumn<bool>("autoSave");
+        const QString fallback = u"<default>"_s;
+        QTest::newRow("nothing stored") << QByteArray() << fallback << fallback << false;
+        QTest::newRow("stored as they stand")
+            << "[Path]\ntxtPath=\nimgPath=\"/某处/图片 \"\n[Option]\nAutoSave=True\n"_ba
+            << "" << u"/某处/图片 "_s << true;
+        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << fallback << fallback << true;
+        QTest::newRow("not a flag")
+            << "[Option]\nAutoSave=@Invalid()\n"_ba << fallback << fallback << false;
+        QTest::newRow("garbled") << QByteArray("\xff\xfe[Path\x00\x01 txtPath=\n=\n[[[Option]", 30)
+                                 << fallback << fallback << false;
+        QTest::newRow("10,000 characters") << "[Path]\ntxtPath=" + QByteArray(10000, 'x') + "\n"
+                                           << QString(10000, u'x') << fallback << false;
+    }
+    void readWithDefaults() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, txtPath);
+        QFETCH(QString, imgPath);
+        QFETCH(bool, autoSave);
+        const QString path = file(QTest::currentDataTag());
+        QVERIFY(ini.isNull() || written(path, ini));
+        const Options options = readOptions(SettingsStore(path), u"/program"_s);
+        const auto orDefault = [](const QString &v, const QString &sub) {
+            return v == u"<default>" ? u"/program/data/"_s + sub : v;
+        };
+        QCOMPARE(options.txtPath, orDefault(txtPath, u"text"_s));
+        QCOMPARE(options.imgPath, orDefault(imgPath, u"image"_s));
+        QCOMPARE(options.othPath, u"/program/data/other"_s);
+        QCOMPARE(options.autoSave, autoSave);
+        QCOMPARE(options.showShortcut, u"Ctrl+Alt+V"_s);
+        QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back
+        QVERIFY(ini.isNull() || contents(path) == ini); // nor a garbled file tidied up
+    }
+
+    void writtenAsTheDialogChose() {
+        // (What each policy stores, as the dialog writes it: tst_dialogs.)
+        // The shortcut stored empty is none.
+        SettingsStore store(file("written.ini"));
+        QVERIFY(writeOptions(store, {u"a"_s, u"b"_s, u"c"_s, false, QString()}).ok());
+        QCOMPARE(readOptions(store, u"/p"_s).showShortcut, QString());
+        // A store that cannot be written says which keys were lost.
+        QVERIFY(QDir().mkpath(file("folder.ini")));
+        SettingsStore unwritable(file("folder.ini"));
+        QCOMPARE(writeOptions(unwritable, {u"x"_s, u"y"_s, u"z"_s, true, {}}).detail,
+                 u"txtPath, imgPath, othPath, AutoSave, ShowShortcut"_s);
+    }
+
+    void dataFoldersAreProvided() {
+        const DataFolders folders(dir.path());
+        QVERIFY(QDir().mkpath(folders.temp()));
+        QFile::setPermissions(folders.temp(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadOther);
+        folders.provide();
+        for (const char *sub : {"data/text", "data/image", "data/other", "data/image/temp"})
+            QVERIFY2(QFileInfo(file(sub)).isDir(), sub);
+#ifndef Q_OS_WIN
+        // Owner-only, also when an older run left it open to others.
+        QCOMPARE(QFile::permissions(folders.temp()) &
+                     (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther),
+                 QFile::Permissions());
+#endif
+    }
+
+    void programFolderFallsBackToUserData() {
+        const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCOMPARE(resolveProgramFolder(dir.path()), dir.path());
+        QCOMPARE(resolveProgramFolder(file("nowhere")), userData);
+        // Installed as the build lays it out (bin/ beside share/orlo-clipboard/):
+        // the writable bin folder of a root or ~/.local install is not for data.
+        const QString bin = file("usr/bin");
+        QVERIFY(QDir().mkpath(bin));
+        QCOMPARE(resolveProgramFolder(bin), bin);
+        QVERIFY(QDir().mkpath(file("usr/share/orlo-clipboard")));
+        QCOMPARE(resolveProgramFolder(bin), userData);
+        QCOMPARE(installedDataFolder(bin), file("usr/share/orlo-clipboard"));
     }
 };
 

@@ -37,8 +37,7 @@ struct EndedRun {
             QDir().mkpath(temp());
             for (const QString &file : QDir(from).entryList(QDir::Files))
                 QFile::copy(from + u'/' + file, temp() + u'/' + file);
-            QFile file(temp() + u"/entries.journal"_s);
-            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            bytes = contents(temp() + u"/entries.journal"_s);
             gone = true;
         }
         return bytes;
@@ -47,33 +46,14 @@ struct EndedRun {
     EntryStore &restart(bool tampered = true) {
         const Options options = rig->options(false);
         journal();
-        if (tampered) {
-            QFile file(temp() + u"/entries.journal"_s);
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(bytes);
-        }
+        if (tampered)
+            written(temp() + u"/entries.journal"_s, bytes);
         store.reset();
         store = std::make_unique<EntryStore>(DataFolders(left.path()), options, clock);
         recovered = store->recover();
         return *store;
     }
 };
-
-QByteArray readFixture(const QString &name) {
-    QFile file(QFINDTESTDATA(u"data/"_s + name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The entry lines of the only text data file; none without exactly one file.
-QStringList savedLines(const TestRig &rig) {
-    const QString folder = rig.store.options().txtPath;
-    const QStringList files = QDir(folder).entryList(QDir::Files);
-    QFile file(folder + u'/' + files.value(0));
-    if (files.size() != 1 || !file.open(QIODevice::ReadOnly))
-        return {};
-    const QStringList lines = QString::fromLatin1(file.readAll()).split(u"\r\n"_s);
-    return lines.mid(1, lines.size() - 3);
-}
 
 } // namespace
 
@@ -85,11 +65,14 @@ private slots:
         TestRig rig;
         capture(rig, 0, 101);
         QVERIFY(rig.store.saveAllText().ok());
-        const QStringList lines = savedLines(rig);
-        QCOMPARE(lines.size(), 100); // slot 0 holds the newest
-        QCOMPARE(lines.first() + lines.last(), u"t100<br><br>t99<br><br>"_s);
-        QCOMPARE(rig.texts().count() + rig.texts().next(), 0);
-        QCOMPARE(rig.texts().current(), -1);
+        const QStringList files = QDir(rig.store.options().txtPath).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QStringList lines =
+            QString::fromLatin1(contents(rig.store.options().txtPath + u'/' + files[0]))
+                .split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 103); // the head, 100 entries, the tail
+        QCOMPARE(lines[1] + lines[100], u"t100<br><br>t99<br><br>"_s); // slot 0 holds the newest
+        // (What stays listed after a save: tst_walk.)
     }
 
     void aPictureSaveKeepsOnlyWhatFailed() {
@@ -148,9 +131,7 @@ private slots:
             run.rig->store.captureText(text);
         QVERIFY(run.rig->store.editText(1, {0, 0, u"编辑过的 "_s, 6}));
         QVERIFY(QFile::remove(run.rig->pictures().file(0))); // its picture is lost
-        QFile garbage(run.rig->pictures().file(7));
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("BM, and no picture"));
-        garbage.close();
+        QVERIFY(written(run.rig->pictures().file(7), "BM, and no picture"));
         QByteArray &bytes = run.journal();
         const qsizetype second =
             bytes.indexOf(QByteArrayView(reinterpret_cast<const char *>(u"second"), 12));
@@ -178,9 +159,8 @@ private slots:
         QTest::addColumn<int>("taken");
         QTest::addColumn<QString>("damaged"); // the text whose record is torn or damaged
         QTest::addColumn<int>("replaced");
-        QTest::newRow("whole") << 101 << QString() << 1;
-        // Then the newest is the one before it: the next copy replaces the
-        // oldest that survived.
+        // (Taken back whole: tst_walk.) The newest torn: then the newest is the one before it: the
+        // next copy replaces the oldest that survived.
         QTest::newRow("newest torn") << 101 << u"t100"_s << 0;
         // The entries after it move up a row; the oldest still goes next.
         QTest::newRow("damaged inside") << 130 << u"t60"_s << 30;
@@ -257,7 +237,7 @@ private slots:
         EndedRun run;
         run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
         run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
-        run.journal() = readFixture(u"legacy.journal"_s);
+        run.journal() = contents(QFINDTESTDATA("data/legacy.journal"));
         QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
         EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(),

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The program brought up and taken down, on fakes.
+// The program brought up and taken down, on fakes, and the one instance
+// that runs.
 #include "app/program.h"
+#include "app/singleinstance.h"
 #include "platform/statusicon.h"
 #include "testrig.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenu>
 #include <QSessionManager>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <future>
 #include <semaphore>
 #include <unistd.h>
 
@@ -22,12 +27,27 @@ struct Started : FakeDesktop {
     Program program{platform(), settings, dir.path()};
 };
 
+using Role = SingleInstance::Role;
+const QString Lock = u"orlo-clipboard.lock"_s;
+
+/// The lock file Qt writes for this very process.
+QByteArray lockOfThisProcess() {
+    QTemporaryDir dir;
+    QLockFile lock(dir.filePath(u"x.lock"_s));
+    QFile file(dir.filePath(u"x.lock"_s));
+    return lock.tryLock(0) && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class tst_Program : public QObject {
     Q_OBJECT
 
+    QTemporaryDir runtime; // the single instance's fallback lock's folder, the sockets'
+
 private slots:
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8()); }
+
     void startsListeningAndTellsWhenItCannot_data() {
         QTest::addColumn<Reason>("atStart");
         QTest::addColumn<bool>("systemError");
@@ -67,7 +87,7 @@ private slots:
         QCOMPARE(program.window().findChild<QLabel *>(u"lTip"_s)->text(), u"就绪"_s);
     }
 
-    void aSessionCheckpointIsNoEnd() {
+    void aSessionCheckpointAndTheTrayMenu() {
         Started s;
         // Session managers ask to save at checkpoints, and before logouts that
         // may still be cancelled: nothing may end the program there.
@@ -75,20 +95,15 @@ private slots:
         QVERIFY(manager);
         emit qApp->commitDataRequest(*manager);
         s.clipboard.offerText(u"still caught"_s);
-        QCOMPARE(s.program.store().texts().count(), 1);
-    }
-
-    void theTrayMenuShowsSwitchesAndEnds() {
-        Started s;
         const QList<QAction *> items = s.program.tray().menu()->actions();
-        QCOMPARE(items.size(), 4); // with a line before 退出
-        QCOMPARE(items.at(0)->text(), u"显示主窗口"_s);
         QCOMPARE(items.at(1), s.program.window().monitoringAction());
         QCOMPARE(items.at(3), s.program.window().exitAction());
-        // Monitoring off from either menu: nothing is taken.
-        items.at(1)->trigger();
-        s.clipboard.offerText(u"not taken"_s);
-        QCOMPARE(s.program.store().texts().count(), 0);
+        // Monitoring off from either menu: nothing is taken; on again, it is.
+        for (const char *text : {"not taken", "taken"}) {
+            items.at(1)->trigger();
+            s.clipboard.offerText(QString::fromLatin1(text));
+        }
+        QCOMPARE(s.program.store().texts().texts(), (QStringList{u"still caught"_s, u"taken"_s}));
         s.program.window().hide();
         items.at(0)->trigger();
         QVERIFY(s.program.window().isVisible());
@@ -160,6 +175,66 @@ private slots:
         // The quit that follows finds the work done.
         QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit"));
         QCOMPARE(s.dialogs.questions.size(), way == u"quit" ? 0 : 1);
+    }
+
+    void firstStartRunsLaterOnesReachIt_data() {
+        QTest::addColumn<QByteArray>("left"); // the lock file of a killed program
+        QTest::newRow("nothing left behind") << QByteArray();
+        // 2^22 + 1 is above the highest process id Linux hands out.
+        QTest::newRow("lock and socket of a killed program")
+            << QByteArray("4194305\norlo-clipboard\nhost\n");
+        // Wine hands the killed program's number to the next one.
+        QTest::newRow("killed under this process's number") << lockOfThisProcess();
+        for (const char *left : {"empty", "damaged", "folder", "dangling link"})
+            QTest::newRow(left) << QByteArray(left);
+    }
+    void firstStartRunsLaterOnesReachIt() {
+        QFETCH(QByteArray, left);
+        QTemporaryDir dir;
+        if (left == "folder")
+            QVERIFY(QDir(dir.path()).mkpath(Lock + u"/x"_s));
+        else if (left == "dangling link")
+            QVERIFY(QFile::link(dir.filePath(u"gone"_s), dir.filePath(Lock)));
+        if (!left.isEmpty() && !left.contains("folder") && !left.contains("link"))
+            QVERIFY(written(dir.filePath(Lock), left == "empty" ? QByteArray() : left) &&
+                    written(dir.filePath(u"orlo-clipboard.address"_s),
+                            QFile::encodeName(dir.path() + u"/gone"_s)));
+        // A later start hands over the token it was started with.
+        qputenv("XDG_ACTIVATION_TOKEN", "token_1");
+        for (int run = 0; run < 2; ++run) { // the second after the first ended
+            SingleInstance first(dir.path());
+            QSignalSpy shown(&first, &SingleInstance::showRequested);
+            QCOMPARE(first.start(), Role::First);
+            if (run == 1) { // deleted with its folder: made again at once
+                QVERIFY(QDir(dir.path()).removeRecursively());
+                QTRY_VERIFY(QFile::exists(dir.filePath(u"orlo-clipboard.address"_s)));
+            }
+            for (int later = 0; later < 2; ++later) {
+                // Started beside this one's event loop, as another program is:
+                // a pipe on Windows passes nothing the other end does not read.
+                auto again = std::async(std::launch::async,
+                                        [&] { return SingleInstance(dir.path()).start(); });
+                QVERIFY(QTest::qWaitFor(
+                    [&] {
+                        return again.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+                    },
+                    10'000));
+                QCOMPARE(again.get(), Role::Later);
+            }
+            QTRY_COMPARE(shown.size(), 2);
+            QCOMPARE(shown.first().value(0).toString(), u"token_1"_s);
+        }
+    }
+
+    void aLockThatCannotBeHad() {
+        QTemporaryDir dir;
+        QLockFile held(dir.filePath(Lock));
+        QVERIFY(held.tryLock(0));
+        // Held by a live program that does not answer: neither joined nor run beside.
+        QCOMPARE(SingleInstance(dir.path()).start(), Role::Unreachable);
+        // No lock file can be made below a plain file, not even by root: the
+        // user's runtime folder takes the lock.
+        QCOMPARE(SingleInstance(dir.filePath(Lock)).start(), Role::First);
     }
 };
 

@@ -16,8 +16,7 @@ public:
         QString text;
     };
     void message(MessageIcon icon, const QString &text) override { messages.append({icon, text}); }
-    QString input(const QString &prompt, const QString &) override {
-        prompts.append(prompt);
+    QString input(const QString &, const QString &) override {
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
@@ -27,7 +26,7 @@ public:
     }
 
     QList<Shown> messages;
-    QStringList prompts, questions;
+    QStringList questions;
     Answer answer = Answer::Cancel;
     QStringList answers;
 };

@@ -57,6 +57,18 @@ struct TestRig : FakeDesktop {
     ClipboardWatcher watcher{clipboard, store};
 };
 
+/// The bytes of a file; none when it cannot be read.
+inline QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Writes a file afresh; whether all of `bytes` went in.
+inline bool written(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 inline QImage testPicture(int width, int height, QColor color = Qt::red) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
