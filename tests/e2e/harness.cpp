@@ -110,17 +110,16 @@ bool Desktop::startWindowManager() {
            QTest::qWaitFor([&] { return runTool(u"sh"_s, check).ok; }, 10000);
 }
 
-qsizetype filesIn(const QString &folder, const QString &pattern) {
-    return QDir(folder, pattern, QDir::Name, QDir::Files).count();
+QByteArray savedPage(const QString &folder) {
+    QDir saved(folder, u"*.htm"_s, QDir::Name, QDir::Files);
+    QFile page;
+    if (QTest::qWaitFor([&] { return (saved.refresh(), saved.count() == 1); }, 10000))
+        page.setFileName(saved.filePath(saved.entryList().value(0)));
+    return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
 }
 
 bool Copier::copyText(const QString &text) {
     return copy(wayland() ? u"text/plain;charset=utf-8"_s : u"UTF8_STRING"_s, text.toUtf8());
-}
-
-bool Copier::copyFile(const QString &path, const QString &mimeType) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && copy(mimeType, file.readAll());
 }
 
 bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts) {
@@ -237,6 +236,13 @@ QList<Entry> Orlo::entries() const {
     return found;
 }
 
+qsizetype Orlo::changes(bool hadText) const {
+    const QList<QJsonObject> lines = reported(u"change"_s);
+    return std::count_if(lines.cbegin(), lines.cend(), [&](const QJsonObject &line) {
+        return !hadText || line[u"change"_s].toBool();
+    });
+}
+
 QJsonValue Orlo::last(const QString &key) const {
     const QList<QJsonObject> lines = reported(key);
     return lines.isEmpty() ? QJsonValue(QJsonValue::Undefined) : lines.last()[key];
@@ -250,10 +256,6 @@ QList<Entry> Orlo::take(const std::function<bool()> &copy) const {
     if (!QTest::qWaitFor([&] { return changes() > before; }, 10000))
         return {{u"not handled"_s, {}}};
     return entries().mid(known);
-}
-
-QStringList Orlo::tempPictures() const {
-    return QDir(m_dir.filePath(u"data/image/temp"_s)).entryList({u"*.bmp"_s}, QDir::Files);
 }
 
 // A process id of 0, when the program is not running, would match other windows.

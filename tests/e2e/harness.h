@@ -57,13 +57,12 @@ struct Desktop {
     Started trayHost, windowManager;
 };
 
-/// The files of `folder` matching `pattern`, read afresh.
-qsizetype filesIn(const QString &folder, const QString &pattern);
+/// The text data file (*.htm) in `folder` once there is one; empty when none came.
+QByteArray savedPage(const QString &folder);
 
 /// Other programs that copy (xclip, wl-copy); each returns once it owns the clipboard.
 struct Copier {
     bool copyText(const QString &text);
-    bool copyFile(const QString &path, const QString &mimeType);
     bool copy(const QString &mimeType, const QByteArray &bytes, int attempts = 3);
     /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
     bool burst(const QStringList &texts, int gapMs = 0);
@@ -75,7 +74,8 @@ struct Copier {
     }
     std::function<bool()> file(const QString &path, const QString &mimeType) {
         return [this, path, mimeType] {
-            return copyFile(path, mimeType);
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) && copy(mimeType, file.readAll());
         };
     }
     std::list<Started> owners;
@@ -107,11 +107,11 @@ public:
     /// Runs a menu item by its name ("menuCopyThis"), as the user would.
     void command(const QByteArray &item) { m_process.write(item + '\n'); }
     QString folder() const { return m_dir.path(); }
-    QStringList tempPictures() const;
 
     // What it reported.
     QList<Entry> entries() const;
-    qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
+    /// Clipboard changes handled; with `hadText`, those whose text it had.
+    qsizetype changes(bool hadText = false) const;
     /// The last value reported: "status" and "clipboard" (its status line and
     /// tip at start), "current" (the caption of the entry made current
     /// last, "" once a search left one kind with none), "words" (the last
