@@ -23,11 +23,6 @@ namespace {
 const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
 const QString Program = u"/orlo-clipboard"_s;
 
-ToolResult run(const QString &line) {
-    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-    const QString program = words.takeFirst();
-    return runTool(program, words);
-}
 QString field(const QString &text, const QString &pattern) {
     return QRegularExpression(pattern).match(text).captured(1);
 }
@@ -62,6 +57,12 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
     const bool ok = process.start(program, arguments) && process.waitForFinished(timeoutMs) &&
                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return {ok, QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+}
+
+ToolResult run(const QString &line, int timeoutMs) {
+    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    const QString program = words.takeFirst();
+    return runTool(program, words, timeoutMs);
 }
 
 bool wayland() {

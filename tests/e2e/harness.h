@@ -21,8 +21,10 @@ struct ToolResult {
 
 /// Runs a tool to its end, for at most `timeoutMs`.
 ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs = 5000);
-inline QString tool(const QString &program, const QStringList &arguments) {
-    return runTool(program, arguments).output;
+/// The same for a command line of words without quotes.
+ToolResult run(const QString &line, int timeoutMs = 5000);
+inline QString tool(const QString &line) {
+    return run(line).output;
 }
 bool wayland();        ///< in a Wayland session, not on an X server
 QString unavailable(); ///< why the X11 tests cannot run here; empty when they can

@@ -85,18 +85,6 @@ private slots:
         QCOMPARE(inFile, listed);
     }
 
-    void aBusyWindowLosesNoCopy() {
-        const qsizetype before = orlo->entries().size();
-        QStringList burst;
-        for (int i = 0; i < 50; ++i)
-            burst << u"while blocked %1"_s.arg(i);
-        orlo->command("block 3000");
-        QTRY_VERIFY(!orlo->last(u"blocking"_s).isUndefined());
-        QVERIFY(copier.burst(burst, 20));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo->entries().size(), before + 50, 20'000);
-        QCOMPARE(captions(orlo->entries().mid(before), true), burst);
-    }
-
     void aScreenshotWithItsWordsComesInPiecesTextFirst() {
         QImage screen(3840, 2160, QImage::Format_RGB32);
         screen.fill(QColor(236, 236, 236));

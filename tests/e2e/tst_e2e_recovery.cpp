@@ -117,16 +117,11 @@ private slots:
         QVERIFY(orlo.start() && orlo.showWindow());
         const QString shown = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
         QCOMPARE(orlo.take(copier.text(shown)).value(0).text.size(), shown.size());
-        const QStringList click{u"mousemove"_s, u"--window"_s, orlo.window(), u"300"_s,
-                                u"200"_s,       u"click"_s,    u"1"_s};
-        QCOMPARE(orlo.take([&] {
-                         return runTool(u"xdotool"_s, click).ok &&
-                                orlo.pressKeys(u"ctrl+a ctrl+c"_s);
-                     })
-                     .size(),
-                 0);
-        const QStringList paste{u"-o"_s, u"-selection"_s, u"clipboard"_s};
-        QVERIFY(runTool(u"xclip"_s, paste, 10000).output == shown);
+        const QString click = u"xdotool mousemove --window %1 300 200 click 1"_s.arg(orlo.window());
+        QCOMPARE(
+            orlo.take([&] { return run(click).ok && orlo.pressKeys(u"ctrl+a ctrl+c"_s); }).size(),
+            0);
+        QVERIFY(run(u"xclip -o -selection clipboard"_s, 10000).output == shown);
     }
 };
 
