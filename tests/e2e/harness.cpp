@@ -287,13 +287,6 @@ bool Orlo::windowViewable(const QString &title) const {
     return run(u"xwininfo -id "_s + window(title)).output.contains(u"Map State: IsViewable"_s);
 }
 
-QString Orlo::windowPlace() const {
-    return run(u"xdotool getwindowgeometry --shell "_s + window())
-        .output.split(u'\n')
-        .mid(1, 2)
-        .join(u',');
-}
-
 QString Orlo::windowState() const {
     return field(run(u"xprop -id %1 WM_STATE"_s.arg(window())).output, u"window state: (\\w+)"_s);
 }

@@ -130,7 +130,6 @@ public:
     QString openMenu() const; ///< a pop-up menu of the program, when one is up
     bool windowViewable(const QString &title = {}) const;
     QString windowState() const; ///< "Normal", "Iconic", or empty when hidden
-    QString windowPlace() const; ///< "X=…,Y=…", where the main window is
     bool minimizeWindow(const QString &title = {});
     bool clickTrayIcon(int button = 1);
     /// Brings the window up by a click on the icon, unless it is up.
