@@ -133,7 +133,11 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts
                                                               u"clipboard"_s, u"-t"_s, mimeType});
     if (!started)
         return false;
+    // Fed as fast as it reads: the waits below would feed it a pipe's worth
+    // each 10 ms, 5 s for 30 MB, twice that on a slow or busy machine.
     owner.write(bytes);
+    while (owner.bytesToWrite() > 0 && owner.waitForBytesWritten(10000)) {
+    }
     owner.closeWriteChannel();
     // wl-copy ends once it asked for its copy to be the clipboard's, its owner
     // left behind in its process group. Without data-control the compositor
