@@ -1,12 +1,10 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-# atspi.py PROGRAM: reads the program's main window, 选项 and 文本管理界面设置
-# over AT-SPI as a screen reader does, on the X server of DISPLAY, with a
-# session bus and an accessibility bus of its own. Fails on every control a
-# user can reach (focusable or with an action; scroll bars aside) that has no
-# name, or a box named by its value. PROGRAM is the observed build, run from a
-# copy (its data goes beside it): lines on its input run menu items. Exits 77
-# (skipped) without DISPLAY or the AT-SPI bus.
+# atspi.py PROGRAM (the observed build): reads its main window, 选项 and
+# 文本管理界面设置 over AT-SPI as a screen reader does, on DISPLAY, with buses
+# of its own. Fails on every control a user can reach (focusable or with an
+# action; scroll bars aside) that has no name, or a box named by its value.
+# Exits 77 (skipped) without DISPLAY or the AT-SPI bus.
 import os
 import shutil
 import signal

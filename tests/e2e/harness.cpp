@@ -23,11 +23,6 @@ namespace {
 const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
 const QString Program = u"/orlo-clipboard"_s;
 
-ToolResult run(const QString &line) {
-    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-    const QString program = words.takeFirst();
-    return runTool(program, words);
-}
 QString field(const QString &text, const QString &pattern) {
     return QRegularExpression(pattern).match(text).captured(1);
 }
@@ -62,6 +57,12 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
     const bool ok = process.start(program, arguments) && process.waitForFinished(timeoutMs) &&
                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return {ok, QString::fromUtf8(process.readAllStandardOutput()).trimmed()};
+}
+
+ToolResult run(const QString &line, int timeoutMs) {
+    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    const QString program = words.takeFirst();
+    return runTool(program, words, timeoutMs);
 }
 
 bool wayland() {
@@ -110,17 +111,16 @@ bool Desktop::startWindowManager() {
            QTest::qWaitFor([&] { return runTool(u"sh"_s, check).ok; }, 10000);
 }
 
-qsizetype filesIn(const QString &folder, const QString &pattern) {
-    return QDir(folder, pattern, QDir::Name, QDir::Files).count();
+QByteArray savedPage(const QString &folder) {
+    QDir saved(folder, u"*.htm"_s, QDir::Name, QDir::Files);
+    QFile page;
+    if (QTest::qWaitFor([&] { return (saved.refresh(), saved.count() == 1); }, 10000))
+        page.setFileName(saved.filePath(saved.entryList().value(0)));
+    return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
 }
 
 bool Copier::copyText(const QString &text) {
     return copy(wayland() ? u"text/plain;charset=utf-8"_s : u"UTF8_STRING"_s, text.toUtf8());
-}
-
-bool Copier::copyFile(const QString &path, const QString &mimeType) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && copy(mimeType, file.readAll());
 }
 
 bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts) {
@@ -133,7 +133,11 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts
                                                               u"clipboard"_s, u"-t"_s, mimeType});
     if (!started)
         return false;
+    // Fed as fast as it reads: the waits below would feed it a pipe's worth
+    // each 10 ms, 5 s for 30 MB, twice that on a slow or busy machine.
     owner.write(bytes);
+    while (owner.bytesToWrite() > 0 && owner.waitForBytesWritten(10000)) {
+    }
     owner.closeWriteChannel();
     // wl-copy ends once it asked for its copy to be the clipboard's, its owner
     // left behind in its process group. Without data-control the compositor
@@ -237,6 +241,13 @@ QList<Entry> Orlo::entries() const {
     return found;
 }
 
+qsizetype Orlo::changes(bool hadText) const {
+    const QList<QJsonObject> lines = reported(u"change"_s);
+    return std::count_if(lines.cbegin(), lines.cend(), [&](const QJsonObject &line) {
+        return !hadText || line[u"change"_s].toBool();
+    });
+}
+
 QJsonValue Orlo::last(const QString &key) const {
     const QList<QJsonObject> lines = reported(key);
     return lines.isEmpty() ? QJsonValue(QJsonValue::Undefined) : lines.last()[key];
@@ -250,10 +261,6 @@ QList<Entry> Orlo::take(const std::function<bool()> &copy) const {
     if (!QTest::qWaitFor([&] { return changes() > before; }, 10000))
         return {{u"not handled"_s, {}}};
     return entries().mid(known);
-}
-
-QStringList Orlo::tempPictures() const {
-    return QDir(m_dir.filePath(u"data/image/temp"_s)).entryList({u"*.bmp"_s}, QDir::Files);
 }
 
 // A process id of 0, when the program is not running, would match other windows.
@@ -282,13 +289,6 @@ QString Orlo::trayIcon() const {
 
 bool Orlo::windowViewable(const QString &title) const {
     return run(u"xwininfo -id "_s + window(title)).output.contains(u"Map State: IsViewable"_s);
-}
-
-QString Orlo::windowPlace() const {
-    return run(u"xdotool getwindowgeometry --shell "_s + window())
-        .output.split(u'\n')
-        .mid(1, 2)
-        .join(u',');
 }
 
 QString Orlo::windowState() const {

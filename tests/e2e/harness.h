@@ -21,8 +21,10 @@ struct ToolResult {
 
 /// Runs a tool to its end, for at most `timeoutMs`.
 ToolResult runTool(const QString &program, const QStringList &arguments, int timeoutMs = 5000);
-inline QString tool(const QString &program, const QStringList &arguments) {
-    return runTool(program, arguments).output;
+/// The same for a command line of words without quotes.
+ToolResult run(const QString &line, int timeoutMs = 5000);
+inline QString tool(const QString &line) {
+    return run(line).output;
 }
 bool wayland();        ///< in a Wayland session, not on an X server
 QString unavailable(); ///< why the X11 tests cannot run here; empty when they can
@@ -57,13 +59,12 @@ struct Desktop {
     Started trayHost, windowManager;
 };
 
-/// The files of `folder` matching `pattern`, read afresh.
-qsizetype filesIn(const QString &folder, const QString &pattern);
+/// The text data file (*.htm) in `folder` once there is one; empty when none came.
+QByteArray savedPage(const QString &folder);
 
 /// Other programs that copy (xclip, wl-copy); each returns once it owns the clipboard.
 struct Copier {
     bool copyText(const QString &text);
-    bool copyFile(const QString &path, const QString &mimeType);
     bool copy(const QString &mimeType, const QByteArray &bytes, int attempts = 3);
     /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
     bool burst(const QStringList &texts, int gapMs = 0);
@@ -75,7 +76,8 @@ struct Copier {
     }
     std::function<bool()> file(const QString &path, const QString &mimeType) {
         return [this, path, mimeType] {
-            return copyFile(path, mimeType);
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) && copy(mimeType, file.readAll());
         };
     }
     std::list<Started> owners;
@@ -107,11 +109,11 @@ public:
     /// Runs a menu item by its name ("menuCopyThis"), as the user would.
     void command(const QByteArray &item) { m_process.write(item + '\n'); }
     QString folder() const { return m_dir.path(); }
-    QStringList tempPictures() const;
 
     // What it reported.
     QList<Entry> entries() const;
-    qsizetype changes() const { return reported(QStringLiteral("change")).size(); }
+    /// Clipboard changes handled; with `hadText`, those whose text it had.
+    qsizetype changes(bool hadText = false) const;
     /// The last value reported: "status" and "clipboard" (its status line and
     /// tip at start), "current" (the caption of the entry made current
     /// last, "" once a search left one kind with none), "words" (the last
@@ -128,7 +130,6 @@ public:
     QString openMenu() const; ///< a pop-up menu of the program, when one is up
     bool windowViewable(const QString &title = {}) const;
     QString windowState() const; ///< "Normal", "Iconic", or empty when hidden
-    QString windowPlace() const; ///< "X=…,Y=…", where the main window is
     bool minimizeWindow(const QString &title = {});
     bool clickTrayIcon(int button = 1);
     /// Brings the window up by a click on the icon, unless it is up.

@@ -2,14 +2,13 @@
 // The program as the end-to-end tests run it: the same program, which also
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
-// for every new entry, every clipboard change handled, every picture whose
-// words were read, and every entry made current, and of what is saved:
-// whether it is being indexed, and each match chosen with its text. Lines on its standard input
-// run menu items ("menuCopyThis"), for desktops where no tool can type into
-// its window; "accept" presses 确定 in the dialog open; "block N" keeps its
-// window thread busy for N ms, as a slow disk or a big layout would. Started
-// with --read-words, it is its own reader of the words in pictures, as the
-// release program is; each words line names the picture and says what was read.
+// for every new entry, every clipboard change handled (and whether its text
+// was had), every picture whose words were read, and every entry made
+// current. Lines on its standard input run menu items ("menuCopyThis"), for
+// desktops where no tool can type into its window; "accept" presses 确定 in
+// the dialog open; "block N" keeps its window thread busy for N ms, as a slow
+// disk or a big layout would. Started with --read-words, it is its own reader
+// of the words in pictures, as the release program is.
 #include "app/application.h"
 #include "app/program.h"
 #include "platform/clipboard.h"
@@ -23,8 +22,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QThread>
 #include <cstring>
@@ -72,20 +69,11 @@ public:
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, row >= 0 ? entries->caption(row) : QString()}});
             });
-        // What is saved: indexed, and the match chosen (once it is shown).
-        connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
-            append({{u"indexing"_s, on}});
-        });
-        auto *saved = program.window().findChild<QListWidget *>(u"lstSaved"_s);
-        connect(saved, &QListWidget::currentRowChanged, this, [this, saved](int row) {
-            const auto *text = m_program.window().findChild<QPlainTextEdit *>(u"txtSaved"_s);
-            if (row >= 0)
-                append({{u"saved"_s, saved->item(row)->text()},
-                        {u"savedText"_s, text->toPlainText()}});
-        });
-        // Connected after the watcher: told once a change was handled.
+        // Connected after the watcher: told once a change was handled, and
+        // whether its text could be had (not when its owner went first).
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
-            append({{u"change"_s, true}});
+            const auto text = m_program.platform().clipboard.readText();
+            append({{u"change"_s, !text.value_or(QString()).isEmpty()}});
         });
         m_input.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
         connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommand);

@@ -2,8 +2,6 @@
 // slowowner <milliseconds | never> <text>: owns the clipboard with the text, and prints
 // "owner" then; asked for it, prints "asked <type>", waits, answers and prints "answered",
 // or with "never" hangs.
-// slowowner <atoms | types> <count> <text>: owns it with the text at once, listing after it
-// `count` atoms made up at random, or types made for the purpose; ends once replaced.
 // slowowner flood <count> <megabytes>: copies `count` texts that large, one every 100 ms,
 // and prints "done" after the last.
 #include <QClipboard>
@@ -12,11 +10,6 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
-#include <random>
-#include <string_view>
-#include <vector>
-#include <xcb/xcb.h>
 
 namespace {
 
@@ -44,94 +37,9 @@ private:
     QString m_text;
 };
 
-xcb_atom_t intern(xcb_connection_t *c, const QByteArray &name) {
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.data()), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
-    std::free(reply);
-    return atom;
-}
-
-/// The list of types as an owner that means harm makes it, on an X
-/// connection of its own.
-int ownWithList(bool madeUp, int count, const QByteArray &text) {
-    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c))
-        return 1;
-    const xcb_atom_t clipboard = intern(c, "CLIPBOARD"), targets = intern(c, "TARGETS"),
-                     utf8 = intern(c, "UTF8_STRING");
-    std::vector<xcb_atom_t> list{targets, utf8};
-    std::mt19937 random(std::random_device{}());
-    std::vector<xcb_intern_atom_cookie_t> asked;
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = "x-type-" + QByteArray::number(i);
-        if (madeUp)
-            list.push_back(0x1000000 + random() % 0x10000000); // far past the server's
-        else
-            asked.push_back(xcb_intern_atom(c, 0, uint16_t(name.size()), name.data()));
-    }
-    for (const xcb_intern_atom_cookie_t cookie : asked) {
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
-        list.push_back(reply ? reply->atom : XCB_NONE);
-        std::free(reply);
-    }
-    const xcb_window_t window = xcb_generate_id(c);
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(
-        c, XCB_COPY_FROM_PARENT, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, 0,
-        0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-    // The time to own it as of: the server's, told by a change of our window.
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
-                        nullptr);
-    xcb_flush(c);
-    xcb_timestamp_t time = XCB_CURRENT_TIME;
-    while (time == XCB_CURRENT_TIME) {
-        xcb_generic_event_t *event = xcb_wait_for_event(c);
-        if (!event)
-            return 1;
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY)
-            time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
-        std::free(event);
-    }
-    xcb_set_selection_owner(c, window, clipboard, time);
-    xcb_flush(c);
-    std::puts("owner");
-    std::fflush(stdout);
-    while (xcb_generic_event_t *event = xcb_wait_for_event(c)) {
-        const uint8_t type = event->response_type & 0x7f;
-        if (type == XCB_SELECTION_CLEAR)
-            return 0; // replaced
-        if (type == XCB_SELECTION_REQUEST) {
-            const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
-            xcb_selection_notify_event_t notify{};
-            notify.response_type = XCB_SELECTION_NOTIFY;
-            notify.time = request->time;
-            notify.requestor = request->requestor;
-            notify.selection = request->selection;
-            notify.target = request->target;
-            notify.property = request->target == targets || request->target == utf8
-                                  ? request->property
-                                  : xcb_atom_t(XCB_NONE);
-            if (request->target == targets)
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                    XCB_ATOM_ATOM, 32, uint32_t(list.size()), list.data());
-            else if (request->target == utf8)
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                    utf8, 8, uint32_t(text.size()), text.data());
-            xcb_send_event(c, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
-                           reinterpret_cast<const char *>(&notify));
-            xcb_flush(c);
-        }
-        std::free(event);
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (argc == 4 && (argv[1] == std::string_view("atoms") || argv[1] == std::string_view("types")))
-        return ownWithList(argv[1] == std::string_view("atoms"), std::atoi(argv[2]), argv[3]);
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.value(1) == u"flood") {

@@ -5,11 +5,9 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QImage>
 #include <QMimeData>
 #include <QRandomGenerator>
-#include <QUrl>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -62,44 +60,32 @@ private slots:
         QCOMPARE(
             captions(orlo->take([&] { return copier.copy(u"UTF8_STRING"_s, big.toUtf8()); }), true),
             QStringList{big});
+        const qsizetype known = orlo->entries().size(), had = orlo->changes(true);
         QStringList burst;
         for (int i = 0; i < 98; ++i)
             burst << u"burst %1;"_s.arg(i);
         QVERIFY(orlo->showWindow());
         QVERIFY(copier.burst(burst));
-        QTest::qWait(2000); // the last ones fetched and listed
-        // Counted where the user finds them: the file that Ctrl+S writes.
-        // A copy replaced before any program could ask for it is lost to
-        // X11 itself (to a bare listener too, now and then): most are not.
+        // The last stays on the clipboard: once it is listed, all are handled.
+        QTRY_COMPARE_WITH_TIMEOUT(orlo->entries().constLast().text, burst.last(), 20'000);
+        // A copy replaced before any program could ask for it is lost to X11
+        // itself; every one whose text the program had is listed, in order,
+        // and is where the user finds it: in the file that Ctrl+S writes.
+        const QStringList listed = captions(orlo->entries().mid(known), true);
+        QCOMPARE(listed.size(), orlo->changes(true) - had);
+        qsizetype at = -1;
+        for (const QString &text : listed)
+            QVERIFY((at = burst.indexOf(text, at + 1)) >= 0);
         QVERIFY(orlo->pressKeys(u"ctrl+s"_s));
-        const QDir saved(orlo->folder() + u"/data/text"_s, u"*.htm"_s);
-        QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.count()), 1u, 10'000);
-        QFile page(saved.filePath(saved.entryList().value(0)));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QByteArray bytes = page.readAll();
-        qsizetype at = 0, inOrder = 0;
-        for (const QString &text : std::as_const(burst)) {
-            const qsizetype found = bytes.indexOf(text.toLatin1(), at);
-            inOrder += found > 0;
-            at = qMax(at, found);
+        QStringList inFile;
+        for (const QByteArray &line : savedPage(orlo->folder() + u"/data/text"_s).split('\n')) {
+            if (line.startsWith("burst "))
+                inFile << QString::fromLatin1(line.first(line.indexOf(';') + 1));
         }
-        QCOMPARE_GE(inOrder, 90);
-        QCOMPARE(bytes.count("<br><br>"), orlo->entries().size());
+        QCOMPARE(inFile, listed);
     }
 
-    void aBusyWindowLosesNoCopy() {
-        const qsizetype before = orlo->entries().size();
-        QStringList burst;
-        for (int i = 0; i < 50; ++i)
-            burst << u"while blocked %1"_s.arg(i);
-        orlo->command("block 3000");
-        QTRY_VERIFY(!orlo->last(u"blocking"_s).isUndefined());
-        QVERIFY(copier.burst(burst, 20));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo->entries().size(), before + 50, 20'000);
-        QCOMPARE(captions(orlo->entries().mid(before), true), burst);
-    }
-
-    void aScreenshotComesInPieces() {
+    void aScreenshotWithItsWordsComesInPiecesTextFirst() {
         QImage screen(3840, 2160, QImage::Format_RGB32);
         screen.fill(QColor(236, 236, 236));
         QRandomGenerator random(7);
@@ -107,11 +93,13 @@ private slots:
             for (int x = 0; x < screen.width(); ++x)
                 screen.setPixel(x, y, random.generate() | 0xff000000);
         }
-        const QString png = orlo->folder() + u"/screen.png"_s;
-        QVERIFY(screen.save(png));
-        const QList<Entry> taken = orlo->take(copier.file(png, u"image/png"_s));
-        QCOMPARE(taken.size(), 1);
-        const QImage stored(orlo->folder() + u"/data/image/temp/"_s + taken[0].caption + u".bmp"_s);
+        auto *data = new QMimeData;
+        data->setText(u"the words of the screenshot"_s);
+        data->setImageData(screen);
+        const QList<Entry> taken = orlo->take(offered(data));
+        QCOMPARE(taken.size(), 2);
+        QVERIFY(taken[0].caption.startsWith(u"文本"_s));
+        const QImage stored(orlo->folder() + u"/data/image/temp/"_s + taken[1].caption + u".bmp"_s);
         QCOMPARE(stored.convertToFormat(screen.format()), screen);
     }
 
@@ -133,28 +121,9 @@ private slots:
                  QStringList{text});
     }
 
-    void textWithAPictureGivesOneOfEachTextFirst() {
+    void aSecretGivesNone() {
+        // Its mark is read from the owner like any type (a password manager's).
         auto *data = new QMimeData;
-        data->setText(u"caption of the picture %1"_s.arg(orlo->changes()));
-        QImage image(40, 30, QImage::Format_RGB32);
-        image.fill(Qt::blue);
-        data->setImageData(image);
-        const QList<Entry> taken = orlo->take(offered(data));
-        QCOMPARE(taken.size(), 2);
-        QVERIFY(taken[0].caption.startsWith(u"文本"_s));
-        const QImage stored(orlo->folder() + u"/data/image/temp/"_s + taken[1].caption + u".bmp"_s);
-        QCOMPARE(stored.size(), QSize(40, 30));
-        QCOMPARE(stored.pixelColor(20, 15), QColor(Qt::blue));
-    }
-
-    void filesAndSecretsGiveNone() {
-        // A file manager offers the file's path as text as well.
-        const QUrl url = QUrl::fromLocalFile(u"/home/user/报告.txt"_s);
-        auto *data = new QMimeData;
-        data->setUrls({url});
-        data->setText(url.toLocalFile());
-        QCOMPARE(captions(orlo->take(offered(data))), QStringList());
-        data = new QMimeData;
         data->setText(u"password"_s);
         data->setData(u"x-kde-passwordManagerHint"_s, "secret");
         QCOMPARE(captions(orlo->take(offered(data))), QStringList());

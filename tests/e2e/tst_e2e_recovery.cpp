@@ -3,7 +3,6 @@
 // read again; a huge one-line copy copied out of the view is the same line.
 #include "harness.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -80,11 +79,7 @@ private slots:
         QVERIFY(orlo.start());
         QCOMPARE(orlo.status(), u"已恢复上次未保存的 100 条文本和 1 张图片"_s);
         QVERIFY(orlo.showWindow() && orlo.pressKeys(u"ctrl+s"_s));
-        QTRY_COMPARE_WITH_TIMEOUT(filesIn(orlo.folder() + u"/data/text"_s, u"*.htm"_s), 1, 10000);
-        const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
-        QFile page(saved.filePath(saved.entryList().value(0)));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = page.readAll().split('\n');
+        const QList<QByteArray> lines = savedPage(orlo.folder() + u"/data/text"_s).split('\n');
         QCOMPARE(lines.mid(1, 3), (QList<QByteArray>{"t101 &#x1F600;<br><br>\r", "t102<br><br>\r",
                                                      "t3 &#x1F600;<br><br>\r"}));
 
@@ -122,16 +117,11 @@ private slots:
         QVERIFY(orlo.start() && orlo.showWindow());
         const QString shown = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
         QCOMPARE(orlo.take(copier.text(shown)).value(0).text.size(), shown.size());
-        const QStringList click{u"mousemove"_s, u"--window"_s, orlo.window(), u"300"_s,
-                                u"200"_s,       u"click"_s,    u"1"_s};
-        QCOMPARE(orlo.take([&] {
-                         return runTool(u"xdotool"_s, click).ok &&
-                                orlo.pressKeys(u"ctrl+a ctrl+c"_s);
-                     })
-                     .size(),
-                 0);
-        const QStringList paste{u"-o"_s, u"-selection"_s, u"clipboard"_s};
-        QVERIFY(runTool(u"xclip"_s, paste, 10000).output == shown);
+        const QString click = u"xdotool mousemove --window %1 300 200 click 1"_s.arg(orlo.window());
+        QCOMPARE(
+            orlo.take([&] { return run(click).ok && orlo.pressKeys(u"ctrl+a ctrl+c"_s); }).size(),
+            0);
+        QVERIFY(run(u"xclip -o -selection clipboard"_s, 10000).output == shown);
     }
 };
 

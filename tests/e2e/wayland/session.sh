@@ -1,25 +1,19 @@
 #!/usr/bin/env bash
-# session.sh PROGRAM [ARGUMENT...]: runs PROGRAM in a Wayland session of its
-# own, a headless sway with no X server, in a private runtime folder that is
-# also its HOME and TMPDIR. Run as root, sway and PROGRAM run as the system
-# user orlo-test (created when missing): sway is not for root.
-#
-# With ORLO_COMPOSITOR=weston the session is a headless weston instead: no
-# data-control, no seat (and no SWAYSOCK). With ORLO_COMPOSITOR=mutter it is
-# GNOME's mutter: no data-control, a keyboard for a seat, and XWayland, named
-# to PROGRAM by ORLO_XWAYLAND and ORLO_XAUTHORITY.
+# session.sh PROGRAM [ARGUMENT...]: runs PROGRAM in a session of its own, in a
+# private runtime folder that is also its HOME and TMPDIR, with a session bus
+# ("bus" there) that starts nothing on demand. Run as root, all runs as the
+# system user orlo-test (created when missing). ORLO_COMPOSITOR picks the
+# compositor: sway (the default, headless, no X server), weston (no
+# data-control, no seat), mutter (no data-control, a keyboard for a seat, and
+# XWayland, named by ORLO_XWAYLAND and ORLO_XAUTHORITY), or none: no bus and
+# no compositor, only the user and the folder (run_unprivileged.sh).
 #
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
-# LANG=C.UTF-8, ORLO_OTHER_DISPLAY (the X server this script was given, of
-# another session), this script's ORLO_* variables and the sanitizers'
-# settings (a suppression file they name copied where that user can read it).
-# ORLO_* variables ending in _BIN name programs, copied, like PROGRAM, where
-# that user may run them. Its session bus ("bus" in the runtime folder) starts
-# nothing on demand: a notification area is there only when a test starts one.
-#
-# Exits with PROGRAM's status, or 77 (skipped) when the compositor, wl-clipboard,
-# dbus-daemon, setpriv or (for mutter) Xwayland are missing. Everything started
-# is killed by process group.
+# LANG=C.UTF-8, ORLO_OTHER_DISPLAY (the X server this script was given), this
+# script's ORLO_* variables, QT_QPA_PLATFORM and the sanitizers' settings;
+# PROGRAM, the ORLO_*_BIN programs and suppression files are copied where that
+# user may read them. Exits with PROGRAM's status, or 77 (skipped) when a tool
+# is missing. Everything started is killed by process group.
 set -euo pipefail
 
 skip() {
@@ -27,10 +21,12 @@ skip() {
     exit 77
 }
 compositor="${ORLO_COMPOSITOR:-sway}"
-for tool in "$compositor" wl-copy wl-paste dbus-daemon; do
+tools=("$compositor" wl-copy wl-paste dbus-daemon)
+[ "$compositor" != none ] || tools=()
+[ "$compositor" != mutter ] || tools+=(Xwayland)
+for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null || skip "$tool"
 done
-[ "$compositor" != mutter ] || command -v Xwayland >/dev/null || skip Xwayland
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
     command -v setpriv >/dev/null || skip setpriv
@@ -66,6 +62,30 @@ in_session() {
     set +m
     groups+=("$!")
 }
+mkdir "$RUN/bin"
+program() {
+    install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"
+}
+for name in $(compgen -e ORLO_); do
+    value="${!name}"
+    [[ "$name" != *_BIN ]] || value="$(program "$value")"
+    environment+=("$name=$value")
+done
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS QT_QPA_PLATFORM; do
+    value="${!name:-}"
+    if [[ "$value" =~ (^|:)suppressions=([^:]*) ]]; then
+        cp "${BASH_REMATCH[2]}" "$RUN/$name.supp"
+        value="${value/"${BASH_REMATCH[0]}"/${BASH_REMATCH[1]}suppressions=$RUN/$name.supp}"
+    fi
+    [ -z "$value" ] || environment+=("$name=$value")
+done
+run() {
+    in_session "$(program "$1")" "${@:2}"
+    status=0
+    wait "$!" || status=$?
+    exit "$status"
+}
+[ "$compositor" != none ] || run "$@"
 # socket PID PATTERN: waits while PID runs for a socket that PATTERN matches; prints its path.
 socket() {
     for _ in $(seq 300); do
@@ -142,24 +162,4 @@ GLib.MainLoop().run()' >"$RUN/keyboard"
     grep -q keyboard "$RUN/keyboard" || { echo "mutter gave no keyboard" >&2; exit 1; }
 fi
 
-mkdir "$RUN/bin"
-program() {
-    install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"
-}
-for name in $(compgen -e ORLO_); do
-    value="${!name}"
-    [[ "$name" != *_BIN ]] || value="$(program "$value")"
-    environment+=("$name=$value")
-done
-for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
-    value="${!name:-}"
-    if [[ "$value" =~ (^|:)suppressions=([^:]*) ]]; then
-        cp "${BASH_REMATCH[2]}" "$RUN/$name.supp"
-        value="${value/"${BASH_REMATCH[0]}"/${BASH_REMATCH[1]}suppressions=$RUN/$name.supp}"
-    fi
-    [ -z "$value" ] || environment+=("$name=$value")
-done
-in_session "$(program "$1")" "${@:2}"
-status=0
-wait "$!" || status=$?
-exit "$status"
+run "$@"

@@ -1,10 +1,9 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-# A notification area as a panel brings it, started before or after the program:
-# an org.kde.StatusNotifierWatcher on the session bus that is its own host.
-# For each item registered, it reads the item as a panel does and prints one
-# JSON line: its bus name, its title, its tip (title, text), how many icon
-# sizes it offers and the labels of its menu ("" for a line).
+# A notification area (an org.kde.StatusNotifierWatcher that is its own host):
+# for each item registered, it reads the item as a panel does and prints one
+# JSON line: its bus name, title, tip (title, text), how many icon sizes it
+# offers and its menu's labels ("" for a line).
 import json
 import signal
 import subprocess
@@ -95,7 +94,6 @@ if sys.argv[1:] == ["--portal"]:
                          lambda: portal.Activated(portal.session, "show", 0, {}) or True)
     name = dbus.service.BusName("org.freedesktop.portal.Desktop", dbus.SessionBus())
     GLib.MainLoop().run()
-# ---- end of the portal ----
 
 if len(sys.argv) > 1:
     sys.exit(describe(dbus.SessionBus(), sys.argv[1]))

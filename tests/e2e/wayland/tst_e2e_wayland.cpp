@@ -3,7 +3,9 @@
 // its window out of view and without the focus: it catches every copy
 // through data-control. Under GNOME's mutter (ORLO_COMPOSITOR=mutter), started
 // as the desktop starts it, with XWayland named too, and hidden by a
-// notification area: it catches them through XWayland.
+// notification area: it catches them through XWayland. Under weston (no
+// data-control), with a DISPLAY that is not this session's: it runs on
+// Wayland, says what it cannot catch, and does not end until told to.
 #include "harness.h"
 
 #include <QDir>
@@ -24,6 +26,7 @@ class tst_E2eWayland : public QObject {
     Started trayHost;
     Started portal; ///< the desktop's GlobalShortcuts portal (sway)
     const QString xwayland = qEnvironmentVariable("ORLO_XWAYLAND");
+    const bool weston = qEnvironmentVariable("ORLO_COMPOSITOR") == u"weston"_s;
 
     /// The entries a copy added, "文本00 its text".
     QStringList take(const std::function<bool()> &copy) const {
@@ -32,8 +35,7 @@ class tst_E2eWayland : public QObject {
             shown << entry.shown();
         return shown;
     }
-    /// Entries of a kind ("文本", "图像") taken so far; a hundred start again
-    /// at 00 under the save policy.
+    /// Entries of a kind ("文本", "图像") taken so far.
     int taken(const QString &kind) const {
         const QList<Entry> entries = orlo.entries();
         return int(std::count_if(entries.cbegin(), entries.cend(), [&](const Entry &entry) {
@@ -45,9 +47,7 @@ class tst_E2eWayland : public QObject {
     }
     /// Out of view and without the focus, as a compositor's minimising leaves
     /// a window: the program is not told.
-    static bool outOfView() {
-        return runTool(u"swaymsg"_s, {u"[app_id=orlo-clipboard] move scratchpad"_s}).ok;
-    }
+    static bool outOfView() { return run(u"swaymsg [app_id=orlo-clipboard] move scratchpad"_s).ok; }
     /// Whether sway shows the program's window.
     static bool inView() {
         const std::function<bool(const QJsonObject &)> shown = [&](const QJsonObject &node) {
@@ -61,7 +61,7 @@ class tst_E2eWayland : public QObject {
             }
             return false;
         };
-        const QString tree = tool(u"swaymsg"_s, {u"-r"_s, u"-t"_s, u"get_tree"_s});
+        const QString tree = tool(u"swaymsg -r -t get_tree"_s);
         return shown(QJsonDocument::fromJson(tree.toUtf8()).object());
     }
 
@@ -69,22 +69,21 @@ private slots:
     void initTestCase() {
         if (!wayland())
             QSKIP("needs a Wayland session: run it through wayland/session.sh");
-        // The save policy: a hundred texts reach a data file.
+        if (weston)
+            return; // only the test below, that one run in a session of its own
         QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s));
         QFile settings(orlo.folder() + u"/.config/Orlo粘贴板.conf"_s);
         QVERIFY(settings.open(QIODevice::WriteOnly) &&
-                settings.write("[Option]\nAutoSave=True\nShowShortcut=Ctrl+Shift+F9\n"));
+                settings.write("[Option]\nShowShortcut=Ctrl+Shift+F9\n"));
         settings.close();
         if (!xwayland.isEmpty()) {
             orlo.environment.insert(u"DISPLAY"_s, xwayland);
             orlo.environment.insert(u"XAUTHORITY"_s, qEnvironmentVariable("ORLO_XAUTHORITY"));
             QVERIFY(trayHost.start(qEnvironmentVariable("ORLO_TRAY_BIN"), {},
                                    QProcessEnvironment::systemEnvironment(), true));
-            QVERIFY(runTool(u"gdbus"_s,
-                            {u"wait"_s, u"--session"_s, u"--timeout"_s, u"10"_s,
-                             u"org.kde.StatusNotifierWatcher"_s},
-                            11'000)
-                        .ok);
+            QVERIFY(
+                run(u"gdbus wait --session --timeout 10 org.kde.StatusNotifierWatcher"_s, 11'000)
+                    .ok);
             QVERIFY(orlo.start());
             QTRY_VERIFY_WITH_TIMEOUT(trayHost.said("\n") > 0, 10'000); // the window hides
             // The program's own item on X11 too: the title is the same.
@@ -95,20 +94,14 @@ private slots:
         }
         QVERIFY(portal.start(qEnvironmentVariable("ORLO_TRAY_BIN"), {u"--portal"_s},
                              QProcessEnvironment::systemEnvironment(), true));
-        QVERIFY(runTool(u"gdbus"_s,
-                        {u"wait"_s, u"--session"_s, u"--timeout"_s, u"10"_s,
-                         u"org.freedesktop.portal.Desktop"_s},
-                        11'000)
-                    .ok);
+        QVERIFY(
+            run(u"gdbus wait --session --timeout 10 org.freedesktop.portal.Desktop"_s, 11'000).ok);
         QVERIFY(orlo.start());
         // The shortcut chosen, as the portal writes it.
         QTRY_COMPARE_WITH_TIMEOUT(portal.output(), "{\"bind\": \"CTRL+SHIFT+F9\"}\n"_ba, 10'000);
         // No tray here: the window comes up, and goes out of view and focus.
         QVERIFY(QTest::qWaitFor(
-            [] {
-                return tool(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}).contains(u"orlo-clipboard"_s);
-            },
-            15'000));
+            [] { return tool(u"swaymsg -t get_tree"_s).contains(u"orlo-clipboard"_s); }, 15'000));
         QVERIFY(outOfView());
         QCOMPARE(orlo.last(u"clipboard"_s).toString(), u"剪贴板监控：Wayland 数据控制"_s);
     }
@@ -169,45 +162,12 @@ private slots:
         QCOMPARE(take(copier.text(u"to copy back"_s)).size(), 1);
         const qsizetype before = orlo.entries().size();
         orlo.command("menuClearCB");
-        QTRY_VERIFY_WITH_TIMEOUT(!runTool(u"wl-paste"_s, {}).ok, 10'000);
+        QTRY_VERIFY_WITH_TIMEOUT(!run(u"wl-paste"_s).ok, 10'000);
         orlo.command("menuCopyThis");
-        QTRY_COMPARE_WITH_TIMEOUT(tool(u"wl-paste"_s, {u"--no-newline"_s}), u"to copy back"_s,
-                                  10'000);
-        QVERIFY(!tool(u"wl-paste"_s, {u"--list-types"_s}).contains(u"orlo"_s)); // no marker
+        QTRY_COMPARE_WITH_TIMEOUT(tool(u"wl-paste --no-newline"_s), u"to copy back"_s, 10'000);
+        QVERIFY(!tool(u"wl-paste --list-types"_s).contains(u"orlo"_s)); // no marker
         // Its own copy back was taken as any other (the newest text: no entry).
         QCOMPARE(orlo.entries().size(), before);
-    }
-
-    void aBusyWindowLosesNoCopy() {
-        // The X11 test's twin: copies are heard and fetched off the window thread.
-        const qsizetype before = orlo.entries().size();
-        orlo.command("block 3000");
-        QTRY_VERIFY(!orlo.last(u"blocking"_s).isUndefined());
-        QStringList made, taken;
-        for (int i = 0; i < 20; ++i)
-            QVERIFY(copier.copyText(made.emplace_back(u"while blocked %1"_s.arg(i))));
-        QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().size(), before + 20, 20'000);
-        for (const Entry &entry : orlo.entries().mid(before))
-            taken << entry.text;
-        QCOMPARE(taken, made);
-    }
-
-    void aHundredCopiesReachTheDataFile() {
-        // Enough copies for the hundredth text entry, which saves them all.
-        const int before = taken(u"文本"_s);
-        // One at a time: a copy replaced before anyone read it is nobody's
-        // (bursts are the benchmark's).
-        for (int i = before % 100; i < 100; ++i) {
-            QVERIFY(copier.copyText(u"copy %1"_s.arg(i)));
-            QTRY_COMPARE_WITH_TIMEOUT(taken(u"文本"_s), before + i + 1 - before % 100, 10'000);
-        }
-        const QDir saved(orlo.folder() + u"/data/text"_s, u"*.htm"_s);
-        QTRY_COMPARE_WITH_TIMEOUT((saved.refresh(), saved.entryList().size()), 1, 10'000);
-        QFile page(saved.filePath(saved.entryList().value(0)));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QByteArray bytes = page.readAll();
-        QCOMPARE(bytes.count("<br><br>"), 100);
-        QVERIFY(bytes.contains("copy 99<br><br>\r\n</font>"));
     }
 
     void aTrayThatComesLateTakesTheIconAndBringsTheWindowBack() {
@@ -227,22 +187,20 @@ private slots:
         QVERIFY(item[u"icons"_s].toInt() > 0);
         QCOMPARE(item[u"menu"_s].toArray(),
                  (QJsonArray{u"显示主窗口"_s, u"开始监控剪贴板"_s, u""_s, u"退出"_s}));
-        const auto send = [&](const QString &path, const QString &method,
-                              const QString &arguments) {
-            const QStringList call = {u"--session"_s, u"--print-reply"_s,
-                                      u"--dest="_s + item[u"item"_s].toString(), path, method};
-            return runTool(u"dbus-send"_s, call + arguments.split(u' ')).ok;
-        };
+        const QString send =
+            u"dbus-send --session --print-reply --dest="_s + item[u"item"_s].toString();
         // Shown for all the program knows: a click on the icon, the menu's
         // first item, a second start and the shortcut each bring it back.
         const std::function<bool()> ways[] = {
             [&] {
-                return send(u"/StatusNotifierItem"_s, u"org.kde.StatusNotifierItem.Activate"_s,
-                            u"int32:0 int32:0"_s);
+                return run(send +
+                           u" /StatusNotifierItem org.kde.StatusNotifierItem.Activate int32:0 int32:0"_s)
+                    .ok;
             },
             [&] {
-                return send(u"/MenuBar"_s, u"com.canonical.dbusmenu.Event"_s,
-                            u"int32:1 string:clicked variant:int32:0 uint32:0"_s);
+                return run(send + u" /MenuBar com.canonical.dbusmenu.Event int32:1 string:clicked "
+                                  u"variant:int32:0 uint32:0"_s)
+                    .ok;
             },
             [&] { return orlo.startAgain() == 0; },
             [&] { return ::kill(pid_t(portal.pid()), SIGUSR1) == 0; },
@@ -263,10 +221,9 @@ private slots:
         // crashed), it comes, as at a start without one.
         const auto areaThere = [] { // and answering
             const QString watcher = u"org.kde.StatusNotifierWatcher"_s;
-            return tool(u"gdbus"_s, {u"call"_s, u"--session"_s, u"--dest"_s, watcher,
-                                     u"--object-path"_s, u"/StatusNotifierWatcher"_s, u"--method"_s,
-                                     u"org.freedesktop.DBus.Properties.Get"_s, watcher,
-                                     u"IsStatusNotifierHostRegistered"_s}) == u"(<true>,)"_s;
+            return tool(u"gdbus call --session --dest %1 --object-path /StatusNotifierWatcher "
+                        u"--method org.freedesktop.DBus.Properties.Get %1 "
+                        u"IsStatusNotifierHostRegistered"_s.arg(watcher)) == u"(<true>,)"_s;
         };
         orlo.kill();
         QTRY_VERIFY_WITH_TIMEOUT(!areaThere(), 10'000); // the last test's, gone
@@ -276,8 +233,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(areaThere(), 10'000);
         QVERIFY(orlo.start());
         QTRY_VERIFY_WITH_TIMEOUT(tray.said("\n") > 0, 10'000);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !tool(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}).contains(u"orlo-clipboard"_s), 10'000);
+        QTRY_VERIFY_WITH_TIMEOUT(!tool(u"swaymsg -t get_tree"_s).contains(u"orlo-clipboard"_s),
+                                 10'000);
         const QString item = QJsonDocument::fromJson(tray.output()).object()[u"item"_s].toString();
         tray.stop();
         QTRY_VERIFY_WITH_TIMEOUT(inView(), 10'000);
@@ -288,29 +245,18 @@ private slots:
                       sni = u"org.kde.StatusNotifierItem."_s,
                       get = u"org.freedesktop.DBus.Properties.Get "_s, bad = u"Error.InvalidArgs"_s;
         const QString calls[][2] = {
-            {menu + dbusmenu + u"GetLayout 0 -1 []"_s, u"'显示主窗口'"_s},
             {menu + dbusmenu + u"GetLayout 99 -1 []"_s, bad},
             {menu + dbusmenu + u"GetGroupProperties [1,99] ['label']"_s,
              u"([(1, {'label': <'显示主窗口'>})],)"_s},
-            {menu + dbusmenu + u"GetProperty 1 label"_s, u"(<'显示主窗口'>,)"_s},
-            {menu + dbusmenu + u"GetProperty 4 shortcut"_s, bad},
             {menu + dbusmenu + u"GetProperty 1 nonexistent"_s, bad},
             {menu + dbusmenu + u"GetProperty 99 label"_s, bad},
-            {menu + dbusmenu + u"Event 3 clicked <0> 0"_s, u"()"_s},
             {menu + dbusmenu + u"Event 99 clicked <0> 0"_s, bad},
             {menu + dbusmenu + u"EventGroup [(3,'hovered',<0>,0),(99,'clicked',<0>,0)]"_s,
              u"([99],)"_s},
-            {menu + dbusmenu + u"EventGroup [(99,'clicked',<0>,0)]"_s, bad},
-            {menu + dbusmenu + u"AboutToShow 0"_s, u"(false,)"_s},
-            {menu + dbusmenu + u"AboutToShow 99"_s, bad},
             {menu + dbusmenu + u"AboutToShowGroup [0,99]"_s, u"[], [99])"_s},
             {menu + get + u"com.canonical.dbusmenu Version"_s, u"(<uint32 3>,)"_s},
-            {icon + get + u"org.kde.StatusNotifierItem Title"_s, u"(<'Orlo粘贴板'>,)"_s},
             {icon + get + u"org.kde.StatusNotifierItem Nothing"_s, u"Error."_s},
-            {icon + sni + u"SecondaryActivate 0 0"_s, u"()"_s},
-            {icon + sni + u"Scroll 1 vertical"_s, u"()"_s},
             {icon + sni + u"Scroll 1 sideways"_s, bad},
-            {icon + sni + u"ProvideXdgActivationToken token"_s, u"()"_s},
             {icon + sni + u"ContextMenu 10 10"_s, u"()"_s},
         };
         for (const auto &[call, answer] : calls) {
@@ -325,15 +271,41 @@ private slots:
         // ContextMenu opened the menu: on Wayland a window of its own, where
         // the compositor puts it.
         QTRY_COMPARE_WITH_TIMEOUT(
-            tool(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}).count(u"\"app_id\": \"orlo-clipboard\""_s),
-            2, 10'000);
+            tool(u"swaymsg -t get_tree"_s).count(u"\"app_id\": \"orlo-clipboard\""_s), 2, 10'000);
         const QString introspection =
-            tool(u"gdbus"_s, {u"introspect"_s, u"--session"_s, u"--dest"_s, item,
-                              u"--object-path"_s, u"/StatusNotifierItem"_s});
+            tool(u"gdbus introspect --session --object-path /StatusNotifierItem --dest "_s + item);
         for (const QString &signal :
              u"NewTitle NewIcon NewAttentionIcon NewOverlayIcon "
              u"NewStatus NewToolTip ProvideXdgActivationToken"_s.split(u' '))
             QVERIFY2(introspection.contains(signal), qPrintable(signal));
+    }
+
+    void aDisplayOfNoXWaylandIsNotWatched_data() {
+        QTest::addColumn<QString>("display");
+        QTest::newRow("left over, no server") << u":77"_s;
+        // An X server that answers, of another session: watching it would
+        // catch nothing copied here.
+        QTest::newRow("another session's") << qEnvironmentVariable("ORLO_OTHER_DISPLAY");
+    }
+    void aDisplayOfNoXWaylandIsNotWatched() {
+        QFETCH(QString, display);
+        if (!weston)
+            QSKIP("without data-control: a session of weston's");
+        if (display.isEmpty())
+            QSKIP("needs the X server of ./test");
+        Orlo alone;
+        alone.environment.insert(u"DISPLAY"_s, display);
+        const QString program = alone.folder() + u"/orlo-clipboard"_s;
+        QVERIFY(alone.process().start(u"sh"_s, {u"-c"_s, u"exec \"$0\" 2>&1"_s, program},
+                                      alone.environment));
+        // It stays on Wayland, tells in a message box that copies made in the
+        // background cannot be seen here, and goes on.
+        QTRY_VERIFY_WITH_TIMEOUT(alone.process().said("neither data-control nor XWayland"), 10'000);
+        QVERIFY(!alone.process().waitForEnd(3000));
+        // The end of the session ends it while the box is up (within the
+        // seconds a session manager waits; a loaded machine may take several).
+        alone.process().terminate();
+        QVERIFY(alone.process().waitForEnd(10'000));
     }
 };
 
