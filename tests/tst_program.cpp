@@ -163,5 +163,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Program)
+ORLO_TEST_MAIN(tst_Program)
 #include "tst_program.moc"
