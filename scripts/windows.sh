@@ -104,8 +104,13 @@ provide_sqlite() { # work folder, Qt source
     (cd "$work" && logged "$work/sqlite-source.log" apt-get source -q --only-source sqlite3)
     sqlite="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)"
     (cd "$sqlite" && logged "$work/sqlite.log" sh -c './configure && make sqlite3.c')
+    # The archive's search is an FTS5 table: its code must be in the file and
+    # switched on whatever defines this Qt version's driver passes.
+    grep -q 'fts5Init' "$sqlite/sqlite3.c" || { say "sqlite3.c has no FTS5"; return 1; }
     mkdir -p "$qt/src/3rdparty/sqlite"
-    cp "$sqlite/sqlite3.c" "$sqlite/sqlite3.h" "$qt/src/3rdparty/sqlite/"
+    { printf '#ifndef SQLITE_ENABLE_FTS5\n#define SQLITE_ENABLE_FTS5 1\n#endif\n'
+        cat "$sqlite/sqlite3.c"; } >"$qt/src/3rdparty/sqlite/sqlite3.c"
+    cp "$sqlite/sqlite3.h" "$qt/src/3rdparty/sqlite/"
 }
 
 # Builds Qt from Debian's source package into the cache as a tarball. It
@@ -288,6 +293,7 @@ qt_tests() {
 # The program as a user runs it, on the X server with a window manager and a
 # tray, xclip copying as another program would.
 APP= KEY='HKCU\Software\VB and VBA Program Settings\Orlo粘贴板'
+RUN='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 tray_icons() { # how many windows trayer's panel holds: one, and one an icon
     local panel
@@ -301,6 +307,7 @@ wait_for() { # command that succeeds, within 15 s; run anew each time
 }
 icons_more_than() { [ "$(tray_icons)" -gt "$1" ]; }
 window_shown() { [ -n "$(main_window)" ]; }
+window_hidden() { [ -z "$(main_window)" ]; }
 text_saved() { compgen -G "$APP/data/text/*.htm" >/dev/null; }
 program_ended() { ! pgrep -f 'orlo-clipboard.exe' >/dev/null; }
 main_window() { xdotool search --onlyvisible --name '^Orlo粘贴板2.0版$' | head -n1; }
@@ -319,6 +326,16 @@ starts_hidden_with_its_icon() {
     wine_start "$APP/orlo-clipboard.exe"
     wait_for icons_more_than "$before" && ! window_shown
 }
+# wine hears keys only while one of its own windows has the focus: the
+# shortcut is typed into wine's notepad.
+the_shortcut_brings_the_window() {
+    local notepad
+    wine_start notepad
+    wait_for xdotool search --onlyvisible --classname notepad >/dev/null || return 1
+    notepad="$(xdotool search --onlyvisible --classname notepad | head -n1)"
+    xdotool windowactivate --sync "$notepad" key --clearmodifiers ctrl+alt+v
+    wait_for window_shown && press Escape && wait_for window_hidden
+}
 a_second_start_shows_the_first() {
     wine_run "$APP/orlo-clipboard.exe" && wait_for window_shown
 }
@@ -334,14 +351,34 @@ saves_gbk_bytes_as_on_linux() {
         return 1
     }
 }
-options_reach_the_registry() {
+options() { # keys for the options dialog, from its OK button
     press ctrl+o
     wait_for xdotool search --onlyvisible --name '^选项$' >/dev/null || return 1
-    # From OK past Cancel to the first policy; the arrow chooses the save policy.
-    xdotool key Tab Tab Down Return
+    xdotool key "$@"
     sleep 1
+}
+options_reach_the_registry() {
+    # From OK past Cancel to the first policy; the arrow chooses the save policy.
+    options Tab Tab Down Return || return 1
     LANG=C.UTF-8 wine reg query "$KEY\Option" /v AutoSave 2>/dev/null | grep -q True &&
         LANG=C.UTF-8 wine reg query "$KEY\Path" /v txtPath 2>/dev/null | grep -qF '\data\text'
+}
+starts_at_login() { wine reg query "$RUN" 2>/dev/null | grep -qF 'orlo-clipboard.exe'; }
+login_start_writes_the_run_key() { # 登录时启动 comes last in the tab order
+    options shift+Tab space Return && starts_at_login &&
+        options shift+Tab space Return && ! starts_at_login
+}
+# The index the program keeps of its data folder, asked as it asks: the
+# word's trigrams in the FTS5 table, then the word in the entry.
+archive_finds_the_page() {
+    local index
+    index="$(find "$WINEPREFIX"/drive_c/users/*/AppData/Local/orlo-clipboard \
+        -name 'archive-*.sqlite' -printf '%T@ %p\n' | sort -n | tail -n1 | cut -d' ' -f2-)"
+    [ -n "$index" ] && python3 -c 'import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+sys.exit(db.execute("SELECT count(*) FROM grams JOIN items i ON i.id = grams.rowid"
+    " WHERE grams MATCH ? AND instr(i.folded, ?)", ["scr AND cri AND rip AND ipt", "script"]
+    ).fetchone()[0] != 1)' "$index"
 }
 exit_leaves_no_temp_file() {
     press ctrl+q
@@ -357,8 +394,11 @@ windows_tests() { # "program": the program's checks only
     APP="$(mktemp -d)/orlo-clipboard"
     cp -r "$WIN_BUILD/orlo-clipboard" "$APP"
     LANG=C.UTF-8 wine reg delete "$KEY" /f >/dev/null 2>&1 || true
-    check "ships Qt's Chinese words" test -f "$APP/translations/qtbase_zh_CN.qm"
+    LANG=C.UTF-8 wine reg delete "$RUN" /v Orlo粘贴板 /f >/dev/null 2>&1 || true
+    check "ships Qt's Chinese words and SQLite driver" test -f "$APP/translations/qtbase_zh_CN.qm" \
+        -a -f "$APP/sqldrivers/qsqlite.dll"
     check "starts hidden, its icon in the tray" starts_hidden_with_its_icon
+    check "Ctrl+Alt+V brings the window up, Esc puts it away" the_shortcut_brings_the_window
     printf '1<script>&😀中' >"$APP/text.txt"
     copy UTF8_STRING "$APP/text.txt"
     "$BUILD_DIR/rendericons" "$APP/png" 48
@@ -366,7 +406,9 @@ windows_tests() { # "program": the program's checks only
     check "a second start shows the first program's window" a_second_start_shows_the_first
     check "Ctrl+S saves the GB2312 bytes Linux saves, and the picture" saves_gbk_bytes_as_on_linux
     check "the options dialog writes the registry" options_reach_the_registry
+    check "登录时启动 writes and removes the Run value" login_start_writes_the_run_key
     check "Ctrl+Q leaves the temp folder empty" exit_leaves_no_temp_file
+    check "the archive's index finds the saved page" archive_finds_the_page
 }
 
 run_tests() {

@@ -155,8 +155,10 @@ private slots:
         again.setFolders(text, image);
         QVERIFY(indexed(again));
         QCOMPARE(found(again, u"zebra"_s), QStringList{u"old zebra"_s});
+#ifndef Q_OS_WIN // the user's folders there are the user's alone
         QCOMPARE(QFile::permissions(index) & (QFile::ReadGroup | QFile::ReadOther),
                  QFile::Permissions());
+#endif
     }
 
     void theSearchField() {
@@ -248,5 +250,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_Search)
+ORLO_TEST_MAIN(tst_Search)
 #include "tst_search.moc"

@@ -10,6 +10,10 @@ int main(int argc, char *argv[]) {
     if (argc == 2 && std::strcmp(argv[1], ReadWordsArgument) == 0)
         return serveTextRecognition();
     returnLargeBuffersToSystem();
-    Application application(argc, argv);
-    return application.exec();
+    int code = 0;
+    {
+        Application application(argc, argv);
+        code = application.exec();
+    }
+    return endProcess(code);
 }

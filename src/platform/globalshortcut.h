@@ -37,5 +37,3 @@ signals:
 /// The way this session offers, once the application object exists; one
 /// whose bind() says why not where it offers none.
 std::unique_ptr<GlobalShortcut> makeGlobalShortcut();
-/// A binding that always fails with `why`.
-std::unique_ptr<GlobalShortcut> unavailableShortcut(const Result &why);

@@ -97,6 +97,6 @@ private:
 
 } // namespace
 
-std::unique_ptr<GlobalShortcut> makeWindowsHotKey() {
+std::unique_ptr<GlobalShortcut> makeGlobalShortcut() {
     return std::make_unique<HotKey>();
 }

@@ -40,6 +40,12 @@ void quitOnTerminationSignals(QObject *context);
 
 /// Hands freed large buffers (pictures) back to the system at once.
 void returnLargeBuffersToSystem();
+/// What main returns once the program has let go of everything. Windows:
+/// the process ends here, without unloading its libraries: MinGW's C++
+/// runtime can wait forever while unloading (a lock of winpthreads' thread
+/// keys that ended threads leave taken), and the program would stay on with
+/// no window, its data folder still locked.
+int endProcess(int code);
 /// Hands back what the heap holds free, after a large piece of work.
 void trimMemory();
 /// Names the calling thread ("orlo-sync") for debuggers and `top -H`; at

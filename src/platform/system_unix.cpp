@@ -71,6 +71,10 @@ void quitOnTerminationSignals(QObject *context) {
         ::sigaction(signal, &action, nullptr);
 }
 
+int endProcess(int code) {
+    return code;
+}
+
 void returnLargeBuffersToSystem() {
 #ifdef __GLIBC__
     // Pictures come and go in blocks of tens of megabytes. With a fixed

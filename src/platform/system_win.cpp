@@ -3,6 +3,8 @@
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <cstdio>
+#include <windows.h>
 
 void makeOwnerOnly(QFileDevice &) {}
 
@@ -33,6 +35,12 @@ QString runtimeFolder() {
 void quitOnTerminationSignals(QObject *) {}
 
 void returnLargeBuffersToSystem() {}
+
+int endProcess(int code) {
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), UINT(code));
+    return code;
+}
 
 void trimMemory() {}
 

@@ -10,6 +10,7 @@
 #include "fakeclipboard.h"
 #include "fakes.h"
 #include "platform/platform.h"
+#include "platform/system.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -83,3 +84,17 @@ inline QByteArray encodedPicture(const QImage &image, const char *format = "PNG"
     image.save(&buffer, format);
     return bytes;
 }
+
+/// QTEST_MAIN for tests whose threads leave the process as the program's do:
+/// ended the program's way (endProcess()).
+#define ORLO_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char *argv[]) {                                                             \
+        int code = 0;                                                                              \
+        {                                                                                          \
+            QTEST_MAIN_SETUP()                                                                     \
+            TestObject tc;                                                                         \
+            QTEST_SET_MAIN_SOURCE_PATH                                                             \
+            code = QTest::qExec(&tc, argc, argv);                                                  \
+        }                                                                                          \
+        return endProcess(code);                                                                   \
+    }

@@ -10,10 +10,6 @@
 #include "platform/x11/keygrab.h"
 #endif
 
-#ifdef Q_OS_WIN
-std::unique_ptr<GlobalShortcut> makeWindowsHotKey(); // globalshortcut_win.cpp
-#endif
-
 namespace {
 
 class Unavailable final : public GlobalShortcut {
@@ -32,16 +28,14 @@ private:
     Result m_why;
 };
 
-} // namespace
-
+/// A binding that always fails with `why`.
 std::unique_ptr<GlobalShortcut> unavailableShortcut(const Result &why) {
     return std::make_unique<Unavailable>(why);
 }
 
+} // namespace
+
 std::unique_ptr<GlobalShortcut> makeGlobalShortcut() {
-#ifdef Q_OS_WIN
-    return makeWindowsHotKey();
-#else
     // Never a grab in a Wayland session: through XWayland it would see the
     // keys only while a window of X11 has the focus.
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
@@ -60,5 +54,4 @@ std::unique_ptr<GlobalShortcut> makeGlobalShortcut() {
     }
 #endif
     return unavailableShortcut({Reason::NoShortcutPortal, {}, QGuiApplication::platformName()});
-#endif
 }

@@ -8,19 +8,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
 
 const QString Name = QStringLiteral("orlo-clipboard");
-
-#ifdef Q_OS_WIN
-
-const QString RunKey =
-    QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-
-#else
 
 QString entryPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -40,33 +32,9 @@ QString command() {
     return u'"' + quoted.replace(u'%', QStringLiteral("%%")) + u'"';
 }
 
-#endif
-
 } // namespace
 
 namespace autostart {
-
-#ifdef Q_OS_WIN
-
-bool enabled() {
-    return QSettings(RunKey, QSettings::NativeFormat).contains(QString::fromUtf16(AppTitle));
-}
-
-Result setEnabled(bool on) {
-    QSettings run(RunKey, QSettings::NativeFormat);
-    const QString name = QString::fromUtf16(AppTitle);
-    if (on)
-        run.setValue(
-            name, u'"' + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()) + u'"');
-    else
-        run.remove(name);
-    run.sync();
-    if (run.status() == QSettings::NoError && run.contains(name) == on)
-        return {};
-    return {Reason::AutostartUnwritable, RunKey, {}};
-}
-
-#else
 
 bool enabled() {
     return QFileInfo::exists(entryPath());
@@ -90,7 +58,5 @@ Result setEnabled(bool on) {
     qCWarning(lcFiles) << "autostart entry not written:" << entry.errorString();
     return {Reason::AutostartUnwritable, QDir::toNativeSeparators(path), entry.errorString()};
 }
-
-#endif
 
 } // namespace autostart
