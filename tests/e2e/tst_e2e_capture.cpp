@@ -52,7 +52,7 @@ private slots:
         orlo.reset();
     }
 
-    void aBurstWhileTheWindowLaysOutABigText() {
+    void aBurstWhileTheWindowIsBusy() {
         // 3M characters, 6 MB of UTF-8: the owner hands it over in pieces.
         QString big;
         while (big.size() < 3'000'000)
@@ -65,6 +65,8 @@ private slots:
         for (int i = 0; i < 98; ++i)
             burst << u"burst %1;"_s.arg(i);
         QVERIFY(orlo->showWindow());
+        orlo->command("block 3000"); // and its thread kept busy for 3 s besides
+        QTRY_VERIFY(!orlo->last(u"blocking"_s).isUndefined());
         QVERIFY(copier.burst(burst));
         // The last stays on the clipboard: once it is listed, all are handled.
         QTRY_COMPARE_WITH_TIMEOUT(orlo->entries().constLast().text, burst.last(), 20'000);

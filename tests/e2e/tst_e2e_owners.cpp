@@ -80,6 +80,37 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before + 1 + taken).text, last, 10000);
     }
 
+    void longListsCostNeitherCopiesNorMemory_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("a million atoms made up") << u"atoms"_s << u"1000000"_s;
+        QTest::newRow("50,000 types") << u"types"_s << u"50000"_s;
+    }
+    void longListsCostNeitherCopiesNorMemory() {
+        QFETCH(QString, list);
+        QFETCH(QString, count);
+        qint64 start = 0;
+        for (int round = 0; round < 6; ++round) {
+            // The text comes at once, and so does the copy after it.
+            const qsizetype before = orlo.entries().size();
+            const QString text = u"listed %1 %2"_s.arg(list).arg(round);
+            Started owner;
+            QVERIFY(owner.start(qEnvironmentVariable("ORLO_SLOWOWNER_BIN"), {list, count, text}));
+            QVERIFY(QTest::qWaitFor([&] { return owner.said("owner") > 0; }, 20'000));
+            QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before).text, text, 5'000);
+            QVERIFY(copier.copyText(text + u" next"_s));
+            QTRY_COMPARE_WITH_TIMEOUT(orlo.entries().value(before + 1).text, text + u" next"_s,
+                                      10'000);
+            if (round == 1)
+                start = memory();
+        }
+#ifndef __SANITIZE_ADDRESS__                   // which holds on to what is freed for a while
+        QCOMPARE_LT(memory() - start, 20'000); // kB: nothing kept for each list
+#else
+        Q_UNUSED(start)
+#endif
+    }
+
     void aFloodOfLargeCopiesStaysWithinTheBudget() {
         // 16 texts of 180 MB, each replaced 100 ms later: too long for an
         // entry, each is still fetched to its end, side by side, as far as
