@@ -3,8 +3,9 @@
 // tells the tests what it does. ORLO_TEST_REPORT names a file; one JSON line
 // is appended for the status line and every entry there is at start, then
 // for every new entry, every clipboard change handled (and whether its text
-// was had), every picture whose words were read, and every entry made
-// current. Lines on its standard input run menu items ("menuCopyThis"), for
+// was had), every picture whose words were read, every entry made current,
+// and of what is saved: whether it is being indexed, and each match chosen
+// with its text. Lines on its standard input run menu items ("menuCopyThis"), for
 // desktops where no tool can type into its window; "accept" presses 确定 in
 // the dialog open; "block N" keeps its window thread busy for N ms, as a slow
 // disk or a big layout would. Started with --read-words, it is its own reader
@@ -22,6 +23,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QThread>
 #include <cstring>
@@ -71,6 +74,16 @@ public:
             });
         // Connected after the watcher: told once a change was handled, and
         // whether its text could be had (not when its owner went first).
+        connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
+            append({{u"indexing"_s, on}});
+        });
+        auto *saved = program.window().findChild<QListWidget *>(u"lstSaved"_s);
+        connect(saved, &QListWidget::currentRowChanged, this, [this, saved](int row) {
+            const auto *text = m_program.window().findChild<QPlainTextEdit *>(u"txtSaved"_s);
+            if (row >= 0)
+                append({{u"saved"_s, saved->item(row)->text()},
+                        {u"savedText"_s, text->toPlainText()}});
+        });
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             const auto text = m_program.platform().clipboard.readText();
             append({{u"change"_s, !text.value_or(QString()).isEmpty()}});

@@ -2,9 +2,11 @@
 // The window without a tray, then behind its tray icon, its menu, the
 // shortcut, a second start, and the ways the program ends, on a desktop with
 // a window manager.
+#include "core/textfile.h"
 #include "harness.h"
 
 #include <QDir>
+#include <QPainter>
 
 using namespace e2e;
 using namespace Qt::StringLiterals;
@@ -146,6 +148,57 @@ private slots:
             QCOMPARE(orlo->windowState(), u"Normal"_s);
             QVERIFY(orlo->process().running());
         }
+    }
+
+    void earlierRunsSavedPagesAndPicturesAreFound() {
+        // 2,000 pages of 100 entries and a picture saved by an earlier run, a
+        // minute apart: a word in one entry 1,000 pages back, one in the picture.
+        orlo = std::make_unique<Orlo>(); // one program at a time on the clipboard
+        const QString data = orlo->folder() + u"/data"_s;
+        QVERIFY(QDir().mkpath(data + u"/text"_s) && QDir().mkpath(data + u"/image"_s));
+        const QDateTime first(QDate(2026, 1, 1), QTime(8, 0));
+        for (int page = 0; page < 2000; ++page) {
+            QStringList entries;
+            for (int entry = 0; entry < 100; ++entry)
+                entries
+                    << u"第%1页 entry %2 剪贴板 clipboard history %3"_s.arg(page).arg(entry).arg(
+                           page == 999 && entry == 41 ? u"the quokka sleeps\r\n<here> & 那里"_s
+                                                      : QString(40, u'x'));
+            QVERIFY(saveTextFile(entries, 0, 99, data + u"/text"_s, first.addSecs(60 * page)).ok());
+        }
+        QImage shot(640, 160, QImage::Format_RGB32);
+        shot.fill(Qt::white);
+        QPainter painter(&shot);
+        painter.setFont(QFont(u"WenQuanYi Zen Hei"_s, 32));
+        painter.drawText(20, 100, u"Marmalade"_s);
+        painter.end();
+        QVERIFY(shot.save(data + u"/image/202602030405063.bmp"_s));
+        QVERIFY(orlo->start());
+        QTRY_VERIFY_WITH_TIMEOUT(orlo->last(u"indexing"_s) == QJsonValue(false), 120000);
+        showByTray();
+        // Typed once: the picture's words are read after indexing, and an
+        // open search is found again as they come.
+        const auto found = [this](const QString &word, const QString &caption) {
+            if (!orlo->pressKeys(u"ctrl+e ctrl+a BackSpace"_s) ||
+                !runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"50"_s, word}).ok)
+                return false;
+            return QTest::qWaitFor(
+                [&] {
+                    return orlo->pressKeys(u"Return"_s) &&
+                           QTest::qWaitFor(
+                               [&] { return orlo->last(u"saved"_s).toString().endsWith(caption); },
+                               1000);
+                },
+                90000);
+        };
+        QVERIFY(found(u"quokka"_s, u"2026-01-02 00:39 第42条"_s));
+        QVERIFY(orlo->last(u"savedText"_s).toString().contains(u"<here> & 那里"_s));
+        orlo->command("menuCopyThis");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            tool(u"xclip -o -selection clipboard"_s),
+            u"第999页 entry 41 剪贴板 clipboard history the quokka sleeps\r\n<here> & 那里"_s,
+            10000);
+        QVERIFY(found(u"marmalade"_s, u"图片"_s));
     }
 
     void endsAskingOrNothingIsLost_data() {
