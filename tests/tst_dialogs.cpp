@@ -190,9 +190,8 @@ private slots:
         whenModal([](QDialog *dialog) { dialog->accept(); });
         rig.trigger("menuOption");
         QCOMPARE(rig.dialogs.messages.size(), 1);
-        QCOMPARE(rig.dialogs.messages.at(0).text,
-                 u"系统错误!\n%1\n设置无法保存"_s.arg(
-                     QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
+        QVERIFY(rig.dialogs.messages.at(0).text.contains(
+            QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
     }
 
     void qtsOwnBoxesSpeakChinese() {
@@ -200,18 +199,14 @@ private slots:
         QTranslator words;
         QVERIFY(translateQt(words));
         QStringList buttons;
-        const auto read = [&](QDialog *box) {
+        whenModal([&](QDialog *box) {
             for (const QAbstractButton *button : box->findChild<QDialogButtonBox *>()->buttons())
                 buttons << button->text();
             box->reject();
-        };
-        QtDialogs boxes;
-        whenModal(read);
-        boxes.message(MessageIcon::Information, u"消息"_s);
-        whenModal(read);
-        boxes.input(u"签名"_s, u"清除签名"_s);
+        });
+        QtDialogs().input(u"签名"_s, u"清除签名"_s);
         buttons.sort();
-        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s, u"确定"_s}));
+        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s}));
     }
 
     void help() {
@@ -262,7 +257,6 @@ private slots:
         QCOMPARE(options.imgPath, orDefault(imgPath, u"image"_s));
         QCOMPARE(options.othPath, u"/program/data/other"_s);
         QCOMPARE(options.autoSave, autoSave);
-        QCOMPARE(options.showShortcut, u"Ctrl+Alt+V"_s);
         QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back
         QVERIFY(ini.isNull() || contents(path) == ini); // nor a garbled file tidied up
     }

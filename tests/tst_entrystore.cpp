@@ -84,9 +84,8 @@ private slots:
         QVERIFY(QDir().mkpath(rig.pictures().file(3)));
         const QString folder = rig.store.options().imgPath;
         const ImageSaveResult copied = rig.store.saveAllPictures();
-        QCOMPARE(copied.saved, (QList<int>{0, 2}));
-        QCOMPARE(copied.gone, QList<int>{1});
-        QCOMPARE(copied.failed, QList<int>{3});
+        QCOMPARE((QList<QList<int>>{copied.saved, copied.gone, copied.failed}),
+                 (QList<QList<int>>{{0, 2}, {1}, {3}}));
         QCOMPARE(messageFor(copied).text,
                  messageFor(Result{Reason::PictureUnreadable, folder, {}}).text +
                      u"\n图像03\n图像临时文件不存在\n图像01"_s);
@@ -104,9 +103,8 @@ private slots:
     }
 
     void anEndedRunIsTakenBack_data() {
-        QTest::addColumn<int>("cut"); // bytes cut off the journal's end
-        QTest::addColumn<int>(
-            "flip"); // a byte of 文本01's record changed: 1 its text, 2 its length
+        QTest::addColumn<int>("cut");  // bytes cut off the journal's end
+        QTest::addColumn<int>("flip"); // in 文本01's record: 1 its text, 2 its length
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
@@ -235,8 +233,8 @@ private slots:
 
     void aJournalOfTheVersionBeforeIsTakenBack() {
         EndedRun run;
-        run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
-        run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
+        for (const QColor color : {Qt::green, Qt::blue})
+            run.rig->store.capturePicture(testPicture(2, 2, color));
         run.journal() = contents(QFINDTESTDATA("data/legacy.journal"));
         QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
         EntryStore &next = run.restart();

@@ -75,7 +75,6 @@ private slots:
         }
         QTRY_COMPARE(rig.dialogs.messages.size(), 1); // once the event loop runs
         QCOMPARE(rig.dialogs.messages[0].icon == MessageIcon::Critical, systemError);
-        QCOMPARE(rig.dialogs.messages[0].text.startsWith(u"系统错误!"_s), systemError);
         QVERIFY(rig.dialogs.messages[0].text.contains(told));
         // For as long as nothing is caught, the tray icon's tip says so too.
         QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板\n剪贴板监控：不可用"_s);
@@ -217,11 +216,8 @@ private slots:
                 // a pipe on Windows passes nothing the other end does not read.
                 auto again = std::async(std::launch::async,
                                         [&] { return SingleInstance(dir.path()).start(); });
-                QVERIFY(QTest::qWaitFor(
-                    [&] {
-                        return again.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-                    },
-                    10'000));
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    again.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10'000);
                 QCOMPARE(again.get(), Role::Later);
             }
             QTRY_COMPARE(shown.size(), 2);

@@ -34,37 +34,30 @@ private slots:
     void eachKindOfCopy_data() {
         QTest::addColumn<QString>("formats"); // "type=value" and "picture", joined by '|'
         QTest::addColumn<QStringList>("taken");
+        const auto row = [](const char *tag, const QString &formats,
+                            const QStringList &taken = {}) {
+            QTest::newRow(tag) << formats << taken;
+        };
         const QString history =
             u"text/plain=pin|"_s + WindowsFormat.arg("CanIncludeInClipboardHistory");
-        QTest::newRow("text") << u"text/plain=剪贴"_s << QStringList{u"剪贴"_s};
-        QTest::newRow("picture") << u"picture"_s << QStringList{u"图像00"_s};
-        QTest::newRow("both, text first")
-            << u"picture|text/plain=a"_s << QStringList{u"a"_s, u"图像00"_s};
-        QTest::newRow("rich text alone: an empty entry")
-            << u"text/rtf={\\rtf1 x}"_s << QStringList{QString()};
-        QTest::newRow("rich text by other names")
-            << u"application/rtf={}|text/richtext=x"_s << QStringList{QString()};
-        QTest::newRow("owner did not answer") << u"text/plain"_s << QStringList{};
-        QTest::newRow("the same, rich text beside it")
-            << u"text/plain|text/rtf={\\rtf1 x}"_s << QStringList{};
-        QTest::newRow("web link is text")
-            << u"text/uri-list=https://example.org/|text/plain=x"_s << QStringList{u"x"_s};
-        QTest::newRow("files") << u"text/plain=/a|text/uri-list=file:///a"_s << QStringList{};
-        QTest::newRow("gnome copied files")
-            << u"x-special/gnome-copied-files=copy\nfile:///a|text/plain=/a"_s << QStringList{};
-        QTest::newRow("html only") << u"text/html=<b>x</b>"_s << QStringList{};
-        QTest::newRow("secret") << u"text/plain=pw|x-kde-passwordManagerHint=secret|picture"_s
-                                << QStringList{};
-        QTest::newRow("not a secret")
-            << u"text/plain=pw|x-kde-passwordManagerHint=other"_s << QStringList{u"pw"_s};
-        QTest::newRow("kept out of history") << history + u"=\0\0\0\0"_s << QStringList{};
-        QTest::newRow("history allowed") << history + u"=\1\1\1\1"_s << QStringList{u"pin"_s};
-        QTest::newRow("excluded from monitors")
-            << u"text/plain=x|"_s +
-                   WindowsFormat.arg("ExcludeClipboardContentFromMonitorProcessing")
-            << QStringList{};
-        QTest::newRow("cut off at a limit: told")
-            << u"text/plain|refused"_s << QStringList{u"told"_s};
+        row("text", "text/plain=剪贴", {"剪贴"});
+        row("picture", "picture", {"图像00"});
+        row("both, text first", "picture|text/plain=a", {"a", "图像00"});
+        row("rich text alone: an empty entry", "text/rtf={\\rtf1 x}", {""});
+        row("rich text by other names", "application/rtf={}|text/richtext=x", {""});
+        row("owner did not answer", "text/plain");
+        row("the same, rich text beside it", "text/plain|text/rtf={\\rtf1 x}");
+        row("web link is text", "text/uri-list=https://example.org/|text/plain=x", {"x"});
+        row("files", "text/plain=/a|text/uri-list=file:///a");
+        row("gnome copied files", "x-special/gnome-copied-files=copy\nfile:///a|text/plain=/a");
+        row("html only", "text/html=<b>x</b>");
+        row("secret", "text/plain=pw|x-kde-passwordManagerHint=secret|picture");
+        row("not a secret", "text/plain=pw|x-kde-passwordManagerHint=other", {"pw"});
+        row("kept out of history", history + u"=\0\0\0\0"_s);
+        row("history allowed", history + u"=\1\1\1\1"_s, {"pin"});
+        row("excluded from monitors",
+            "text/plain=x|" + WindowsFormat.arg("ExcludeClipboardContentFromMonitorProcessing"));
+        row("cut off at a limit: told", "text/plain|refused", {"told"});
     }
     void eachKindOfCopy() {
         QFETCH(QString, formats);

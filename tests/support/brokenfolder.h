@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A folder made missing, read-only or full for one test.
+// A folder made read-only or full for one test.
 #pragma once
 
 #include <QDir>
@@ -17,8 +17,6 @@ class BrokenFolder {
 public:
     BrokenFolder(const QString &path, const QString &fault)
         : m_path(path) {
-        if (fault == u"missing")
-            return;
         QDir().mkpath(path);
         const bool readOnly = fault == u"read-only";
 #ifdef Q_OS_LINUX

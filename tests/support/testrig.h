@@ -89,12 +89,10 @@ inline QByteArray encodedPicture(const QImage &image, const char *format = "PNG"
 /// ended the program's way (endProcess()).
 #define ORLO_TEST_MAIN(TestObject)                                                                 \
     int main(int argc, char *argv[]) {                                                             \
-        int code = 0;                                                                              \
-        {                                                                                          \
+        return endProcess([&] {                                                                    \
             QTEST_MAIN_SETUP()                                                                     \
             TestObject tc;                                                                         \
             QTEST_SET_MAIN_SOURCE_PATH                                                             \
-            code = QTest::qExec(&tc, argc, argv);                                                  \
-        }                                                                                          \
-        return endProcess(code);                                                                   \
+            return QTest::qExec(&tc, argc, argv);                                                  \
+        }());                                                                                      \
     }
