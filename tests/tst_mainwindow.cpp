@@ -30,8 +30,6 @@ struct Window : WindowRig {
         QObject::connect(box, &TextEditor::userEdited, &form,
                          [this] { wholeCopies += box->lastEdit().lengthBefore < 0; });
     }
-    /// The user's choice in the list.
-    void select(int row) { find<TextView>("fmTxt")->choose(row); }
     void moveTo(int from, int to) {
         QTextCursor cursor = box->textCursor();
         cursor.setPosition(from);
@@ -206,7 +204,7 @@ private slots:
         // Text the program sets writes into no entry, nor do keys that change
         // nothing, which leave the entry's memory alone.
         w.box->setPlainText(QStringLiteral("shown only"));
-        w.select(0);
+        w.find<TextView>("fmTxt")->choose(0); // the user's choice in the list
         const QChar *before = w.entry(0).constData();
         w.box->moveCursor(QTextCursor::Start);
         for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})

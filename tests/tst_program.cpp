@@ -69,10 +69,8 @@ private slots:
         Program program(rig.platform(), rig.settings, rig.dir.path());
         rig.clipboard.offerText(u"before the start"_s); // not taken
         program.start();
-        if (atStart == Reason::None) {
-            QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板"_s);
+        if (atStart == Reason::None)
             emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
-        }
         QTRY_COMPARE(rig.dialogs.messages.size(), 1); // once the event loop runs
         QCOMPARE(rig.dialogs.messages[0].icon == MessageIcon::Critical, systemError);
         QVERIFY(rig.dialogs.messages[0].text.contains(told));
