@@ -226,21 +226,21 @@ private slots:
 
     void readWithDefaults_data() {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("txtPath"); // "<default>" for the default
+        QTest::addColumn<QString>("txtPath");
         QTest::addColumn<QString>("imgPath");
         QTest::addColumn<bool>("autoSave");
-        const QString fallback = u"<default>"_s;
-        QTest::newRow("nothing stored") << QByteArray() << fallback << fallback << false;
+        const QString text = u"/program/data/text"_s, image = u"/program/data/image"_s;
+        QTest::newRow("nothing stored") << QByteArray() << text << image << false;
         QTest::newRow("stored as they stand")
             << "[Path]\ntxtPath=\nimgPath=\"/某处/图片 \"\n[Option]\nAutoSave=True\n"_ba
             << "" << u"/某处/图片 "_s << true;
-        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << fallback << fallback << true;
+        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << text << image << true;
         QTest::newRow("not a flag")
-            << "[Option]\nAutoSave=@Invalid()\n"_ba << fallback << fallback << false;
+            << "[Option]\nAutoSave=@Invalid()\n"_ba << text << image << false;
         QTest::newRow("garbled") << QByteArray("\xff\xfe[Path\x00\x01 txtPath=\n=\n[[[Option]", 30)
-                                 << fallback << fallback << false;
+                                 << text << image << false;
         QTest::newRow("10,000 characters") << "[Path]\ntxtPath=" + QByteArray(10000, 'x') + "\n"
-                                           << QString(10000, u'x') << fallback << false;
+                                           << QString(10000, u'x') << image << false;
     }
     void readWithDefaults() {
         QFETCH(QByteArray, ini);
@@ -250,11 +250,8 @@ private slots:
         const QString path = file(QTest::currentDataTag());
         QVERIFY(ini.isNull() || written(path, ini));
         const Options options = readOptions(SettingsStore(path), u"/program"_s);
-        const auto orDefault = [](const QString &v, const QString &sub) {
-            return v == u"<default>" ? u"/program/data/"_s + sub : v;
-        };
-        QCOMPARE(options.txtPath, orDefault(txtPath, u"text"_s));
-        QCOMPARE(options.imgPath, orDefault(imgPath, u"image"_s));
+        QCOMPARE(options.txtPath, txtPath);
+        QCOMPARE(options.imgPath, imgPath);
         QCOMPARE(options.othPath, u"/program/data/other"_s);
         QCOMPARE(options.autoSave, autoSave);
         QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back

@@ -153,41 +153,35 @@ private slots:
         QCOMPARE(again.texts().texts(), texts + QStringList{u"fourth"_s});
     }
 
-    void afterAWrapTheSameStateComesBack_data() {
-        QTest::addColumn<int>("taken");
-        QTest::addColumn<QString>("damaged"); // the text whose record is torn or damaged
-        QTest::addColumn<int>("replaced");
-        // (Taken back whole: tst_walk.) The newest torn: then the newest is the one before it: the
-        // next copy replaces the oldest that survived.
-        QTest::newRow("newest torn") << 101 << u"t100"_s << 0;
-        // The entries after it move up a row; the oldest still goes next.
-        QTest::newRow("damaged inside") << 130 << u"t60"_s << 30;
-    }
     void afterAWrapTheSameStateComesBack() {
-        QFETCH(int, taken);
-        QFETCH(QString, damaged);
-        QFETCH(int, replaced);
-        EndedRun run;
-        capture(*run.rig, 0, taken); // 文本00 holds t100
-        QStringList before = run.rig->texts().texts();
-        QByteArray &bytes = run.journal();
-        const qsizetype at = bytes.lastIndexOf(
-            QByteArrayView(reinterpret_cast<const char *>(damaged.utf16()), damaged.size() * 2));
-        if (damaged == u"t100") {
-            bytes.truncate(at);
-        } else { // its picture unreadable too
-            bytes[at] = 'x';
-            QFile(run.temp() + u'/' + imageCaption(60) + u".bmp"_s).resize(0);
-            before.removeOne(damaged);
+        // (Taken back whole: tst_walk.) The newest torn: then the newest is the
+        // one before it, and the next copy replaces the oldest that survived.
+        // Damaged inside: the entries after it move up a row; the oldest still
+        // goes next.
+        for (const auto &[taken, damaged, replaced] :
+             {std::tuple{101, u"t100"_s, 0}, std::tuple{130, u"t60"_s, 30}}) {
+            EndedRun run;
+            capture(*run.rig, 0, taken); // 文本00 holds t100
+            QStringList before = run.rig->texts().texts();
+            QByteArray &bytes = run.journal();
+            const qsizetype at = bytes.lastIndexOf(QByteArrayView(
+                reinterpret_cast<const char *>(damaged.utf16()), damaged.size() * 2));
+            if (damaged == u"t100") {
+                bytes.truncate(at);
+            } else { // its picture unreadable too
+                bytes[at] = 'x';
+                QFile(run.temp() + u'/' + imageCaption(60) + u".bmp"_s).resize(0);
+                before.removeOne(damaged);
+            }
+            EntryStore &next = run.restart();
+            QCOMPARE(next.texts().texts().mid(1), before.mid(1));
+            QCOMPARE(next.pictures().count(), before.size());
+            next.captureText(u"new"_s);
+            next.capturePicture(testPicture(2, 2, Qt::black));
+            QCOMPARE(next.texts().text(replaced), u"new"_s);
+            QCOMPARE(next.pictures().current(), replaced);
+            QCOMPARE(next.texts().current(), replaced);
         }
-        EntryStore &next = run.restart();
-        QCOMPARE(next.texts().texts().mid(1), before.mid(1));
-        QCOMPARE(next.pictures().count(), before.size());
-        next.captureText(u"new"_s);
-        next.capturePicture(testPicture(2, 2, Qt::black));
-        QCOMPARE(next.texts().text(replaced), u"new"_s);
-        QCOMPARE(next.pictures().current(), replaced);
-        QCOMPARE(next.texts().current(), replaced);
     }
 
     void savesAndDeletesThatACrashCutShortStayDone_data() {

@@ -4,9 +4,6 @@
 #include <QBuffer>
 #include <QImageReader>
 
-FakeClipboard::FakeClipboard(QObject *parent)
-    : Clipboard(parent) {}
-
 void FakeClipboard::offer(QMimeData *data) {
     m_data.reset(data);
     emit changed();
