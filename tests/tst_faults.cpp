@@ -257,21 +257,11 @@ private slots:
         QFETCH(QByteArray, lines);
         const QTemporaryDir dir;
         const QDateTime at(QDate(2007, 2, 3), QTime(9, 5, 7));
-        // Read back, the same entries (half a pair and NUL stood for nothing).
-        const int first = std::max(range.at(0), 0);
-        QStringList saved = entries.mid(first, range.at(1) - first + 1);
-        for (QString &entry : saved) {
-            const QList<uint> points = entry.toUcs4();
-            entry =
-                QString::fromUcs4(reinterpret_cast<const char32_t *>(points.data()), points.size())
-                    .replace(QChar(0), QChar::ReplacementCharacter);
-        }
         for (const char *taken : {"", "_2", "_3"}) {
             const Result result = saveTextFile(entries, range.at(0), range.at(1), dir.path(), at);
             QCOMPARE(QFileInfo(result.subject).fileName(),
                      "20070203090507" + QString(taken) + ".htm");
-            QCOMPARE(contents(result.subject), page(lines));
-            QCOMPARE(readTextPage(contents(result.subject)).entries, saved);
+            QCOMPARE(contents(result.subject), page(lines)); // read back: fuzz_pageencoding
 #ifndef Q_OS_WIN // the user's folders there are the user's alone
             // Captured text may be private, whatever the umask says.
             QCOMPARE(QFile::permissions(result.subject) & (QFile::ReadGroup | QFile::ReadOther),

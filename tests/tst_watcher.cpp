@@ -180,11 +180,9 @@ private slots:
         TestRig r;
         const int before = openFileDescriptors(), descriptors = before + 1; // the journal's
         for (int i = 0; i < 1000; ++i) {
-            if (i % 2)
-                r.clipboard.offerImage(
-                    testPicture(64 + i % 7, 48, QColor::fromHsv(i % 360, 200, 200)));
-            else
-                r.clipboard.offerText(QStringLiteral("capture %1 ").arg(i).repeated(50));
+            i % 2 ? r.clipboard.offerImage(
+                        testPicture(64 + i % 7, 48, QColor::fromHsv(i % 360, 200, 200)))
+                  : r.clipboard.offerText(QStringLiteral("capture %1 ").arg(i).repeated(50));
             QVERIFY(r.texts().count() <= 100 && r.pictures().count() <= 100);
             if (i % 100 == 99) {
                 QVERIFY(r.tempPictures().size() <= 100);
