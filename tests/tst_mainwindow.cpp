@@ -240,11 +240,11 @@ private slots:
         TextEditor *box = rig.find<TextEditor>("txtMain");
         // Minified code: three million characters, a few of them outside the
         // basic plane (how long the event loop stands still meanwhile is
-        // bench/bench_capture's to measure).
+        // bench/bench_capture's to measure; taken whole and copied out of the
+        // view: tst_e2e_recovery; edits in a line shown in blocks: above).
         const QString line = QStringLiteral("var a=\"😀\";").repeated(300'000);
-        // While the window is hidden, the text box is left alone: the entry is stored.
+        // While the window is hidden, the text box is left alone.
         rig.clipboard.offerText(line);
-        QCOMPARE(rig.texts().text(0), line);
         QCOMPARE(box->textLength(), 0);
         // Shown, no block the editor lays out holds more than a few thousand characters.
         rig.form.show();
@@ -254,10 +254,6 @@ private slots:
         for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
             longest = std::max(longest, block.length());
         QVERIFY2(longest <= 4096 + 2, qPrintable(QString::number(longest))); // a pair stays whole
-        // Edited at its end, the entry follows.
-        box->moveCursor(QTextCursor::End);
-        QTest::keyClick(box, Qt::Key_X);
-        QCOMPARE(rig.texts().text(0), line + u'x');
     }
 
     void removal_data() {
