@@ -36,8 +36,7 @@ public:
         if (m_chmodded)
             QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    BrokenFolder(const BrokenFolder &) = delete;
-    BrokenFolder &operator=(const BrokenFolder &) = delete;
+    Q_DISABLE_COPY(BrokenFolder)
 
     QString unavailable; ///< why the fault cannot be made here; empty when it was
 

@@ -70,6 +70,16 @@ inline bool written(const QString &path, const QByteArray &bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+/// Whether no other user may read `path`, whatever the umask says (on
+/// Windows the user's folders are the user's alone).
+inline bool ownersOnly([[maybe_unused]] const QString &path) {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return !(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther));
+#endif
+}
+
 inline QImage testPicture(int width, int height, QColor color = Qt::red) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
