@@ -39,6 +39,8 @@ struct TestRig : FakeDesktop {
         : store(DataFolders(dir.path()), options(autoSave), clock) {
         store.folders().provide();
         watcher.listen();
+        QObject::connect(&store, &EntryStore::failed,
+                         [this](const UserMessage &m) { told << m.text; });
     }
 
     /// The options read from the settings, with the given policy.
@@ -56,6 +58,7 @@ struct TestRig : FakeDesktop {
 
     EntryStore store;
     ClipboardWatcher watcher{clipboard, store};
+    QStringList told; ///< what the store told the user, in turn
 };
 
 /// The bytes of a file; none when it cannot be read.
