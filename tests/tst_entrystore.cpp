@@ -3,9 +3,7 @@
 // what the save and delete commands leave behind.
 #include "testrig.h"
 
-#include <QAbstractItemModelTester>
 #include <QImageReader>
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 

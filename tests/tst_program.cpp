@@ -76,8 +76,7 @@ private slots:
         QVERIFY(rig.dialogs.messages[0].text.contains(told));
         // For as long as nothing is caught, the tray icon's tip says so too.
         QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板\n剪贴板监控：不可用"_s);
-        // Without a notification area (offscreen on Linux) the window stays reachable.
-        QCOMPARE(program.window().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
+        // (Without a notification area the window stays reachable: tst_e2e_window.)
         if (atStart != Reason::None) {
             rig.clipboard.offerText(u"after"_s);
             QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
