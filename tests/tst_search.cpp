@@ -215,8 +215,7 @@ private slots:
         QVERIFY(!form.isMinimized());
         // Previews: a text's first lines, markup shown as it is, its length;
         // a picture's thumbnail and size, made on a thread.
-        const QString text = QString(u"%1\n<b>\n"_s.arg(QString(100, u'x'))).repeated(12);
-        rig.clipboard.offerText(text);
+        rig.clipboard.offerText(u"%1\n<b>\n"_s.arg(QString(100, u'x')).repeated(12));
         const QString tip =
             rig.texts().index(rig.texts().newest()).data(Qt::ToolTipRole).toString();
         QCOMPARE(tip.count(u'…'), 6);
