@@ -4,7 +4,6 @@
 // lost, and no piece of a file is left.
 #include "brokenfolder.h"
 #include "core/archivepage.h"
-#include "core/savefile.h"
 #include "core/textfile.h"
 #include "testrig.h"
 

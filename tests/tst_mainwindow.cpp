@@ -73,13 +73,12 @@ private slots:
         WindowRig rig;
         rig.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
-        const QSize first = rig.form.size(), grown(200, 150);
-        const QSize textSize = rig.find("txtMain")->size();
+        const QSize first = rig.form.size(), grown(200, 150), text = rig.find("txtMain")->size();
         rig.form.resize(first + grown);
-        QTRY_COMPARE(rig.find("txtMain")->size(), textSize + grown);
+        QTRY_COMPARE(rig.find("txtMain")->size(), text + grown);
         rig.trigger("menuVImg");
         // The stretched picture covers the whole picture box, border included.
-        QTRY_COMPARE(rig.find("imgBak")->size(), textSize + grown);
+        QTRY_COMPARE(rig.find("imgBak")->size(), text + grown);
         rig.form.resize(first - QSize(100, 100)); // no smaller than at the start
         QTRY_COMPARE(rig.form.size(), first);
     }

@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
 #include <future>
