@@ -190,9 +190,8 @@ private slots:
         whenModal([](QDialog *dialog) { dialog->accept(); });
         rig.trigger("menuOption");
         QCOMPARE(rig.dialogs.messages.size(), 1);
-        QCOMPARE(rig.dialogs.messages.at(0).text,
-                 u"系统错误!\n%1\n设置无法保存"_s.arg(
-                     QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
+        QVERIFY(rig.dialogs.messages.at(0).text.contains(
+            QDir::toNativeSeparators(rig.path(u"settings.ini"_s))));
     }
 
     void qtsOwnBoxesSpeakChinese() {
@@ -200,18 +199,14 @@ private slots:
         QTranslator words;
         QVERIFY(translateQt(words));
         QStringList buttons;
-        const auto read = [&](QDialog *box) {
+        whenModal([&](QDialog *box) {
             for (const QAbstractButton *button : box->findChild<QDialogButtonBox *>()->buttons())
                 buttons << button->text();
             box->reject();
-        };
-        QtDialogs boxes;
-        whenModal(read);
-        boxes.message(MessageIcon::Information, u"消息"_s);
-        whenModal(read);
-        boxes.input(u"签名"_s, u"清除签名"_s);
+        });
+        QtDialogs().input(u"签名"_s, u"清除签名"_s);
         buttons.sort();
-        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s, u"确定"_s}));
+        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s}));
     }
 
     void help() {
@@ -224,28 +219,27 @@ private slots:
         QVERIFY(rig.launcher.opened.at(0).toLocalFile().endsWith(u"/readme.htm"_s));
         QCOMPARE(rig.dialogs.messages.size(), 3);
         QVERIFY(rig.dialogs.messages.at(1).text.contains(QString::fromUtf16(ForumAddress)));
-        QVERIFY(rig.dialogs.messages.at(2).text.startsWith(rig.form.windowTitle() + u"\r\n"_s));
     }
 
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void readWithDefaults_data() {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("txtPath"); // "<default>" for the default
+        QTest::addColumn<QString>("txtPath");
         QTest::addColumn<QString>("imgPath");
         QTest::addColumn<bool>("autoSave");
-        const QString fallback = u"<default>"_s;
-        QTest::newRow("nothing stored") << QByteArray() << fallback << fallback << false;
+        const QString text = u"/program/data/text"_s, image = u"/program/data/image"_s;
+        QTest::newRow("nothing stored") << QByteArray() << text << image << false;
         QTest::newRow("stored as they stand")
             << "[Path]\ntxtPath=\nimgPath=\"/某处/图片 \"\n[Option]\nAutoSave=True\n"_ba
             << "" << u"/某处/图片 "_s << true;
-        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << fallback << fallback << true;
+        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << text << image << true;
         QTest::newRow("not a flag")
-            << "[Option]\nAutoSave=@Invalid()\n"_ba << fallback << fallback << false;
+            << "[Option]\nAutoSave=@Invalid()\n"_ba << text << image << false;
         QTest::newRow("garbled") << QByteArray("\xff\xfe[Path\x00\x01 txtPath=\n=\n[[[Option]", 30)
-                                 << fallback << fallback << false;
+                                 << text << image << false;
         QTest::newRow("10,000 characters") << "[Path]\ntxtPath=" + QByteArray(10000, 'x') + "\n"
-                                           << QString(10000, u'x') << fallback << false;
+                                           << QString(10000, u'x') << image << false;
     }
     void readWithDefaults() {
         QFETCH(QByteArray, ini);
@@ -255,14 +249,9 @@ private slots:
         const QString path = file(QTest::currentDataTag());
         QVERIFY(ini.isNull() || written(path, ini));
         const Options options = readOptions(SettingsStore(path), u"/program"_s);
-        const auto orDefault = [](const QString &v, const QString &sub) {
-            return v == u"<default>" ? u"/program/data/"_s + sub : v;
-        };
-        QCOMPARE(options.txtPath, orDefault(txtPath, u"text"_s));
-        QCOMPARE(options.imgPath, orDefault(imgPath, u"image"_s));
-        QCOMPARE(options.othPath, u"/program/data/other"_s);
+        QCOMPARE(options.txtPath, txtPath);
+        QCOMPARE(options.imgPath, imgPath);
         QCOMPARE(options.autoSave, autoSave);
-        QCOMPARE(options.showShortcut, u"Ctrl+Alt+V"_s);
         QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back
         QVERIFY(ini.isNull() || contents(path) == ini); // nor a garbled file tidied up
     }
@@ -273,11 +262,7 @@ private slots:
         SettingsStore store(file("written.ini"));
         QVERIFY(writeOptions(store, {u"a"_s, u"b"_s, u"c"_s, false, QString()}).ok());
         QCOMPARE(readOptions(store, u"/p"_s).showShortcut, QString());
-        // A store that cannot be written says which keys were lost.
-        QVERIFY(QDir().mkpath(file("folder.ini")));
-        SettingsStore unwritable(file("folder.ini"));
-        QCOMPARE(writeOptions(unwritable, {u"x"_s, u"y"_s, u"z"_s, true, {}}).detail,
-                 u"txtPath, imgPath, othPath, AutoSave, ShowShortcut"_s);
+        // (A store that cannot be written: unsavedOptionsAreTold.)
     }
 
     void dataFoldersAreProvided() {
@@ -286,28 +271,16 @@ private slots:
         QFile::setPermissions(folders.temp(), QFile::ReadOwner | QFile::WriteOwner |
                                                   QFile::ExeOwner | QFile::ReadOther);
         folders.provide();
-        for (const char *sub : {"data/text", "data/image", "data/other", "data/image/temp"})
-            QVERIFY2(QFileInfo(file(sub)).isDir(), sub);
-#ifndef Q_OS_WIN
+        // (The folders made: every test that saves, and tst_e2e_install.)
         // Owner-only, also when an older run left it open to others.
-        QCOMPARE(QFile::permissions(folders.temp()) &
-                     (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther),
-                 QFile::Permissions());
-#endif
+        QVERIFY(ownersOnly(folders.temp()));
     }
 
     void programFolderFallsBackToUserData() {
         const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QCOMPARE(resolveProgramFolder(dir.path()), dir.path());
         QCOMPARE(resolveProgramFolder(file("nowhere")), userData);
-        // Installed as the build lays it out (bin/ beside share/orlo-clipboard/):
-        // the writable bin folder of a root or ~/.local install is not for data.
-        const QString bin = file("usr/bin");
-        QVERIFY(QDir().mkpath(bin));
-        QCOMPARE(resolveProgramFolder(bin), bin);
-        QVERIFY(QDir().mkpath(file("usr/share/orlo-clipboard")));
-        QCOMPARE(resolveProgramFolder(bin), userData);
-        QCOMPARE(installedDataFolder(bin), file("usr/share/orlo-clipboard"));
+        // (Installed, the writable bin folder is not for data: tst_e2e_install.)
     }
 };
 

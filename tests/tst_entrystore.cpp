@@ -3,9 +3,7 @@
 // what the save and delete commands leave behind.
 #include "testrig.h"
 
-#include <QAbstractItemModelTester>
 #include <QImageReader>
-#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 
@@ -65,10 +63,9 @@ private slots:
         TestRig rig;
         capture(rig, 0, 101);
         QVERIFY(rig.store.saveAllText().ok());
-        const QStringList files = QDir(rig.store.options().txtPath).entryList(QDir::Files);
-        QCOMPARE(files.size(), 1);
+        const QDir folder(rig.store.options().txtPath); // one file: tst_walk
         const QStringList lines =
-            QString::fromLatin1(contents(rig.store.options().txtPath + u'/' + files[0]))
+            QString::fromLatin1(contents(folder.filePath(folder.entryList(QDir::Files).value(0))))
                 .split(u"\r\n"_s);
         QCOMPARE(lines.size(), 103); // the head, 100 entries, the tail
         QCOMPARE(lines[1] + lines[100], u"t100<br><br>t99<br><br>"_s); // slot 0 holds the newest
@@ -84,9 +81,8 @@ private slots:
         QVERIFY(QDir().mkpath(rig.pictures().file(3)));
         const QString folder = rig.store.options().imgPath;
         const ImageSaveResult copied = rig.store.saveAllPictures();
-        QCOMPARE(copied.saved, (QList<int>{0, 2}));
-        QCOMPARE(copied.gone, QList<int>{1});
-        QCOMPARE(copied.failed, QList<int>{3});
+        QCOMPARE((QList<QList<int>>{copied.saved, copied.gone, copied.failed}),
+                 (QList<QList<int>>{{0, 2}, {1}, {3}}));
         QCOMPARE(messageFor(copied).text,
                  messageFor(Result{Reason::PictureUnreadable, folder, {}}).text +
                      u"\n图像03\n图像临时文件不存在\n图像01"_s);
@@ -104,9 +100,8 @@ private slots:
     }
 
     void anEndedRunIsTakenBack_data() {
-        QTest::addColumn<int>("cut"); // bytes cut off the journal's end
-        QTest::addColumn<int>(
-            "flip"); // a byte of 文本01's record changed: 1 its text, 2 its length
+        QTest::addColumn<int>("cut");  // bytes cut off the journal's end
+        QTest::addColumn<int>("flip"); // in 文本01's record: 1 its text, 2 its length
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
@@ -140,9 +135,8 @@ private slots:
         bytes.chop(cut);
         EntryStore &next = run.restart();
         QCOMPARE(next.texts().texts(), texts);
-        QCOMPARE(run.recovered.texts, texts.size());
-        QCOMPARE(run.recovered.damaged, damaged);
-        QCOMPARE(run.recovered.pictures, 2);
+        QCOMPARE((QList<int>{run.recovered.texts, run.recovered.damaged, run.recovered.pictures}),
+                 (QList<int>{int(texts.size()), damaged, 2}));
         QCOMPARE(QImage(next.pictures().file(1)).pixelColor(0, 0), QColor(Qt::blue));
         QCOMPARE(QDir(run.left.path() + u"/data/image/unreadable"_s).entryList(QDir::Files),
                  QStringList{u"图像07.bmp"_s});
@@ -155,24 +149,16 @@ private slots:
         QCOMPARE(again.texts().texts(), texts + QStringList{u"fourth"_s});
     }
 
-    void afterAWrapTheSameStateComesBack_data() {
-        QTest::addColumn<int>("taken");
-        QTest::addColumn<QString>("damaged"); // the text whose record is torn or damaged
-        QTest::addColumn<int>("replaced");
-        // (Taken back whole: tst_walk.) The newest torn: then the newest is the one before it: the
-        // next copy replaces the oldest that survived.
-        QTest::newRow("newest torn") << 101 << u"t100"_s << 0;
-        // The entries after it move up a row; the oldest still goes next.
-        QTest::newRow("damaged inside") << 130 << u"t60"_s << 30;
-    }
     void afterAWrapTheSameStateComesBack() {
-        QFETCH(int, taken);
-        QFETCH(QString, damaged);
-        QFETCH(int, replaced);
-        EndedRun run;
-        capture(*run.rig, 0, taken); // 文本00 holds t100
-        QStringList before = run.rig->texts().texts();
-        if (!damaged.isEmpty()) {
+        // (Taken back whole: tst_walk.) The newest torn: then the newest is the
+        // one before it, and the next copy replaces the oldest that survived.
+        // Damaged inside: the entries after it move up a row; the oldest still
+        // goes next.
+        for (const auto &[taken, damaged, replaced] :
+             {std::tuple{101, u"t100"_s, 0}, std::tuple{130, u"t60"_s, 30}}) {
+            EndedRun run;
+            capture(*run.rig, 0, taken); // 文本00 holds t100
+            QStringList before = run.rig->texts().texts();
             QByteArray &bytes = run.journal();
             const qsizetype at = bytes.lastIndexOf(QByteArrayView(
                 reinterpret_cast<const char *>(damaged.utf16()), damaged.size() * 2));
@@ -183,15 +169,15 @@ private slots:
                 QFile(run.temp() + u'/' + imageCaption(60) + u".bmp"_s).resize(0);
                 before.removeOne(damaged);
             }
+            EntryStore &next = run.restart();
+            QCOMPARE(next.texts().texts().mid(1), before.mid(1));
+            QCOMPARE(next.pictures().count(), before.size());
+            next.captureText(u"new"_s);
+            next.capturePicture(testPicture(2, 2, Qt::black));
+            QCOMPARE(next.texts().text(replaced), u"new"_s);
+            QCOMPARE(next.pictures().current(), replaced);
+            QCOMPARE(next.texts().current(), replaced);
         }
-        EntryStore &next = run.restart();
-        QCOMPARE(next.texts().texts().mid(1), before.mid(1));
-        QCOMPARE(next.pictures().count(), before.size());
-        next.captureText(u"new"_s);
-        next.capturePicture(testPicture(2, 2, Qt::black));
-        QCOMPARE(next.texts().text(replaced), u"new"_s);
-        QCOMPARE(next.pictures().current(), replaced);
-        QCOMPARE(next.texts().current(), replaced);
     }
 
     void savesAndDeletesThatACrashCutShortStayDone_data() {
@@ -235,8 +221,8 @@ private slots:
 
     void aJournalOfTheVersionBeforeIsTakenBack() {
         EndedRun run;
-        run.rig->store.capturePicture(testPicture(2, 2, Qt::green));
-        run.rig->store.capturePicture(testPicture(2, 2, Qt::blue));
+        for (const QColor color : {Qt::green, Qt::blue})
+            run.rig->store.capturePicture(testPicture(2, 2, color));
         run.journal() = contents(QFINDTESTDATA("data/legacy.journal"));
         QVERIFY(QFile::rename(run.rig->pictures().file(1), run.rig->pictures().file(5)));
         EntryStore &next = run.restart();
@@ -253,13 +239,8 @@ private slots:
         rig.store.capturePicture(testPicture(120, 45));
         QImageReader reader(rig.pictures().file(0));
         QCOMPARE(reader.format(), QByteArray("bmp"));
-        const QImage back = reader.read();
-        QCOMPARE(back.size(), QSize(120, 45));
-        QCOMPARE(rig.pictures().picture(0), back.convertToFormat(QImage::Format_RGB32));
-#ifndef Q_OS_WIN // the user's folders there are the user's alone
-        QCOMPARE(QFile::permissions(reader.fileName()) & (QFile::ReadOther | QFile::ReadGroup),
-                 QFile::Permissions());
-#endif
+        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), testPicture(120, 45));
+        QVERIFY(ownersOnly(reader.fileName()));
     }
 };
 

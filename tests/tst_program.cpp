@@ -69,18 +69,14 @@ private slots:
         Program program(rig.platform(), rig.settings, rig.dir.path());
         rig.clipboard.offerText(u"before the start"_s); // not taken
         program.start();
-        if (atStart == Reason::None) {
-            QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板"_s);
+        if (atStart == Reason::None)
             emit rig.clipboard.listeningLost({Reason::ConnectionLost, {}, {}});
-        }
         QTRY_COMPARE(rig.dialogs.messages.size(), 1); // once the event loop runs
         QCOMPARE(rig.dialogs.messages[0].icon == MessageIcon::Critical, systemError);
-        QCOMPARE(rig.dialogs.messages[0].text.startsWith(u"系统错误!"_s), systemError);
         QVERIFY(rig.dialogs.messages[0].text.contains(told));
         // For as long as nothing is caught, the tray icon's tip says so too.
         QCOMPARE(program.tray().icon().toolTip(), u"Orlo粘贴板\n剪贴板监控：不可用"_s);
-        // Without a notification area (offscreen on Linux) the window stays reachable.
-        QCOMPARE(program.window().isVisible(), !QSystemTrayIcon::isSystemTrayAvailable());
+        // (Without a notification area the window stays reachable: tst_e2e_window.)
         if (atStart != Reason::None) {
             rig.clipboard.offerText(u"after"_s);
             QCOMPARE(program.store().texts().texts(), QStringList{u"after"_s});
@@ -97,7 +93,6 @@ private slots:
         emit qApp->commitDataRequest(*manager);
         s.clipboard.offerText(u"still caught"_s);
         const QList<QAction *> items = s.program.tray().menu()->actions();
-        QCOMPARE(items.at(1), s.program.window().monitoringAction());
         QCOMPARE(items.at(3), s.program.window().exitAction());
         // Monitoring off from either menu: nothing is taken; on again, it is.
         for (const char *text : {"not taken", "taken"}) {
@@ -217,11 +212,8 @@ private slots:
                 // a pipe on Windows passes nothing the other end does not read.
                 auto again = std::async(std::launch::async,
                                         [&] { return SingleInstance(dir.path()).start(); });
-                QVERIFY(QTest::qWaitFor(
-                    [&] {
-                        return again.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-                    },
-                    10'000));
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    again.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 10'000);
                 QCOMPARE(again.get(), Role::Later);
             }
             QTRY_COMPARE(shown.size(), 2);

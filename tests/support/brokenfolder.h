@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A folder made missing, read-only or full for one test.
+// A folder made read-only or full for one test.
 #pragma once
 
 #include <QDir>
@@ -17,8 +17,6 @@ class BrokenFolder {
 public:
     BrokenFolder(const QString &path, const QString &fault)
         : m_path(path) {
-        if (fault == u"missing")
-            return;
         QDir().mkpath(path);
         const bool readOnly = fault == u"read-only";
 #ifdef Q_OS_LINUX
@@ -38,8 +36,7 @@ public:
         if (m_chmodded)
             QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    BrokenFolder(const BrokenFolder &) = delete;
-    BrokenFolder &operator=(const BrokenFolder &) = delete;
+    Q_DISABLE_COPY(BrokenFolder)
 
     QString unavailable; ///< why the fault cannot be made here; empty when it was
 

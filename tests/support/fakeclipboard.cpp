@@ -4,9 +4,6 @@
 #include <QBuffer>
 #include <QImageReader>
 
-FakeClipboard::FakeClipboard(QObject *parent)
-    : Clipboard(parent) {}
-
 void FakeClipboard::offer(QMimeData *data) {
     m_data.reset(data);
     emit changed();
@@ -40,21 +37,14 @@ std::optional<QString> FakeClipboard::readText() const {
 }
 
 QImage FakeClipboard::readImage() const {
-    const QVariant direct = m_data->imageData();
-    if (direct.canConvert<QImage>()) {
-        QImage image = qvariant_cast<QImage>(direct);
-        if (!image.isNull())
-            return image;
-    }
+    QImage image = qvariant_cast<QImage>(m_data->imageData());
     // Encoded pictures (image/png …) are decoded the way the toolkit does it.
     for (const QString &mime : m_data->formats()) {
-        if (!mime.startsWith(u"image/"))
-            continue;
-        QByteArray bytes = m_data->data(mime);
-        QBuffer buffer(&bytes);
-        QImage image = QImageReader(&buffer).read();
-        if (!image.isNull())
-            return image;
+        if (image.isNull() && mime.startsWith(u"image/")) {
+            QByteArray bytes = m_data->data(mime);
+            QBuffer buffer(&bytes);
+            image = QImageReader(&buffer).read();
+        }
     }
-    return {};
+    return image;
 }

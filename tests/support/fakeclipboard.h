@@ -11,7 +11,7 @@
 class FakeClipboard final : public Clipboard {
     Q_OBJECT
 public:
-    explicit FakeClipboard(QObject *parent = nullptr);
+    using Clipboard::Clipboard;
 
     /// Replaces the content (ownership taken) and tells listeners.
     void offer(QMimeData *data);

@@ -6,8 +6,6 @@
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
 
-#include <QList>
-
 /// Records every box and answers input boxes from a queue.
 class FakeDialogs final : public Dialogs {
 public:

@@ -39,6 +39,8 @@ struct TestRig : FakeDesktop {
         : store(DataFolders(dir.path()), options(autoSave), clock) {
         store.folders().provide();
         watcher.listen();
+        QObject::connect(&store, &EntryStore::failed,
+                         [this](const UserMessage &m) { told << m.text; });
     }
 
     /// The options read from the settings, with the given policy.
@@ -56,6 +58,7 @@ struct TestRig : FakeDesktop {
 
     EntryStore store;
     ClipboardWatcher watcher{clipboard, store};
+    QStringList told; ///< what the store told the user, in turn
 };
 
 /// The bytes of a file; none when it cannot be read.
@@ -68,6 +71,16 @@ inline QByteArray contents(const QString &path) {
 inline bool written(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+/// Whether no other user may read `path`, whatever the umask says (on
+/// Windows the user's folders are the user's alone).
+inline bool ownersOnly([[maybe_unused]] const QString &path) {
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return !(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther | QFile::ExeOther));
+#endif
 }
 
 inline QImage testPicture(int width, int height, QColor color = Qt::red) {
@@ -89,12 +102,10 @@ inline QByteArray encodedPicture(const QImage &image, const char *format = "PNG"
 /// ended the program's way (endProcess()).
 #define ORLO_TEST_MAIN(TestObject)                                                                 \
     int main(int argc, char *argv[]) {                                                             \
-        int code = 0;                                                                              \
-        {                                                                                          \
+        return endProcess([&] {                                                                    \
             QTEST_MAIN_SETUP()                                                                     \
             TestObject tc;                                                                         \
             QTEST_SET_MAIN_SOURCE_PATH                                                             \
-            code = QTest::qExec(&tc, argc, argv);                                                  \
-        }                                                                                          \
-        return endProcess(code);                                                                   \
+            return QTest::qExec(&tc, argc, argv);                                                  \
+        }());                                                                                      \
     }

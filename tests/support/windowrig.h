@@ -4,7 +4,6 @@
 
 #include "testrig.h"
 #include "ui/mainwindow.h"
-#include "ui/statusline.h"
 
 #include <QAction>
 #include <QApplication>
