@@ -70,9 +70,7 @@ struct Copier {
     bool burst(const QStringList &texts, int gapMs = 0);
     /// The same, as steps for Orlo::take().
     std::function<bool()> text(const QString &text) {
-        return [this, text] {
-            return copyText(text);
-        };
+        return std::bind_front(&Copier::copyText, this, text);
     }
     std::function<bool()> file(const QString &path, const QString &mimeType) {
         return [this, path, mimeType] {

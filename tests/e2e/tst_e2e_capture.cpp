@@ -24,8 +24,7 @@ QStringList captions(const QList<Entry> &entries, bool texts = false) {
 /// Offers `data` from this process, as another program would.
 std::function<bool()> offered(QMimeData *data) {
     return [data] {
-        QGuiApplication::clipboard()->setMimeData(data);
-        return true;
+        return (QGuiApplication::clipboard()->setMimeData(data), true);
     };
 }
 
@@ -54,9 +53,7 @@ private slots:
 
     void aBurstWhileTheWindowIsBusy() {
         // 3M characters, 6 MB of UTF-8: the owner hands it over in pieces.
-        QString big;
-        while (big.size() < 3'000'000)
-            big += u"剪贴板abc"_s;
+        const QString big = u"剪贴板abc"_s.repeated(500'000);
         QCOMPARE(
             captions(orlo->take([&] { return copier.copy(u"UTF8_STRING"_s, big.toUtf8()); }), true),
             QStringList{big});
@@ -80,10 +77,9 @@ private slots:
             QVERIFY((at = burst.indexOf(text, at + 1)) >= 0);
         QVERIFY(orlo->pressKeys(u"ctrl+s"_s));
         QStringList inFile;
-        for (const QByteArray &line : savedPage(orlo->folder() + u"/data/text"_s).split('\n')) {
+        for (const QByteArray &line : savedPage(orlo->folder() + u"/data/text"_s).split('\n'))
             if (line.startsWith("burst "))
                 inFile << QString::fromLatin1(line.first(line.indexOf(';') + 1));
-        }
         QCOMPARE(inFile, listed);
     }
 
@@ -91,10 +87,9 @@ private slots:
         QImage screen(3840, 2160, QImage::Format_RGB32);
         screen.fill(QColor(236, 236, 236));
         QRandomGenerator random(7);
-        for (int y = 0; y < 600; ++y) {
+        for (int y = 0; y < 600; ++y)
             for (int x = 0; x < screen.width(); ++x)
                 screen.setPixel(x, y, random.generate() | 0xff000000);
-        }
         auto *data = new QMimeData;
         data->setText(u"the words of the screenshot"_s);
         data->setImageData(screen);
