@@ -18,11 +18,6 @@ namespace e2e {
 
 namespace {
 
-// No session bus on X11: the tray is the X one the tests start; no bus daemon
-// starts. In a Wayland session the bus is the one session.sh names.
-const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
-const QString Program = u"/orlo-clipboard"_s;
-
 QString field(const QString &text, const QString &pattern) {
     return QRegularExpression(pattern).match(text).captured(1);
 }
@@ -43,9 +38,11 @@ void prepareTestProcess() {
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
     qputenv("QT_QPA_PLATFORM", x11 ? "xcb" : "offscreen");
     if (x11) {
-        // The tests' X server alone, never a compositor or a bus of the desktop.
+        // The tests' X server alone, never a compositor or a bus of the desktop:
+        // the tray is the X one the tests start, and no bus daemon starts. In a
+        // Wayland session the bus is the one session.sh names.
         qunsetenv("WAYLAND_DISPLAY");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/orlo-test-bus");
     }
     qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
     // HOME alone decides where the programs started keep their files.
@@ -153,16 +150,15 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts
     return made || (attempts > 1 && copy(mimeType, bytes, attempts - 1));
 }
 
-bool Copier::burst(const QStringList &texts, int gapMs) {
+bool Copier::burst(const QStringList &texts) {
     // xclip says "Waiting for selection requests" once it owns the clipboard;
     // each one ends when the next has replaced it.
-    const QString loop = uR"(gap=$1; shift; for t in "$@"; do
+    const QString loop = uR"(for t in "$@"; do
         coproc xclip -selection clipboard -quiet -verbose < <(printf %s "$t") 2>&1
-        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done; sleep $gap
+        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done
     done 2>/dev/null; echo done; wait)"_s;
     Started &script = owners.emplace_back();
-    const QStringList arguments{u"-c"_s, loop, u"burst"_s, QString::number(gapMs / 1000.0)};
-    return script.start(u"bash"_s, arguments + texts) &&
+    return script.start(u"bash"_s, QStringList{u"-c"_s, loop, u"burst"_s} + texts) &&
            QTest::qWaitFor([&] { return script.said("done") > 0; }, 60'000);
 }
 
@@ -172,7 +168,7 @@ Orlo::Orlo()
 }
 
 Orlo::Orlo(const QString &installedProgram)
-    : m_program(installedProgram.isEmpty() ? m_dir.path() + Program : installedProgram)
+    : m_program(installedProgram.isEmpty() ? m_dir.path() + u"/orlo-clipboard"_s : installedProgram)
     , m_report(m_dir.path() + u"/report.jsonl"_s) {
     environment = withHome(m_dir.path());
     // Only the user may enter the temporary folder, as a runtime folder requires.

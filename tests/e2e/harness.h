@@ -66,8 +66,8 @@ QByteArray savedPage(const QString &folder);
 struct Copier {
     bool copyText(const QString &text);
     bool copy(const QString &mimeType, const QByteArray &bytes, int attempts = 3);
-    /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
-    bool burst(const QStringList &texts, int gapMs = 0);
+    /// Copies each text once the copy before owns the clipboard (X11).
+    bool burst(const QStringList &texts);
     /// The same, as steps for Orlo::take().
     std::function<bool()> text(const QString &text) {
         return std::bind_front(&Copier::copyText, this, text);

@@ -98,9 +98,8 @@ private slots:
         const QString shown = u"data:image/png;base64,"_s + QString(3'000'000, u'A');
         QCOMPARE(orlo.take(copier.text(shown)).value(0).text.size(), shown.size());
         const QString click = u"xdotool mousemove --window %1 300 200 click 1"_s.arg(orlo.window());
-        QCOMPARE(
-            orlo.take([&] { return run(click).ok && orlo.pressKeys(u"ctrl+a ctrl+c"_s); }).size(),
-            0);
+        QVERIFY(orlo.take([&] { return run(click).ok && orlo.pressKeys(u"ctrl+a ctrl+c"_s); })
+                    .isEmpty());
         QVERIFY(run(u"xclip -o -selection clipboard"_s, 10000).output == shown);
     }
 };

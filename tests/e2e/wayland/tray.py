@@ -25,8 +25,7 @@ def describe(bus, service):
     _, (_, _, entries) = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
     print(json.dumps({"item": service, "title": read("Title"), "tip": list(read("ToolTip")[2:4]),
                       "icons": len(read("IconPixmap")),
-                      "menu": [entry[1].get("label", "") for entry in entries]}, ensure_ascii=False),
-          flush=True)
+                      "menu": [e[1].get("label", "") for e in entries]}, ensure_ascii=False), flush=True)
 
 
 class Watcher(dbus.service.Object):
@@ -96,5 +95,6 @@ if sys.argv[1:] == ["--portal"]:
 elif len(sys.argv) > 1:
     sys.exit(describe(session, sys.argv[1]))
 else:
-    watcher, name = Watcher(session, "/StatusNotifierWatcher"), dbus.service.BusName(WATCHER, session)
+    watcher = Watcher(session, "/StatusNotifierWatcher")
+    name = dbus.service.BusName(WATCHER, session)
 GLib.MainLoop().run()
