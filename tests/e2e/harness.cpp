@@ -162,14 +162,11 @@ bool Copier::burst(const QStringList &texts) {
            QTest::qWaitFor([&] { return script.said("done") > 0; }, 60'000);
 }
 
-Orlo::Orlo()
-    : Orlo(QString()) {
-    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
-}
-
 Orlo::Orlo(const QString &installedProgram)
     : m_program(installedProgram.isEmpty() ? m_dir.path() + u"/orlo-clipboard"_s : installedProgram)
     , m_report(m_dir.path() + u"/report.jsonl"_s) {
+    if (installedProgram.isEmpty())
+        QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
     environment = withHome(m_dir.path());
     // Only the user may enter the temporary folder, as a runtime folder requires.
     environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());

@@ -93,8 +93,7 @@ struct Entry {
 /// outside only).
 class Orlo {
 public:
-    Orlo();
-    explicit Orlo(const QString &installedProgram);
+    explicit Orlo(const QString &installedProgram = {});
     /// Waits for it to be up: on X11 for its tray icon, or with no tray its
     /// window; in a Wayland session for its report.
     bool start(bool expectTray = true);
