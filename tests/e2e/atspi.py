@@ -46,36 +46,32 @@ def tree(node):
 
 def unnamed(window):
     """Lines for the reachable controls of `window` that have no name."""
-    faults = []
     for node in tree(window):
         reachable = node.getState().contains(pyatspi.STATE_FOCUSABLE) or (
             "Action" in pyatspi.listInterfaces(node) and node.queryAction().nActions > 0)
         if reachable and node.getRole() != pyatspi.ROLE_SCROLL_BAR:
             if not node.name.strip():
-                faults.append(f"{window.name}: a {node.getRoleName()} has no name")
+                yield f"{window.name}: a {node.getRoleName()} has no name"
             # A box is named by its label, not by its value.
             if node.getRole() == pyatspi.ROLE_COMBO_BOX and any(
                     field.getRole() == pyatspi.ROLE_TEXT and
                     field.queryText().getText(0, -1) == node.name for field in node):
-                faults.append(f"{window.name}: a combo box is named {node.name!r}, its value")
-    return faults
+                yield f"{window.name}: a combo box is named {node.name!r}, its value"
 
 
 try:
-    program = start([shutil.copy(sys.argv[1], home.name)], stdin=subprocess.PIPE)
+    program = start([shutil.copy(sys.argv[1], home.name)], stdin=subprocess.PIPE, bufsize=0)
     started.append(program)
     app = wait(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
                              if a is not None and a.get_process_id() == program.pid), None))
     window = lambda title: next((w for w in app if w is not None and w.name == title and
                                  w.getState().contains(pyatspi.STATE_SHOWING)), None)
-    faults = unnamed(wait(lambda: window("Orlo粘贴板2.0版")))
+    faults = list(unnamed(wait(lambda: window("Orlo粘贴板2.0版"))))
     for item, title in (("menuOption", "选项"), ("menuSkin", "文本管理界面设置")):
         program.stdin.write(item.encode() + b"\n")
-        program.stdin.flush()
         dialog = wait(lambda: window(title))
         faults += unnamed(dialog)
-        cancel = next(n for n in tree(dialog) if n.name == "取消")
-        cancel.queryAction().doAction(0)
+        next(n for n in tree(dialog) if n.name == "取消").queryAction().doAction(0)
         wait(lambda: not window(title))
     print("\n".join(faults) or "every control has a name")
     sys.exit(1 if faults else 0)

@@ -18,13 +18,12 @@ namespace e2e {
 
 namespace {
 
-// No session bus on X11: the tray is the X one the tests start; no bus daemon
-// starts. In a Wayland session the bus is the one session.sh names.
-const QByteArray NoBus = "unix:path=/nonexistent/orlo-test-bus";
-const QString Program = u"/orlo-clipboard"_s;
-
 QString field(const QString &text, const QString &pattern) {
     return QRegularExpression(pattern).match(text).captured(1);
+}
+
+bool overrideRedirect(const QString &window) {
+    return run(u"xwininfo -id "_s + window).output.contains(u"Override Redirect State: yes"_s);
 }
 
 QProcessEnvironment withHome(const QString &home) {
@@ -39,9 +38,11 @@ void prepareTestProcess() {
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
     qputenv("QT_QPA_PLATFORM", x11 ? "xcb" : "offscreen");
     if (x11) {
-        // The tests' X server alone, never a compositor or a bus of the desktop.
+        // The tests' X server alone, never a compositor or a bus of the desktop:
+        // the tray is the X one the tests start, and no bus daemon starts. In a
+        // Wayland session the bus is the one session.sh names.
         qunsetenv("WAYLAND_DISPLAY");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/orlo-test-bus");
     }
     qputenv("LC_ALL", "C.UTF-8"); // window names are UTF-8
     // HOME alone decides where the programs started keep their files.
@@ -61,8 +62,7 @@ ToolResult runTool(const QString &program, const QStringList &arguments, int tim
 
 ToolResult run(const QString &line, int timeoutMs) {
     QStringList words = line.split(u' ', Qt::SkipEmptyParts);
-    const QString program = words.takeFirst();
-    return runTool(program, words, timeoutMs);
+    return runTool(words.takeFirst(), words, timeoutMs);
 }
 
 bool wayland() {
@@ -70,20 +70,16 @@ bool wayland() {
 }
 
 QString unavailable() {
-    for (const QString &name : u"xdotool xwininfo xprop xclip trayer openbox"_s.split(u' ')) {
+    for (const QString &name : u"xdotool xwininfo xprop xclip trayer openbox"_s.split(u' '))
         if (QStandardPaths::findExecutable(name).isEmpty())
             return u"missing: "_s + name;
-    }
     return qEnvironmentVariableIsEmpty("DISPLAY") ? u"needs an X server: run ./test"_s : QString();
 }
 
 bool Started::start(const QString &program, const QStringList &arguments,
                     const QProcessEnvironment &environment, bool showErrors) {
     setProcessEnvironment(environment);
-    if (showErrors)
-        setProcessChannelMode(ForwardedErrorChannel);
-    else
-        setStandardErrorFile(nullDevice());
+    showErrors ? setProcessChannelMode(ForwardedErrorChannel) : setStandardErrorFile(nullDevice());
     setChildProcessModifier([] { ::setpgid(0, 0); });
     QProcess::start(program, arguments);
     m_group = processId();
@@ -113,9 +109,8 @@ bool Desktop::startWindowManager() {
 
 QByteArray savedPage(const QString &folder) {
     QDir saved(folder, u"*.htm"_s, QDir::Name, QDir::Files);
-    QFile page;
-    if (QTest::qWaitFor([&] { return (saved.refresh(), saved.count() == 1); }, 10000))
-        page.setFileName(saved.filePath(saved.entryList().value(0)));
+    const bool one = QTest::qWaitFor([&] { return (saved.refresh(), saved.count() == 1); }, 10000);
+    QFile page(one ? saved.filePath(saved.entryList()[0]) : QString());
     return page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
 }
 
@@ -128,10 +123,10 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts
     // it would leave an empty clipboard in between, a change of its own.
     QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
     Started &owner = owners.emplace_back();
-    const bool started = wayland() ? owner.start(u"wl-copy"_s, {u"--type"_s, mimeType})
-                                   : owner.start(u"xclip"_s, {u"-quiet"_s, u"-selection"_s,
-                                                              u"clipboard"_s, u"-t"_s, mimeType});
-    if (!started)
+    QStringList words =
+        (wayland() ? u"wl-copy --type"_s : u"xclip -quiet -selection clipboard -t"_s).split(u' ')
+        << mimeType;
+    if (!owner.start(words.takeFirst(), words))
         return false;
     // Fed as fast as it reads: the waits below would feed it a pipe's worth
     // each 10 ms, 5 s for 30 MB, twice that on a slow or busy machine.
@@ -145,41 +140,33 @@ bool Copier::copy(const QString &mimeType, const QByteArray &bytes, int attempts
     // it is made again. xclip's copy seen here has moved this process's
     // clock past it: a copy made here next is not refused by the X server as
     // older than xclip's.
-    if (!QTest::qWaitFor(
-            [&] {
-                return wayland() ? !owner.running() && owner.exitCode() == 0 : !changed.isEmpty();
-            },
-            10000))
-        return false;
     if (!wayland())
-        return true;
+        return QTest::qWaitFor([&] { return !changed.isEmpty(); }, 10000);
+    if (!owner.waitForEnd(10000) || owner.exitCode() != 0)
+        return false;
     Started paste;
     const bool made = paste.start(u"wl-paste"_s, {u"--no-newline"_s, u"--type"_s, mimeType}) &&
                       paste.waitForFinished(5000) && paste.readAllStandardOutput() == bytes;
     return made || (attempts > 1 && copy(mimeType, bytes, attempts - 1));
 }
 
-bool Copier::burst(const QStringList &texts, int gapMs) {
+bool Copier::burst(const QStringList &texts) {
     // xclip says "Waiting for selection requests" once it owns the clipboard;
     // each one ends when the next has replaced it.
-    const QString loop = uR"(gap=$1; shift; for t in "$@"; do
+    const QString loop = uR"(for t in "$@"; do
         coproc xclip -selection clipboard -quiet -verbose < <(printf %s "$t") 2>&1
-        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done; sleep $gap
+        while read -r line <&"${COPROC[0]}" && [[ $line != Waiting* ]]; do :; done
     done 2>/dev/null; echo done; wait)"_s;
     Started &script = owners.emplace_back();
-    const QStringList arguments{u"-c"_s, loop, u"burst"_s, QString::number(gapMs / 1000.0)};
-    return script.start(u"bash"_s, arguments + texts) &&
+    return script.start(u"bash"_s, QStringList{u"-c"_s, loop, u"burst"_s} + texts) &&
            QTest::qWaitFor([&] { return script.said("done") > 0; }, 60'000);
 }
 
-Orlo::Orlo()
-    : Orlo(QString()) {
-    QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
-}
-
 Orlo::Orlo(const QString &installedProgram)
-    : m_program(installedProgram.isEmpty() ? m_dir.path() + Program : installedProgram)
+    : m_program(installedProgram.isEmpty() ? m_dir.path() + u"/orlo-clipboard"_s : installedProgram)
     , m_report(m_dir.path() + u"/report.jsonl"_s) {
+    if (installedProgram.isEmpty())
+        QFile::copy(qEnvironmentVariable("ORLO_CLIPBOARD_BIN"), m_program);
     environment = withHome(m_dir.path());
     // Only the user may enter the temporary folder, as a runtime folder requires.
     environment.insert(u"XDG_RUNTIME_DIR"_s, m_dir.path());
@@ -198,9 +185,8 @@ bool Orlo::start(bool expectTray) {
     // release program is watched from outside only.
     const bool observed = m_program.startsWith(m_dir.path());
     const auto up = [&] {
-        if (observed && last(u"status"_s).isUndefined())
-            return false;
-        return wayland() || (expectTray ? !trayIcon().isEmpty() : windowViewable());
+        return (!observed || !last(u"status"_s).isUndefined()) &&
+               (wayland() || (expectTray ? !trayIcon().isEmpty() : windowViewable()));
     };
     return m_process.start(m_program, {}, environment, true) && QTest::qWaitFor(up, 10000);
 }
@@ -224,13 +210,11 @@ int Orlo::startAgain(const QStringList &arguments) {
 QList<QJsonObject> Orlo::reported(const QString &key) const {
     QList<QJsonObject> found;
     QFile file(m_report);
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : file.readAll().split('\n')) {
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
             if (const QJsonObject object = QJsonDocument::fromJson(line).object();
                 object.contains(key))
                 found.append(object);
-        }
-    }
     return found;
 }
 
@@ -242,8 +226,7 @@ QList<Entry> Orlo::entries() const {
 }
 
 qsizetype Orlo::changes(bool hadText) const {
-    const QList<QJsonObject> lines = reported(u"change"_s);
-    return std::count_if(lines.cbegin(), lines.cend(), [&](const QJsonObject &line) {
+    return std::ranges::count_if(reported(u"change"_s), [&](const QJsonObject &line) {
         return !hadText || line[u"change"_s].toBool();
     });
 }
@@ -278,12 +261,11 @@ QString Orlo::window(const QString &title) const {
 QString Orlo::trayIcon() const {
     // The icon is the window the tray host took in; the window manager's
     // frames take in the others.
-    for (const QString &id : ownWindows()) {
-        const QString info = run(u"xwininfo -children -id "_s + id).output;
-        if (run(u"xwininfo -id "_s + id).output.contains(u"Override Redirect State: yes"_s) &&
+    for (const QString &id : ownWindows())
+        if (const QString info = run(u"xwininfo -children -id "_s + id).output;
+            overrideRedirect(id) &&
             field(info, u"Parent window id: (\\w+)"_s) != field(info, u"Root window id: (\\w+)"_s))
             return id;
-    }
     return {};
 }
 
@@ -316,11 +298,9 @@ QString Orlo::openMenu() const {
     // Menus are the program's viewable windows that the window manager
     // leaves alone, as it does the icon.
     const QString icon = trayIcon();
-    for (const QString &id : ownWindows(u"--onlyvisible"_s)) {
-        if (id != icon &&
-            run(u"xwininfo -id "_s + id).output.contains(u"Override Redirect State: yes"_s))
+    for (const QString &id : ownWindows(u"--onlyvisible"_s))
+        if (id != icon && overrideRedirect(id))
             return id;
-    }
     return {};
 }
 

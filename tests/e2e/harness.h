@@ -66,13 +66,11 @@ QByteArray savedPage(const QString &folder);
 struct Copier {
     bool copyText(const QString &text);
     bool copy(const QString &mimeType, const QByteArray &bytes, int attempts = 3);
-    /// Copies each text `gapMs` after the copy before owns the clipboard (X11).
-    bool burst(const QStringList &texts, int gapMs = 0);
+    /// Copies each text once the copy before owns the clipboard (X11).
+    bool burst(const QStringList &texts);
     /// The same, as steps for Orlo::take().
     std::function<bool()> text(const QString &text) {
-        return [this, text] {
-            return copyText(text);
-        };
+        return std::bind_front(&Copier::copyText, this, text);
     }
     std::function<bool()> file(const QString &path, const QString &mimeType) {
         return [this, path, mimeType] {
@@ -95,8 +93,7 @@ struct Entry {
 /// outside only).
 class Orlo {
 public:
-    Orlo();
-    explicit Orlo(const QString &installedProgram);
+    explicit Orlo(const QString &installedProgram = {});
     /// Waits for it to be up: on X11 for its tray icon, or with no tray its
     /// window; in a Wayland session for its report.
     bool start(bool expectTray = true);

@@ -72,8 +72,6 @@ public:
             connect(entries, &EntryList::currentChanged, this, [this, entries](int row) {
                 append({{u"current"_s, row >= 0 ? entries->caption(row) : QString()}});
             });
-        // Connected after the watcher: told once a change was handled, and
-        // whether its text could be had (not when its owner went first).
         connect(&program.archive(), &Archive::indexingChanged, this, [this](bool on) {
             append({{u"indexing"_s, on}});
         });
@@ -84,6 +82,8 @@ public:
                 append({{u"saved"_s, saved->item(row)->text()},
                         {u"savedText"_s, text->toPlainText()}});
         });
+        // Connected after the watcher: told once a change was handled, and
+        // whether its text could be had (not when its owner went first).
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
             const auto text = m_program.platform().clipboard.readText();
             append({{u"change"_s, !text.value_or(QString()).isEmpty()}});

@@ -12,31 +12,22 @@
 using namespace e2e;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString desktopKey(const QString &file, const QString &key) {
-    return QSettings(file, QSettings::IniFormat).value(u"Desktop Entry/"_s + key).toString();
-}
-
-} // namespace
-
 class tst_E2eInstall : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_work;
-    QString m_deb;
-    QString m_root;
+    QString m_deb, m_root, m_entry; ///< the package, where it is installed, its desktop entry
+
+    QString desktopKey(const QString &key) const {
+        return QSettings(m_entry, QSettings::IniFormat).value(u"Desktop Entry/"_s + key).toString();
+    }
 
 private slots:
     void initTestCase() {
-        QStringList missing;
-        for (const char *name :
-             {"dpkg", "dpkg-deb", "dpkg-shlibdeps", "desktop-file-validate", "lintian"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())
-                missing << QString::fromLatin1(name);
-        }
-        if (!missing.isEmpty())
-            QSKIP(qPrintable(u"missing: "_s + missing.join(u' ')));
+        for (const QString &name :
+             u"dpkg dpkg-deb dpkg-shlibdeps desktop-file-validate lintian"_s.split(u' '))
+            if (QStandardPaths::findExecutable(name).isEmpty())
+                QSKIP(qPrintable(u"missing: "_s + name));
         const QString build = qEnvironmentVariable("ORLO_BUILD_DIR");
         const ToolResult packed = runTool(qEnvironmentVariable("ORLO_CPACK"),
                                           {u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-G"_s,
@@ -49,26 +40,22 @@ private slots:
 
         // An empty root with an empty package database of its own.
         m_root = m_work.filePath(u"root"_s);
-        for (const char *folder : {"/var/lib/dpkg/info", "/var/lib/dpkg/updates"})
-            QVERIFY(QDir().mkpath(m_root + QString::fromLatin1(folder)));
-        QFile status(m_root + u"/var/lib/dpkg/status"_s);
-        QVERIFY(status.open(QIODevice::WriteOnly));
-        status.close();
+        m_entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
+        QVERIFY(QDir().mkpath(m_root + u"/var/lib/dpkg/info"_s) &&
+                QDir().mkpath(m_root + u"/var/lib/dpkg/updates"_s) &&
+                QFile(m_root + u"/var/lib/dpkg/status"_s).open(QIODevice::WriteOnly));
         // The libraries are this machine's, not the empty root's.
-        QVERIFY(runTool(u"dpkg"_s,
-                        {u"--root="_s + m_root, u"--force-depends"_s,
-                         u"--force-script-chrootless"_s, u"-i"_s, m_deb},
-                        60000)
-                    .ok);
+        const QString install = u"dpkg --root=%1 --force-depends --force-script-chrootless -i %2"_s;
+        QVERIFY(run(install.arg(m_root, m_deb), 60000).ok);
     }
 
     void packageIsNamedAndFilledAsDebianExpects() {
         const QString arch = tool(u"dpkg --print-architecture"_s);
         QCOMPARE(QFileInfo(m_deb).fileName(),
                  u"orlo-clipboard_%1_%2.deb"_s.arg(QStringLiteral(ORLO_VERSION), arch));
-        QCOMPARE(tool(u"dpkg-query --admindir=%1/var/lib/dpkg -W -f=${Status} orlo-clipboard"_s.arg(
-                     m_root)),
-                 u"install ok installed"_s);
+        const QString query =
+            u"dpkg-query --admindir=%1/var/lib/dpkg -W -f=${Status} orlo-clipboard"_s;
+        QCOMPARE(tool(query.arg(m_root)), u"install ok installed"_s);
         // Qt loads its platform plugins and its Chinese words at run time, where no link shows
         // them.
         const QString depends = tool(u"dpkg-deb -f %1 Depends"_s.arg(m_deb));
@@ -82,12 +69,11 @@ private slots:
     }
 
     void desktopEntryValidatesAndNamesWhatWasInstalled() {
-        const QString entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
-        const ToolResult validated = runTool(u"desktop-file-validate"_s, {entry});
+        const ToolResult validated = runTool(u"desktop-file-validate"_s, {m_entry});
         QVERIFY2(validated.ok && validated.output.isEmpty(), qPrintable(validated.output));
-        QVERIFY(QFileInfo(m_root + u"/usr/bin/"_s + desktopKey(entry, u"Exec"_s)).isExecutable());
-        const QImage icon(m_root + u"/usr/share/icons/hicolor/256x256/apps/%1.png"_s.arg(
-                                       desktopKey(entry, u"Icon"_s)));
+        QVERIFY(QFileInfo(m_root + u"/usr/bin/"_s + desktopKey(u"Exec"_s)).isExecutable());
+        const QImage icon(
+            m_root + u"/usr/share/icons/hicolor/256x256/apps/%1.png"_s.arg(desktopKey(u"Icon"_s)));
         QVERIFY(icon.size() == QSize(256, 256) && icon.hasAlphaChannel());
     }
 
@@ -107,14 +93,12 @@ private slots:
         for (const QString &sub : {u"text"_s, u"image"_s, u"other"_s, u"image/temp"_s})
             QVERIFY2(QFileInfo(data + u'/' + sub).isDir(), qPrintable(sub));
         // The copy was taken: saved with Ctrl+S, it is in the text data file.
-        QVERIFY(orlo.showWindow());
-        QVERIFY(orlo.pressKeys(u"ctrl+s"_s));
+        QVERIFY(orlo.showWindow() && orlo.pressKeys(u"ctrl+s"_s));
         QVERIFY(savedPage(data + u"/text"_s)
                     .contains("\xb4\xd3\xb0\xb2\xd7\xb0\xb4\xa6\xd4\xcb\xd0\xd0<br><br>"));
         // Task bars find the desktop entry by the window's class.
-        const QString entry = m_root + u"/usr/share/applications/orlo-clipboard.desktop"_s;
         QVERIFY(tool(u"xprop WM_CLASS -id "_s + orlo.window())
-                    .endsWith(u'"' + desktopKey(entry, u"StartupWMClass"_s) + u'"'));
+                    .endsWith(u'"' + desktopKey(u"StartupWMClass"_s) + u'"'));
     }
 };
 

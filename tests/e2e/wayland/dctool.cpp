@@ -27,7 +27,6 @@ struct Offer {
 void sendData(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
     const auto *offer = static_cast<const Offer *>(data);
     std::printf("asked %s\n", mimeType);
-    std::fflush(stdout);
     if (offer->never)
         return; // the pipe stays open
     if (offer->drip) {
@@ -35,13 +34,9 @@ void sendData(void *data, wl_proxy *, const char *mimeType, int32_t fd) {
         QObject::connect(timer, &QTimer::timeout, [fd] { (void)!::write(fd, "x", 1); });
         return timer->start(100);
     }
+    // A blocking pipe takes the whole value in one write.
     const std::string value = offer->values.count(mimeType) ? offer->values.at(mimeType) : "";
-    for (size_t written = 0; written < value.size();) {
-        const ssize_t put = ::write(fd, value.data() + written, value.size() - written);
-        if (put <= 0)
-            break;
-        written += size_t(put);
-    }
+    (void)!::write(fd, value.data(), value.size());
     ::close(fd);
 }
 
@@ -57,6 +52,7 @@ const SourceListener sourceListener{&sendData, &cancelled};
 
 int main(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each line read as it comes
     QCoreApplication app(argc, argv);
     Offer offer;
     int i = 1;
@@ -84,7 +80,6 @@ int main(int argc, char **argv) {
     if (!connection->roundtrip())
         return 1;
     std::puts("owner");
-    std::fflush(stdout);
     connection->startDispatching([] { QCoreApplication::quit(); });
     return QCoreApplication::exec();
 }

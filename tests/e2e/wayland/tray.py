@@ -23,11 +23,9 @@ def describe(bus, service):
     read = lambda name: item.Get(ITEM, name, dbus_interface=dbus.PROPERTIES_IFACE)
     menu = bus.get_object(service, read("Menu"))
     _, (_, _, entries) = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
-    tip = read("ToolTip")
-    print(json.dumps({"item": service, "title": read("Title"), "tip": [tip[2], tip[3]],
+    print(json.dumps({"item": service, "title": read("Title"), "tip": list(read("ToolTip")[2:4]),
                       "icons": len(read("IconPixmap")),
-                      "menu": [entry[1].get("label", "") for entry in entries]},
-                     ensure_ascii=False), flush=True)
+                      "menu": [e[1].get("label", "") for e in entries]}, ensure_ascii=False), flush=True)
 
 
 class Watcher(dbus.service.Object):
@@ -87,18 +85,16 @@ class Portal(dbus.service.Object):
         pass
 
 
-if sys.argv[1:] == ["--portal"]:
-    DBusGMainLoop(set_as_default=True)
-    portal = Portal(dbus.SessionBus(), DESKTOP)
-    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1,
-                         lambda: portal.Activated(portal.session, "show", 0, {}) or True)
-    name = dbus.service.BusName("org.freedesktop.portal.Desktop", dbus.SessionBus())
-    GLib.MainLoop().run()
-
-if len(sys.argv) > 1:
-    sys.exit(describe(dbus.SessionBus(), sys.argv[1]))
 DBusGMainLoop(set_as_default=True)
 session = dbus.SessionBus()
-watcher = Watcher(session, "/StatusNotifierWatcher")
-name = dbus.service.BusName(WATCHER, session)
+if sys.argv[1:] == ["--portal"]:
+    portal = Portal(session, DESKTOP)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1,
+                         lambda: portal.Activated(portal.session, "show", 0, {}) or True)
+    name = dbus.service.BusName("org.freedesktop.portal.Desktop", session)
+elif len(sys.argv) > 1:
+    sys.exit(describe(session, sys.argv[1]))
+else:
+    watcher = Watcher(session, "/StatusNotifierWatcher")
+    name = dbus.service.BusName(WATCHER, session)
 GLib.MainLoop().run()
