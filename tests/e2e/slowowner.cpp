@@ -73,16 +73,16 @@ int ownWithMadeUpAtoms(int count, const QByteArray &text) {
             const bool listing = request->target == targets, asText = request->target == utf8;
             if (listing || asText)
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                    listing ? XCB_ATOM_ATOM : utf8, listing ? 32 : 8,
+                                    listing ? xcb_atom_t(XCB_ATOM_ATOM) : utf8, listing ? 32 : 8,
                                     uint32_t(listing ? list.size() : text.size()),
                                     listing ? static_cast<const void *>(list.data()) : text.data());
-            const xcb_selection_notify_event_t notify{
-                .response_type = XCB_SELECTION_NOTIFY,
-                .time = request->time,
-                .requestor = request->requestor,
-                .selection = request->selection,
-                .target = request->target,
-                .property = listing || asText ? request->property : xcb_atom_t(XCB_NONE)};
+            xcb_selection_notify_event_t notify{};
+            notify.response_type = XCB_SELECTION_NOTIFY;
+            notify.time = request->time;
+            notify.requestor = request->requestor;
+            notify.selection = request->selection;
+            notify.target = request->target;
+            notify.property = listing || asText ? request->property : xcb_atom_t(XCB_NONE);
             xcb_send_event(c, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
                            reinterpret_cast<const char *>(&notify));
             xcb_flush(c);

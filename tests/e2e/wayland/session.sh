@@ -16,10 +16,7 @@
 # is missing. Everything started is killed by process group.
 set -euo pipefail
 
-skip() {
-    echo "skipped: $* is not installed" >&2
-    exit 77
-}
+skip() { echo "skipped: $* is not installed" >&2 && exit 77; }
 compositor="${ORLO_COMPOSITOR:-sway}"
 tools=("$compositor" wl-copy wl-paste dbus-daemon)
 [ "$compositor" != none ] || tools=()
@@ -63,9 +60,7 @@ in_session() {
     groups+=("$!")
 }
 mkdir "$RUN/bin"
-program() {
-    install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"
-}
+program() { install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"; }
 for name in $(compgen -e ORLO_); do
     value="${!name}"
     [[ "$name" != *_BIN ]] || value="$(program "$value")"
@@ -81,9 +76,8 @@ for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS QT_QPA_PLATFORM; do
 done
 run() {
     in_session "$(program "$1")" "${@:2}"
-    status=0
-    wait "$!" || status=$?
-    exit "$status"
+    wait "$!" || exit # with PROGRAM's status
+    exit 0
 }
 [ "$compositor" != none ] || run "$@"
 # socket PID PATTERN: waits while PID runs for a socket that PATTERN matches; prints its path.
@@ -99,19 +93,11 @@ socket() {
 }
 
 cat >"$RUN/bus.conf" <<EOF
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$RUN/bus</listen>
-  <policy context="default">
-    <allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/>
-  </policy>
-</busconfig>
+<busconfig><type>session</type><listen>unix:path=$RUN/bus</listen><policy context="default">
+  <allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/></policy></busconfig>
 EOF
 in_session dbus-daemon --config-file="$RUN/bus.conf" --nofork
-if ! socket $! "$RUN/bus" >/dev/null; then
-    echo "the session bus did not come up" >&2
-    exit 1
-fi
+socket $! "$RUN/bus" >/dev/null || { echo "the session bus did not come up" >&2 && exit 1; }
 
 if [ "$compositor" = weston ]; then
     in_session weston --backend=headless-backend.so --socket=wayland-1 --width=1024 \
@@ -155,11 +141,8 @@ for pressed in (True, False):
     call(session, ".Session", "NotifyKeyboardKeysym", GLib.Variant("(ub)", (0xffe1, pressed)))
 print("keyboard", flush=True)
 GLib.MainLoop().run()' >"$RUN/keyboard"
-    for _ in $(seq 100); do
-        grep -q keyboard "$RUN/keyboard" && break
-        sleep 0.1
-    done
-    grep -q keyboard "$RUN/keyboard" || { echo "mutter gave no keyboard" >&2; exit 1; }
+    timeout 10 sh -c "until grep -q keyboard '$RUN/keyboard'; do sleep 0.1; done" ||
+        { echo "mutter gave no keyboard" >&2 && exit 1; }
 fi
 
 run "$@"
