@@ -64,11 +64,10 @@ private slots:
             QSKIP("needs a Wayland session: run it through wayland/session.sh");
         if (weston)
             return; // only the test below, that one run in a session of its own
-        QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s));
         QFile settings(orlo.folder() + u"/.config/Orlo粘贴板.conf"_s);
-        QVERIFY(settings.open(QIODevice::WriteOnly) &&
-                settings.write("[Option]\nShowShortcut=Ctrl+Shift+F9\n"));
-        settings.close();
+        QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s) &&
+                settings.open(QIODevice::WriteOnly) &&
+                settings.write("[Option]\nShowShortcut=Ctrl+Shift+F9\n") > 0 && settings.flush());
         if (!xwayland.isEmpty()) {
             orlo.environment.insert(u"DISPLAY"_s, xwayland);
             orlo.environment.insert(u"XAUTHORITY"_s, qEnvironmentVariable("ORLO_XAUTHORITY"));
