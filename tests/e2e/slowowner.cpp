@@ -28,15 +28,12 @@ public:
         , m_text(std::move(text)) {}
 
     QStringList formats() const override { return {QStringLiteral("text/plain")}; }
-    bool hasFormat(const QString &mime) const override { return formats().contains(mime); }
 
 protected:
     QVariant retrieveData(const QString &mime, QMetaType) const override {
         std::printf("asked %s\n", qPrintable(mime));
-        std::fflush(stdout);
         QThread::msleep(m_delayMs < 0 ? 86'400'000UL : ulong(m_delayMs)); // "never": a day
         std::puts("answered");
-        std::fflush(stdout);
         return QVariant(m_text);
     }
 
@@ -68,19 +65,17 @@ int ownWithMadeUpAtoms(int count, const QByteArray &text) {
     xcb_set_selection_owner(c, window, intern("CLIPBOARD"), XCB_CURRENT_TIME);
     xcb_flush(c);
     std::puts("owner");
-    std::fflush(stdout);
     while (xcb_generic_event_t *event = xcb_wait_for_event(c)) {
         const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
         if ((event->response_type & 0x7f) == XCB_SELECTION_CLEAR)
             return 0; // replaced
         if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
             const bool listing = request->target == targets, asText = request->target == utf8;
-            if (listing)
+            if (listing || asText)
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                    XCB_ATOM_ATOM, 32, uint32_t(list.size()), list.data());
-            else if (asText)
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
-                                    utf8, 8, uint32_t(text.size()), text.data());
+                                    listing ? xcb_atom_t(XCB_ATOM_ATOM) : utf8, listing ? 32 : 8,
+                                    uint32_t(listing ? list.size() : text.size()),
+                                    listing ? static_cast<const void *>(list.data()) : text.data());
             xcb_selection_notify_event_t notify{};
             notify.response_type = XCB_SELECTION_NOTIFY;
             notify.time = request->time;
@@ -101,6 +96,7 @@ int ownWithMadeUpAtoms(int count, const QByteArray &text) {
 
 int main(int argc, char *argv[]) {
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each line as it is written
     const QStringList args = QCoreApplication::arguments();
     if (args.value(1) == u"flood") {
         int made = 0;
@@ -113,7 +109,6 @@ int main(int argc, char *argv[]) {
             if (++made == args.value(2).toInt()) {
                 every.stop();
                 std::puts("done");
-                std::fflush(stdout);
             }
         });
         every.start(100);
@@ -134,6 +129,5 @@ int main(int argc, char *argv[]) {
     if (!QGuiApplication::clipboard()->ownsClipboard())
         return 1;
     std::puts("owner");
-    std::fflush(stdout);
     return app.exec();
 }

@@ -1,25 +1,19 @@
 #!/usr/bin/env bash
-# session.sh PROGRAM [ARGUMENT...]: runs PROGRAM in a session of its own, in a
-# private runtime folder that is also its HOME and TMPDIR, with a session bus
-# ("bus" there) that starts nothing on demand. Run as root, all runs as the
-# system user orlo-test (created when missing). ORLO_COMPOSITOR picks the
-# compositor: sway (the default, headless, no X server), weston (no
-# data-control, no seat), mutter (no data-control, a keyboard for a seat, and
-# XWayland, named by ORLO_XWAYLAND and ORLO_XAUTHORITY), or none: no bus and
-# no compositor, only the user and the folder (run_unprivileged.sh).
+# session.sh PROGRAM [ARGUMENT...]: runs PROGRAM in a session of its own, in a private runtime
+# folder that is also its HOME and TMPDIR, with a session bus ("bus" there) that starts nothing on
+# demand. Run as root, all runs as the system user orlo-test (created when missing). ORLO_COMPOSITOR
+# picks the compositor: sway (the default, headless, no X server), weston (no data-control, no
+# seat), mutter (no data-control, a keyboard for a seat, and XWayland, named by ORLO_XWAYLAND and
+# ORLO_XAUTHORITY), or none (run_unprivileged.sh): no bus, no compositor, only the user and folder.
 #
-# PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR,
-# LANG=C.UTF-8, ORLO_OTHER_DISPLAY (the X server this script was given), this
-# script's ORLO_* variables, QT_QPA_PLATFORM and the sanitizers' settings;
-# PROGRAM, the ORLO_*_BIN programs and suppression files are copied where that
-# user may read them. Exits with PROGRAM's status, or 77 (skipped) when a tool
-# is missing. Everything started is killed by process group.
+# PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR, LANG=C.UTF-8,
+# ORLO_OTHER_DISPLAY (the X server this script was given), this script's ORLO_* variables,
+# QT_QPA_PLATFORM and the sanitizers' settings; PROGRAM, the ORLO_*_BIN programs and suppression
+# files are copied where that user may read them. Exits with PROGRAM's status, or 77 (skipped) when
+# a tool is missing. Everything started is killed by process group.
 set -euo pipefail
 
-skip() {
-    echo "skipped: $* is not installed" >&2
-    exit 77
-}
+skip() { echo "skipped: $* is not installed" >&2; exit 77; }
 compositor="${ORLO_COMPOSITOR:-sway}"
 tools=("$compositor" wl-copy wl-paste dbus-daemon)
 [ "$compositor" != none ] || tools=()
@@ -40,9 +34,7 @@ RUN="$(mktemp -d "${TMPDIR:-/tmp}/orlo-wayland-XXXXXX")" # mode 0700
 groups=()
 stop() {
     exec 2>/dev/null # no word from bash on each group killed
-    for group in "${groups[@]}"; do
-        kill -KILL -- "-$group" || true
-    done
+    for group in "${groups[@]}"; do kill -KILL -- "-$group" || true; done
     wait || true
     # What mutter removes when it ends well: its X displays' locks and sockets.
     for lock in $([ -z "${mutter:-}" ] || grep -lw "$mutter" /tmp/.X*-lock); do
@@ -63,9 +55,7 @@ in_session() {
     groups+=("$!")
 }
 mkdir "$RUN/bin"
-program() {
-    install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"
-}
+program() { install -m 0755 "$1" "$RUN/bin/" && printf '%s' "$RUN/bin/${1##*/}"; }
 for name in $(compgen -e ORLO_); do
     value="${!name}"
     [[ "$name" != *_BIN ]] || value="$(program "$value")"
@@ -81,17 +71,14 @@ for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS QT_QPA_PLATFORM; do
 done
 run() {
     in_session "$(program "$1")" "${@:2}"
-    status=0
-    wait "$!" || status=$?
-    exit "$status"
+    wait "$!" || exit # with PROGRAM's status
+    exit 0
 }
 [ "$compositor" != none ] || run "$@"
 # socket PID PATTERN: waits while PID runs for a socket that PATTERN matches; prints its path.
 socket() {
     for _ in $(seq 300); do
-        for found in $2; do
-            [ -S "$found" ] && printf '%s' "$found" && return
-        done
+        for found in $2; do [ -S "$found" ] && printf '%s' "$found" && return; done
         kill -0 "$1" 2>/dev/null || return 1
         sleep 0.05
     done
@@ -99,19 +86,11 @@ socket() {
 }
 
 cat >"$RUN/bus.conf" <<EOF
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$RUN/bus</listen>
-  <policy context="default">
-    <allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/>
-  </policy>
-</busconfig>
+<busconfig><type>session</type><listen>unix:path=$RUN/bus</listen><policy context="default">
+  <allow send_destination="*"/><allow receive_sender="*"/><allow own="*"/></policy></busconfig>
 EOF
 in_session dbus-daemon --config-file="$RUN/bus.conf" --nofork
-if ! socket $! "$RUN/bus" >/dev/null; then
-    echo "the session bus did not come up" >&2
-    exit 1
-fi
+socket $! "$RUN/bus" >/dev/null || { echo "the session bus did not come up" >&2; exit 1; }
 
 if [ "$compositor" = weston ]; then
     in_session weston --backend=headless-backend.so --socket=wayland-1 --width=1024 \
@@ -155,11 +134,8 @@ for pressed in (True, False):
     call(session, ".Session", "NotifyKeyboardKeysym", GLib.Variant("(ub)", (0xffe1, pressed)))
 print("keyboard", flush=True)
 GLib.MainLoop().run()' >"$RUN/keyboard"
-    for _ in $(seq 100); do
-        grep -q keyboard "$RUN/keyboard" && break
-        sleep 0.1
-    done
-    grep -q keyboard "$RUN/keyboard" || { echo "mutter gave no keyboard" >&2; exit 1; }
+    timeout 10 sh -c "until grep -q keyboard '$RUN/keyboard'; do sleep 0.1; done" ||
+        { echo "mutter gave no keyboard" >&2; exit 1; }
 fi
 
 run "$@"

@@ -35,15 +35,11 @@ class tst_E2eWayland : public QObject {
             shown << entry.shown();
         return shown;
     }
-    /// Entries of a kind ("文本", "图像") taken so far.
-    int taken(const QString &kind) const {
-        const QList<Entry> entries = orlo.entries();
-        return int(std::count_if(entries.cbegin(), entries.cend(), [&](const Entry &entry) {
-            return entry.caption.startsWith(kind);
-        }));
-    }
+    /// The caption the next entry of a kind ("文本", "图像") gets.
     QString nextCaption(const QString &kind) const {
-        return kind + u"%1"_s.arg(taken(kind) % 100, 2, 10, QChar(u'0'));
+        const auto taken = std::ranges::count_if(
+            orlo.entries(), [&](const Entry &entry) { return entry.caption.startsWith(kind); });
+        return kind + u"%1"_s.arg(taken % 100, 2, 10, QChar(u'0'));
     }
     /// Out of view and without the focus, as a compositor's minimising leaves
     /// a window: the program is not told.
@@ -53,16 +49,13 @@ class tst_E2eWayland : public QObject {
         const std::function<bool(const QJsonObject &)> shown = [&](const QJsonObject &node) {
             if (node[u"app_id"_s] == u"orlo-clipboard"_s)
                 return node[u"visible"_s].toBool();
-            for (const QString &key : {u"nodes"_s, u"floating_nodes"_s}) {
-                for (const QJsonValue &child : node[key].toArray()) {
+            for (const QString &key : {u"nodes"_s, u"floating_nodes"_s})
+                for (const QJsonValue &child : node[key].toArray())
                     if (shown(child.toObject()))
                         return true;
-                }
-            }
             return false;
         };
-        const QString tree = tool(u"swaymsg -r -t get_tree"_s);
-        return shown(QJsonDocument::fromJson(tree.toUtf8()).object());
+        return shown(QJsonDocument::fromJson(tool(u"swaymsg -r -t get_tree"_s).toUtf8()).object());
     }
 
 private slots:
@@ -71,11 +64,10 @@ private slots:
             QSKIP("needs a Wayland session: run it through wayland/session.sh");
         if (weston)
             return; // only the test below, that one run in a session of its own
-        QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s));
         QFile settings(orlo.folder() + u"/.config/Orlo粘贴板.conf"_s);
-        QVERIFY(settings.open(QIODevice::WriteOnly) &&
-                settings.write("[Option]\nShowShortcut=Ctrl+Shift+F9\n"));
-        settings.close();
+        QVERIFY(QDir().mkpath(orlo.folder() + u"/.config"_s) &&
+                settings.open(QIODevice::WriteOnly) &&
+                settings.write("[Option]\nShowShortcut=Ctrl+Shift+F9\n") > 0 && settings.flush());
         if (!xwayland.isEmpty()) {
             orlo.environment.insert(u"DISPLAY"_s, xwayland);
             orlo.environment.insert(u"XAUTHORITY"_s, qEnvironmentVariable("ORLO_XAUTHORITY"));
@@ -205,17 +197,15 @@ private slots:
             u"dbus-send --session --print-reply --dest="_s + item[u"item"_s].toString();
         // Shown for all the program knows: a click on the icon, the menu's
         // first item, a second start and the shortcut each bring it back.
+        const auto call = [&](const QString &what) {
+            return [=] {
+                return run(send + what).ok;
+            };
+        };
         const std::function<bool()> ways[] = {
-            [&] {
-                return run(send +
-                           u" /StatusNotifierItem org.kde.StatusNotifierItem.Activate int32:0 int32:0"_s)
-                    .ok;
-            },
-            [&] {
-                return run(send + u" /MenuBar com.canonical.dbusmenu.Event int32:1 string:clicked "
-                                  u"variant:int32:0 uint32:0"_s)
-                    .ok;
-            },
+            call(u" /StatusNotifierItem org.kde.StatusNotifierItem.Activate int32:0 int32:0"_s),
+            call(u" /MenuBar com.canonical.dbusmenu.Event int32:1 string:clicked variant:int32:0 "
+                 u"uint32:0"_s),
             [&] { return orlo.startAgain() == 0; },
             [&] { return ::kill(pid_t(portal.pid()), SIGUSR1) == 0; },
         };
@@ -253,34 +243,28 @@ private slots:
         tray.stop();
         QTRY_VERIFY_WITH_TIMEOUT(inView(), 10'000);
 
-        // Every method answers at once, with a value or an error.
-        const QString menu = u"/MenuBar "_s, icon = u"/StatusNotifierItem "_s,
-                      dbusmenu = u"com.canonical.dbusmenu."_s,
-                      sni = u"org.kde.StatusNotifierItem."_s,
-                      get = u"org.freedesktop.DBus.Properties.Get "_s, bad = u"Error.InvalidArgs"_s;
-        const QString calls[][2] = {
-            {menu + dbusmenu + u"GetLayout 99 -1 []"_s, bad},
-            {menu + dbusmenu + u"GetGroupProperties [1,99] ['label']"_s,
-             u"([(1, {'label': <'显示主窗口'>})],)"_s},
-            {menu + dbusmenu + u"GetProperty 1 nonexistent"_s, bad},
-            {menu + dbusmenu + u"GetProperty 99 label"_s, bad},
-            {menu + dbusmenu + u"Event 99 clicked <0> 0"_s, bad},
-            {menu + dbusmenu + u"EventGroup [(3,'hovered',<0>,0),(99,'clicked',<0>,0)]"_s,
-             u"([99],)"_s},
-            {menu + dbusmenu + u"AboutToShowGroup [0,99]"_s, u"[], [99])"_s},
-            {menu + get + u"com.canonical.dbusmenu Version"_s, u"(<uint32 3>,)"_s},
-            {icon + get + u"org.kde.StatusNotifierItem Nothing"_s, u"Error."_s},
-            {icon + sni + u"Scroll 1 sideways"_s, bad},
-            {icon + sni + u"ContextMenu 10 10"_s, u"()"_s},
-        };
-        for (const auto &[call, answer] : calls) {
-            const QStringList words = call.split(u' ');
+        // Every method answers at once, with a value or an error: each line the object, the
+        // method and its arguments, then what the answer holds.
+        const QString calls =
+            uR"(/MenuBar com.canonical.dbusmenu.GetLayout 99 -1 []|Error.InvalidArgs
+/MenuBar com.canonical.dbusmenu.GetGroupProperties [1,99] ['label']|([(1, {'label': <'显示主窗口'>})],)
+/MenuBar com.canonical.dbusmenu.GetProperty 1 nonexistent|Error.InvalidArgs
+/MenuBar com.canonical.dbusmenu.GetProperty 99 label|Error.InvalidArgs
+/MenuBar com.canonical.dbusmenu.Event 99 clicked <0> 0|Error.InvalidArgs
+/MenuBar com.canonical.dbusmenu.EventGroup [(3,'hovered',<0>,0),(99,'clicked',<0>,0)]|([99],)
+/MenuBar com.canonical.dbusmenu.AboutToShowGroup [0,99]|[], [99])
+/MenuBar org.freedesktop.DBus.Properties.Get com.canonical.dbusmenu Version|(<uint32 3>,)
+/StatusNotifierItem org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Nothing|Error.
+/StatusNotifierItem org.kde.StatusNotifierItem.Scroll 1 sideways|Error.InvalidArgs
+/StatusNotifierItem org.kde.StatusNotifierItem.ContextMenu 10 10|())"_s;
+        for (const QString &line : calls.split(u'\n')) {
             const QStringList arguments = {u"-c"_s,
                                            u"gdbus call --session --timeout 1 --dest $0 "
                                            u"--object-path $1 --method $2 -- \"${@:3}\" 2>&1"_s,
                                            item};
-            const QString output = runTool(u"bash"_s, arguments + words).output;
-            QVERIFY2(output.contains(answer), qPrintable(call + u": "_s + output));
+            const QString output =
+                runTool(u"bash"_s, arguments + line.section(u'|', 0, 0).split(u' ')).output;
+            QVERIFY2(output.contains(line.section(u'|', 1)), qPrintable(line + u": "_s + output));
         }
         // ContextMenu opened the menu: on Wayland a window of its own, where
         // the compositor puts it.
@@ -309,9 +293,9 @@ private slots:
             QSKIP("needs the X server of ./test");
         Orlo alone;
         alone.environment.insert(u"DISPLAY"_s, display);
-        const QString program = alone.folder() + u"/orlo-clipboard"_s;
-        QVERIFY(alone.process().start(u"sh"_s, {u"-c"_s, u"exec \"$0\" 2>&1"_s, program},
-                                      alone.environment));
+        QVERIFY(alone.process().start(
+            u"sh"_s, {u"-c"_s, u"exec \"$0\" 2>&1"_s, alone.folder() + u"/orlo-clipboard"_s},
+            alone.environment));
         // It stays on Wayland, tells in a message box that copies made in the
         // background cannot be seen here, and goes on.
         QTRY_VERIFY_WITH_TIMEOUT(alone.process().said("neither data-control nor XWayland"), 10'000);
