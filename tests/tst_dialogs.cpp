@@ -36,14 +36,11 @@ void choose(QComboBox *box, const QString &item) {
 /// Whether it had opened with the focus on OK.
 bool leave(QDialog *dialog, int how) {
     auto *ok = dialog->findChild<QPushButton *>(u"cmdOK"_s);
-    ok = ok ? ok : dialog->findChild<QPushButton *>(u"cmdApply"_s);
     const bool focused = dialog->focusWidget() == ok;
-    if (how == 0)
-        dialog->findChild<QPushButton *>(u"cmdCancel"_s)->click();
-    else if (how == 1)
+    if (how == 1)
         QTest::keyClick(dialog, Qt::Key_Escape);
     else
-        ok->click();
+        (how ? ok : dialog->findChild<QPushButton *>(u"cmdCancel"_s))->click();
     return focused;
 }
 
@@ -121,9 +118,9 @@ private slots:
                 auto *atLogin = dialog->findChild<QCheckBox *>(u"chkAutostart"_s);
                 QCOMPARE(atLogin->isChecked(), !on); // the state as it is
                 atLogin->setChecked(on);
-                auto *keys = dialog->findChild<QKeySequenceEdit *>(u"keyShow"_s);
                 if (on)
-                    QTest::keyClick(keys, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
+                    QTest::keyClick(dialog->findChild<QKeySequenceEdit *>(u"keyShow"_s), Qt::Key_F9,
+                                    Qt::ControlModifier | Qt::ShiftModifier);
                 else
                     dialog->findChild<QPushButton *>(u"cmdClearShortcut"_s)->click();
                 leave(dialog, 2);

@@ -30,24 +30,22 @@ struct EndedRun {
 
     QString temp() const { return left.path() + u"/data/image/temp"_s; }
     QByteArray &journal() {
-        if (!gone) {
-            const QString from = rig->store.folders().temp();
-            QDir().mkpath(temp());
-            for (const QString &file : QDir(from).entryList(QDir::Files))
-                QFile::copy(from + u'/' + file, temp() + u'/' + file);
-            bytes = contents(temp() + u"/entries.journal"_s);
-            gone = true;
-        }
-        return bytes;
+        if (gone)
+            return bytes;
+        const QString from = rig->store.folders().temp();
+        QDir().mkpath(temp());
+        for (const QString &file : QDir(from).entryList(QDir::Files))
+            QFile::copy(from + u'/' + file, temp() + u'/' + file);
+        gone = true;
+        return bytes = contents(temp() + u"/entries.journal"_s);
     }
     /// The next start; `tampered`: what journal() holds is written first.
     EntryStore &restart(bool tampered = true) {
-        const Options options = rig->options(false);
         journal();
         if (tampered)
             written(temp() + u"/entries.journal"_s, bytes);
         store.reset();
-        store = std::make_unique<EntryStore>(DataFolders(left.path()), options, clock);
+        store = std::make_unique<EntryStore>(DataFolders(left.path()), rig->options(false), clock);
         recovered = store->recover();
         return *store;
     }
@@ -184,21 +182,18 @@ private slots:
         QTest::addColumn<QString>("cut"); // what the crash came after
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("pictures");
-        QTest::newRow("a picture copied") << u"picture saved"_s << QStringList{"a", "b"} << 2;
-        QTest::newRow("a picture not yet copied")
-            << u"picture saving"_s << QStringList{"a", "b"} << 3;
+        const QStringList both{u"t0"_s, u"t1"_s};
+        QTest::newRow("a picture copied") << u"picture saved"_s << both << 2;
+        QTest::newRow("a picture not yet copied") << u"picture saving"_s << both << 3;
         QTest::newRow("the texts saved") << u"texts saved"_s << QStringList{} << 3;
-        QTest::newRow("all pictures deleted") << u"deleted"_s << QStringList{"a", "b"} << 0;
+        QTest::newRow("all pictures deleted") << u"deleted"_s << both << 0;
     }
     void savesAndDeletesThatACrashCutShortStayDone() {
         QFETCH(QString, cut);
         QFETCH(QStringList, texts);
         QFETCH(int, pictures);
         EndedRun run;
-        for (const char *text : {"a", "b"}) {
-            run.rig->store.captureText(QString::fromLatin1(text));
-            run.rig->store.capturePicture(testPicture(2, 2));
-        }
+        capture(*run.rig, 0, 2);
         run.rig->store.capturePicture(testPicture(2, 2));
         run.journal();
         // What the journal said before the crash; the files stay as they were.

@@ -261,16 +261,11 @@ private slots:
     void pagesOfOthersReadBack() {
         // The first program's pages are read as they stand, pages edited by
         // hand as plain text, where they can be read.
-        const struct {
-            QByteArray bytes;
-            QStringList entries;
-        } cases[] = {
-            {page(lines({"a<b>&amp;c", "?\xd6\xd0"})), {"a<b>&amp;c", "?中"}},
-            {page(lines({"x &y"})), {"x &y"}},
-            {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
-            {"a\x81", {}},
-        };
-        for (const auto &[bytes, entries] : cases)
+        for (const auto &[bytes, entries] : QList<std::pair<QByteArray, QStringList>>{
+                 {page(lines({"a<b>&amp;c", "?\xd6\xd0"})), {"a<b>&amp;c", "?中"}},
+                 {page(lines({"x &y"})), {"x &y"}},
+                 {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
+                 {"a\x81", {}}})
             QCOMPARE(readTextPage(bytes).entries, entries);
         QVERIFY(!readTextPage("a\x81").readable);
         QCOMPARE(savedAt(u"20070203090507_2.htm"_qs, false),

@@ -40,11 +40,10 @@ QImage FakeClipboard::readImage() const {
     QImage image = qvariant_cast<QImage>(m_data->imageData());
     // Encoded pictures (image/png …) are decoded the way the toolkit does it.
     for (const QString &mime : m_data->formats()) {
-        if (image.isNull() && mime.startsWith(u"image/")) {
-            QByteArray bytes = m_data->data(mime);
-            QBuffer buffer(&bytes);
+        QByteArray bytes = m_data->data(mime);
+        QBuffer buffer(&bytes);
+        if (image.isNull() && mime.startsWith(u"image/"))
             image = QImageReader(&buffer).read();
-        }
     }
     return image;
 }
