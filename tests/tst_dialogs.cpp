@@ -44,12 +44,12 @@ bool leave(QDialog *dialog, int how) {
     return focused;
 }
 
-QString lookOf(const QWidget *w) {
-    const QFont f = w->font();
+QString lookOf(const QWidget &w) {
+    const QFont f = w.font();
     QString look;
     QDebug(&look).noquote() << f.family() << f.bold() << f.italic() << f.pointSizeF()
-                            << w->palette().color(QPalette::Text).name()
-                            << w->palette().color(QPalette::Base).name();
+                            << w.palette().color(QPalette::Text).name()
+                            << w.palette().color(QPalette::Base).name();
     return look.trimmed();
 }
 
@@ -139,7 +139,6 @@ private slots:
 
     void appearance() {
         WindowRig rig;
-        const QLineEdit fresh;
         AppearanceDialog dialog(rig.find("txtMain"));
         const auto box = [&](auto name) {
             return dialog.findChild<QComboBox *>(name);
@@ -156,7 +155,7 @@ private slots:
             list->lineEdit()->setText(list->itemText(list->count() - 1));
             QTest::keyClick(list->lineEdit(), Qt::Key_Tab);
         }
-        QCOMPARE(lookOf(preview), lookOf(&fresh));
+        QCOMPARE(lookOf(*preview), lookOf(QLineEdit()));
         // Every style sets both flags, after regular and after bold italic.
         const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};
         for (int i = 0; i < 8; ++i) {
@@ -176,8 +175,8 @@ private slots:
         choose(box("cmbFColor"), "红色");
         choose(box("cmbBColor"), "青色");
         dialog.accept();
-        QCOMPARE(lookOf(rig.find("txtMain")), lookOf(preview));
-        QVERIFY(lookOf(preview).endsWith(u"#ff0000 #00ffff"_s));
+        QCOMPARE(lookOf(*rig.find("txtMain")), lookOf(*preview));
+        QVERIFY(lookOf(*preview).endsWith(u"#ff0000 #00ffff"_s));
     }
 
     void unsavedOptionsAreTold() {
@@ -222,32 +221,29 @@ private slots:
 
     void readWithDefaults_data() {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("txtPath");
-        QTest::addColumn<QString>("imgPath");
+        QTest::addColumn<QStringList>("paths"); // texts, pictures
         QTest::addColumn<bool>("autoSave");
-        const QString text = u"/program/data/text"_s, image = u"/program/data/image"_s;
-        QTest::newRow("nothing stored") << QByteArray() << text << image << false;
+        const QString image = u"/program/data/image"_s;
+        const QStringList defaults{u"/program/data/text"_s, image};
+        QTest::newRow("nothing stored") << QByteArray() << defaults << false;
         QTest::newRow("stored as they stand")
             << "[Path]\ntxtPath=\nimgPath=\"/某处/图片 \"\n[Option]\nAutoSave=True\n"_ba
-            << "" << u"/某处/图片 "_s << true;
-        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << text << image << true;
-        QTest::newRow("not a flag")
-            << "[Option]\nAutoSave=@Invalid()\n"_ba << text << image << false;
+            << QStringList{u""_s, u"/某处/图片 "_s} << true;
+        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << defaults << true;
+        QTest::newRow("not a flag") << "[Option]\nAutoSave=@Invalid()\n"_ba << defaults << false;
         QTest::newRow("garbled") << QByteArray("\xff\xfe[Path\x00\x01 txtPath=\n=\n[[[Option]", 30)
-                                 << text << image << false;
+                                 << defaults << false;
         QTest::newRow("10,000 characters") << "[Path]\ntxtPath=" + QByteArray(10000, 'x') + "\n"
-                                           << QString(10000, u'x') << image << false;
+                                           << QStringList{QString(10000, u'x'), image} << false;
     }
     void readWithDefaults() {
         QFETCH(QByteArray, ini);
-        QFETCH(QString, txtPath);
-        QFETCH(QString, imgPath);
+        QFETCH(QStringList, paths);
         QFETCH(bool, autoSave);
         const QString path = file(QTest::currentDataTag());
         QVERIFY(ini.isNull() || written(path, ini));
         const Options options = readOptions(SettingsStore(path), u"/program"_s);
-        QCOMPARE(options.txtPath, txtPath);
-        QCOMPARE(options.imgPath, imgPath);
+        QCOMPARE((QStringList{options.txtPath, options.imgPath}), paths);
         QCOMPARE(options.autoSave, autoSave);
         QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back
         QVERIFY(ini.isNull() || contents(path) == ini); // nor a garbled file tidied up

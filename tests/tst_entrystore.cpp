@@ -98,25 +98,25 @@ private slots:
     }
 
     void anEndedRunIsTakenBack_data() {
-        QTest::addColumn<int>("cut");  // bytes cut off the journal's end
-        QTest::addColumn<int>("flip"); // in 文本01's record: 1 its text, 2 its length
+        // Bytes cut off the journal's end; in 文本01's record, 1 its text or 2
+        // its length flipped; records, and the pictures gone or no pictures, damaged.
+        QTest::addColumn<QList<int>>("cutFlipDamaged");
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
-        QTest::newRow("whole") << 0 << 0 << QStringList{u"first"_s, edited, u"third"_s} << 2;
+        QTest::newRow("whole") << QList{0, 0, 2} << QStringList{u"first"_s, edited, u"third"_s};
         // The last record, the edit, is torn: the text it was made on stays.
         QTest::newRow("torn at the end")
-            << 3 << 0 << QStringList{u"first"_s, u"second"_s, u"third"_s} << 3;
+            << QList{3, 0, 3} << QStringList{u"first"_s, u"second"_s, u"third"_s};
         // Its edit was made on a text that is not there: left out too, and
         // the later records still read.
-        QTest::newRow("damaged inside") << 0 << 1 << QStringList{u"first"_s, u"third"_s} << 3;
-        QTest::newRow("damaged length") << 0 << 2 << QStringList{u"first"_s, u"third"_s} << 3;
+        QTest::newRow("damaged inside") << QList{0, 1, 3} << QStringList{u"first"_s, u"third"_s};
+        QTest::newRow("damaged length") << QList{0, 2, 3} << QStringList{u"first"_s, u"third"_s};
     }
     void anEndedRunIsTakenBack() {
-        QFETCH(int, cut);
-        QFETCH(int, flip);
+        QFETCH(QList<int>, cutFlipDamaged);
         QFETCH(QStringList, texts);
-        QFETCH(int, damaged);
+        const auto [cut, flip, damaged] =
+            std::array{cutFlipDamaged[0], cutFlipDamaged[1], cutFlipDamaged[2]};
         EndedRun run;
         for (const QColor color : {Qt::red, Qt::green, Qt::blue})
             run.rig->store.capturePicture(testPicture(2, 2, color));

@@ -204,8 +204,7 @@ private slots:
         const QString temp = rig.store.folders().temp();
         rig.store.captureText(u"next"_s);
         // A journal the user may not read is kept aside, and said so.
-        QFile journal(temp + u"/entries.journal"_s);
-        QVERIFY(journal.setPermissions({}));
+        QVERIFY(QFile::setPermissions(temp + u"/entries.journal"_s, {}));
         EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
         const Recovery recovered = next.recover();
         QCOMPARE(recovered.setAside, u"entries.journal.unreadable"_s);

@@ -10,7 +10,6 @@
 #include "ui/textview.h"
 #include "windowrig.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QListView>
@@ -146,13 +145,13 @@ private slots:
 
     void entriesKeepTheirLineBreaksThroughEdits_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from"); // the selection typed over
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("keys"); // "\r" is Return, "\b" Backspace
+        QTest::addColumn<QList<int>>("selection"); // typed over
+        QTest::addColumn<QString>("keys");         // "\r" is Return, "\b" Backspace
         QTest::addColumn<QString>("expected");
         const auto row = [](const char *tag, const QString &text, int from = 0, int to = 0,
                             const QString &keys = {}, const QString &expected = {}) {
-            QTest::newRow(tag) << text << from << to << keys << (keys.isEmpty() ? text : expected);
+            QTest::newRow(tag) << text << QList<int>{from, to} << keys
+                               << (keys.isEmpty() ? text : expected);
         };
         row("mixed", "a\r\nb\nc\rd\r\n");
         row("CR, CRLF", "\r\r\n\n\r");
@@ -174,14 +173,13 @@ private slots:
     }
     void entriesKeepTheirLineBreaksThroughEdits() {
         QFETCH(QString, text);
-        QFETCH(int, from);
-        QFETCH(int, to);
+        QFETCH(QList<int>, selection);
         QFETCH(QString, keys);
         QFETCH(QString, expected);
         Window w;
         w.clipboard.offerText(text);
         QCOMPARE(w.box->text(), text);
-        w.moveTo(from, to);
+        w.moveTo(selection.at(0), selection.at(1));
         QTest::keyClicks(w.box, keys);
         QCOMPARE(w.entry(0), expected);
         QCOMPARE(w.wholeCopies, 0);
