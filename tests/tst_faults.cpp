@@ -35,8 +35,8 @@ QByteArray lines(const QList<QByteArray> &entries) {
 class tst_Faults : public QObject {
     Q_OBJECT
     static void row(const char *name, const QStringList &entries, const QList<int> &range,
-                    const QByteArray &lines) {
-        QTest::newRow(name) << entries << range << lines;
+                    const QList<QByteArray> &entryLines) {
+        QTest::newRow(name) << entries << range << lines(entryLines);
     }
 
 private slots:
@@ -217,16 +217,16 @@ private slots:
         QTest::addColumn<QList<int>>("range");
         QTest::addColumn<QByteArray>("lines");
         const QString half(QChar(0xD83D));
-        row("worked example", {"abc", "def"}, {0, 1}, lines({"abc", "def"}));
+        row("worked example", {"abc", "def"}, {0, 1}, {"abc", "def"});
         row("nothing selected", {"a"}, {-1, -1}, {});
-        row("beyond the entries", {"a", "b"}, {-3, 400}, lines({"a", "b"}));
+        row("beyond the entries", {"a", "b"}, {-3, 400}, {"a", "b"});
         row("markup and line breaks", {"<b>x</b>", "a & b &amp;", "1\n2\r\n"}, {0, 2},
-            lines({"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"}));
+            {"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"});
         row("code page 936, NUL", {QStringLiteral(u"中文,\0 €")}, {0, 0},
-            lines({"\xd6\xd0\xce\xc4,&#xFFFD; \x80"}));
+            {"\xd6\xd0\xce\xc4,&#xFFFD; \x80"});
         row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half + QChar(0)}, {0, 3},
-            lines({"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
-                   "&#xFFFD;a&#xFFFD;&#xFFFD;"}));
+            {"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
+             "&#xFFFD;a&#xFFFD;&#xFFFD;"});
         // Long entries go in blocks of thousands of characters: a pair across
         // a block's end, real question marks and a reference in a later block.
         const QString longEntry = QString(8191, u'a') + QStringLiteral("😀") + QString(8190, u'?') +
@@ -237,10 +237,10 @@ private slots:
         // the code page turns into nothing at all.
         const QString nothingAfter = QString(8191, u'd') + QStringLiteral("♪") + QChar(0xFE00);
         row("long entries", {longEntry, halfThenPair, nothingAfter}, {0, 2},
-            lines({QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') +
-                       "&#xD55C;\xd6\xd0" + QByteArray(9000, 'b'),
-                   QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;",
-                   QByteArray(8191, 'd') + "&#x266A;&#xFE00;"}));
+            {QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') + "&#xD55C;\xd6\xd0" +
+                 QByteArray(9000, 'b'),
+             QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;",
+             QByteArray(8191, 'd') + "&#x266A;&#xFE00;"});
     }
     void textFileFormat() {
         QFETCH(QStringList, entries);
