@@ -36,23 +36,20 @@ void choose(QComboBox *box, const QString &item) {
 /// Whether it had opened with the focus on OK.
 bool leave(QDialog *dialog, int how) {
     auto *ok = dialog->findChild<QPushButton *>(u"cmdOK"_s);
-    ok = ok ? ok : dialog->findChild<QPushButton *>(u"cmdApply"_s);
     const bool focused = dialog->focusWidget() == ok;
-    if (how == 0)
-        dialog->findChild<QPushButton *>(u"cmdCancel"_s)->click();
-    else if (how == 1)
+    if (how == 1)
         QTest::keyClick(dialog, Qt::Key_Escape);
     else
-        ok->click();
+        (how ? ok : dialog->findChild<QPushButton *>(u"cmdCancel"_s))->click();
     return focused;
 }
 
-QString lookOf(const QWidget *w) {
-    const QFont f = w->font();
+QString lookOf(const QWidget &w) {
+    const QFont f = w.font();
     QString look;
     QDebug(&look).noquote() << f.family() << f.bold() << f.italic() << f.pointSizeF()
-                            << w->palette().color(QPalette::Text).name()
-                            << w->palette().color(QPalette::Base).name();
+                            << w.palette().color(QPalette::Text).name()
+                            << w.palette().color(QPalette::Base).name();
     return look.trimmed();
 }
 
@@ -121,9 +118,9 @@ private slots:
                 auto *atLogin = dialog->findChild<QCheckBox *>(u"chkAutostart"_s);
                 QCOMPARE(atLogin->isChecked(), !on); // the state as it is
                 atLogin->setChecked(on);
-                auto *keys = dialog->findChild<QKeySequenceEdit *>(u"keyShow"_s);
                 if (on)
-                    QTest::keyClick(keys, Qt::Key_F9, Qt::ControlModifier | Qt::ShiftModifier);
+                    QTest::keyClick(dialog->findChild<QKeySequenceEdit *>(u"keyShow"_s), Qt::Key_F9,
+                                    Qt::ControlModifier | Qt::ShiftModifier);
                 else
                     dialog->findChild<QPushButton *>(u"cmdClearShortcut"_s)->click();
                 leave(dialog, 2);
@@ -142,7 +139,6 @@ private slots:
 
     void appearance() {
         WindowRig rig;
-        const QLineEdit fresh;
         AppearanceDialog dialog(rig.find("txtMain"));
         const auto box = [&](auto name) {
             return dialog.findChild<QComboBox *>(name);
@@ -159,7 +155,7 @@ private slots:
             list->lineEdit()->setText(list->itemText(list->count() - 1));
             QTest::keyClick(list->lineEdit(), Qt::Key_Tab);
         }
-        QCOMPARE(lookOf(preview), lookOf(&fresh));
+        QCOMPARE(lookOf(*preview), lookOf(QLineEdit()));
         // Every style sets both flags, after regular and after bold italic.
         const QStringList styles{"常规", "粗体", "斜体", "粗斜体"};
         for (int i = 0; i < 8; ++i) {
@@ -179,8 +175,8 @@ private slots:
         choose(box("cmbFColor"), "红色");
         choose(box("cmbBColor"), "青色");
         dialog.accept();
-        QCOMPARE(lookOf(rig.find("txtMain")), lookOf(preview));
-        QVERIFY(lookOf(preview).endsWith(u"#ff0000 #00ffff"_s));
+        QCOMPARE(lookOf(*rig.find("txtMain")), lookOf(*preview));
+        QVERIFY(lookOf(*preview).endsWith(u"#ff0000 #00ffff"_s));
     }
 
     void unsavedOptionsAreTold() {
@@ -225,32 +221,29 @@ private slots:
 
     void readWithDefaults_data() {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("txtPath");
-        QTest::addColumn<QString>("imgPath");
+        QTest::addColumn<QStringList>("paths"); // texts, pictures
         QTest::addColumn<bool>("autoSave");
-        const QString text = u"/program/data/text"_s, image = u"/program/data/image"_s;
-        QTest::newRow("nothing stored") << QByteArray() << text << image << false;
+        const QString image = u"/program/data/image"_s;
+        const QStringList defaults{u"/program/data/text"_s, image};
+        QTest::newRow("nothing stored") << QByteArray() << defaults << false;
         QTest::newRow("stored as they stand")
             << "[Path]\ntxtPath=\nimgPath=\"/某处/图片 \"\n[Option]\nAutoSave=True\n"_ba
-            << "" << u"/某处/图片 "_s << true;
-        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << text << image << true;
-        QTest::newRow("not a flag")
-            << "[Option]\nAutoSave=@Invalid()\n"_ba << text << image << false;
+            << QStringList{u""_s, u"/某处/图片 "_s} << true;
+        QTest::newRow("a number") << "[Option]\nAutoSave=1\n"_ba << defaults << true;
+        QTest::newRow("not a flag") << "[Option]\nAutoSave=@Invalid()\n"_ba << defaults << false;
         QTest::newRow("garbled") << QByteArray("\xff\xfe[Path\x00\x01 txtPath=\n=\n[[[Option]", 30)
-                                 << text << image << false;
+                                 << defaults << false;
         QTest::newRow("10,000 characters") << "[Path]\ntxtPath=" + QByteArray(10000, 'x') + "\n"
-                                           << QString(10000, u'x') << image << false;
+                                           << QStringList{QString(10000, u'x'), image} << false;
     }
     void readWithDefaults() {
         QFETCH(QByteArray, ini);
-        QFETCH(QString, txtPath);
-        QFETCH(QString, imgPath);
+        QFETCH(QStringList, paths);
         QFETCH(bool, autoSave);
         const QString path = file(QTest::currentDataTag());
         QVERIFY(ini.isNull() || written(path, ini));
         const Options options = readOptions(SettingsStore(path), u"/program"_s);
-        QCOMPARE(options.txtPath, txtPath);
-        QCOMPARE(options.imgPath, imgPath);
+        QCOMPARE((QStringList{options.txtPath, options.imgPath}), paths);
         QCOMPARE(options.autoSave, autoSave);
         QCOMPARE(QFile::exists(path), !ini.isNull());   // defaults are never written back
         QVERIFY(ini.isNull() || contents(path) == ini); // nor a garbled file tidied up

@@ -30,24 +30,22 @@ struct EndedRun {
 
     QString temp() const { return left.path() + u"/data/image/temp"_s; }
     QByteArray &journal() {
-        if (!gone) {
-            const QString from = rig->store.folders().temp();
-            QDir().mkpath(temp());
-            for (const QString &file : QDir(from).entryList(QDir::Files))
-                QFile::copy(from + u'/' + file, temp() + u'/' + file);
-            bytes = contents(temp() + u"/entries.journal"_s);
-            gone = true;
-        }
-        return bytes;
+        if (gone)
+            return bytes;
+        const QString from = rig->store.folders().temp();
+        QDir().mkpath(temp());
+        for (const QString &file : QDir(from).entryList(QDir::Files))
+            QFile::copy(from + u'/' + file, temp() + u'/' + file);
+        gone = true;
+        return bytes = contents(temp() + u"/entries.journal"_s);
     }
     /// The next start; `tampered`: what journal() holds is written first.
     EntryStore &restart(bool tampered = true) {
-        const Options options = rig->options(false);
         journal();
         if (tampered)
             written(temp() + u"/entries.journal"_s, bytes);
         store.reset();
-        store = std::make_unique<EntryStore>(DataFolders(left.path()), options, clock);
+        store = std::make_unique<EntryStore>(DataFolders(left.path()), rig->options(false), clock);
         recovered = store->recover();
         return *store;
     }
@@ -100,25 +98,25 @@ private slots:
     }
 
     void anEndedRunIsTakenBack_data() {
-        QTest::addColumn<int>("cut");  // bytes cut off the journal's end
-        QTest::addColumn<int>("flip"); // in 文本01's record: 1 its text, 2 its length
+        // Bytes cut off the journal's end; in 文本01's record, 1 its text or 2
+        // its length flipped; records, and the pictures gone or no pictures, damaged.
+        QTest::addColumn<QList<int>>("cutFlipDamaged");
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("damaged"); // records, and the pictures gone or no pictures
         const QString edited = u"编辑过的 second"_s;
-        QTest::newRow("whole") << 0 << 0 << QStringList{u"first"_s, edited, u"third"_s} << 2;
+        QTest::newRow("whole") << QList{0, 0, 2} << QStringList{u"first"_s, edited, u"third"_s};
         // The last record, the edit, is torn: the text it was made on stays.
         QTest::newRow("torn at the end")
-            << 3 << 0 << QStringList{u"first"_s, u"second"_s, u"third"_s} << 3;
+            << QList{3, 0, 3} << QStringList{u"first"_s, u"second"_s, u"third"_s};
         // Its edit was made on a text that is not there: left out too, and
         // the later records still read.
-        QTest::newRow("damaged inside") << 0 << 1 << QStringList{u"first"_s, u"third"_s} << 3;
-        QTest::newRow("damaged length") << 0 << 2 << QStringList{u"first"_s, u"third"_s} << 3;
+        QTest::newRow("damaged inside") << QList{0, 1, 3} << QStringList{u"first"_s, u"third"_s};
+        QTest::newRow("damaged length") << QList{0, 2, 3} << QStringList{u"first"_s, u"third"_s};
     }
     void anEndedRunIsTakenBack() {
-        QFETCH(int, cut);
-        QFETCH(int, flip);
+        QFETCH(QList<int>, cutFlipDamaged);
         QFETCH(QStringList, texts);
-        QFETCH(int, damaged);
+        const auto [cut, flip, damaged] =
+            std::array{cutFlipDamaged[0], cutFlipDamaged[1], cutFlipDamaged[2]};
         EndedRun run;
         for (const QColor color : {Qt::red, Qt::green, Qt::blue})
             run.rig->store.capturePicture(testPicture(2, 2, color));
@@ -184,21 +182,18 @@ private slots:
         QTest::addColumn<QString>("cut"); // what the crash came after
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("pictures");
-        QTest::newRow("a picture copied") << u"picture saved"_s << QStringList{"a", "b"} << 2;
-        QTest::newRow("a picture not yet copied")
-            << u"picture saving"_s << QStringList{"a", "b"} << 3;
+        const QStringList both{u"t0"_s, u"t1"_s};
+        QTest::newRow("a picture copied") << u"picture saved"_s << both << 2;
+        QTest::newRow("a picture not yet copied") << u"picture saving"_s << both << 3;
         QTest::newRow("the texts saved") << u"texts saved"_s << QStringList{} << 3;
-        QTest::newRow("all pictures deleted") << u"deleted"_s << QStringList{"a", "b"} << 0;
+        QTest::newRow("all pictures deleted") << u"deleted"_s << both << 0;
     }
     void savesAndDeletesThatACrashCutShortStayDone() {
         QFETCH(QString, cut);
         QFETCH(QStringList, texts);
         QFETCH(int, pictures);
         EndedRun run;
-        for (const char *text : {"a", "b"}) {
-            run.rig->store.captureText(QString::fromLatin1(text));
-            run.rig->store.capturePicture(testPicture(2, 2));
-        }
+        capture(*run.rig, 0, 2);
         run.rig->store.capturePicture(testPicture(2, 2));
         run.journal();
         // What the journal said before the crash; the files stay as they were.

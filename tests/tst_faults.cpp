@@ -35,8 +35,8 @@ QByteArray lines(const QList<QByteArray> &entries) {
 class tst_Faults : public QObject {
     Q_OBJECT
     static void row(const char *name, const QStringList &entries, const QList<int> &range,
-                    const QByteArray &lines) {
-        QTest::newRow(name) << entries << range << lines;
+                    const QList<QByteArray> &entryLines) {
+        QTest::newRow(name) << entries << range << lines(entryLines);
     }
 
 private slots:
@@ -204,8 +204,7 @@ private slots:
         const QString temp = rig.store.folders().temp();
         rig.store.captureText(u"next"_s);
         // A journal the user may not read is kept aside, and said so.
-        QFile journal(temp + u"/entries.journal"_s);
-        QVERIFY(journal.setPermissions({}));
+        QVERIFY(QFile::setPermissions(temp + u"/entries.journal"_s, {}));
         EntryStore next(DataFolders(rig.dir.path()), rig.options(false), rig.clock);
         const Recovery recovered = next.recover();
         QCOMPARE(recovered.setAside, u"entries.journal.unreadable"_s);
@@ -218,16 +217,16 @@ private slots:
         QTest::addColumn<QList<int>>("range");
         QTest::addColumn<QByteArray>("lines");
         const QString half(QChar(0xD83D));
-        row("worked example", {"abc", "def"}, {0, 1}, lines({"abc", "def"}));
+        row("worked example", {"abc", "def"}, {0, 1}, {"abc", "def"});
         row("nothing selected", {"a"}, {-1, -1}, {});
-        row("beyond the entries", {"a", "b"}, {-3, 400}, lines({"a", "b"}));
+        row("beyond the entries", {"a", "b"}, {-3, 400}, {"a", "b"});
         row("markup and line breaks", {"<b>x</b>", "a & b &amp;", "1\n2\r\n"}, {0, 2},
-            lines({"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"}));
+            {"&lt;b&gt;x&lt;/b&gt;", "a &amp; b &amp;amp;", "1\n2\r\n"});
         row("code page 936, NUL", {QStringLiteral(u"中文,\0 €")}, {0, 0},
-            lines({"\xd6\xd0\xce\xc4,&#xFFFD; \x80"}));
+            {"\xd6\xd0\xce\xc4,&#xFFFD; \x80"});
         row("references", {"x😀y𠀀", "?😀?", "<한>&", half + u'a' + half + QChar(0)}, {0, 3},
-            lines({"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
-                   "&#xFFFD;a&#xFFFD;&#xFFFD;"}));
+            {"x&#x1F600;y&#x20000;", "?&#x1F600;?", "&lt;&#xD55C;&gt;&amp;",
+             "&#xFFFD;a&#xFFFD;&#xFFFD;"});
         // Long entries go in blocks of thousands of characters: a pair across
         // a block's end, real question marks and a reference in a later block.
         const QString longEntry = QString(8191, u'a') + QStringLiteral("😀") + QString(8190, u'?') +
@@ -238,10 +237,10 @@ private slots:
         // the code page turns into nothing at all.
         const QString nothingAfter = QString(8191, u'd') + QStringLiteral("♪") + QChar(0xFE00);
         row("long entries", {longEntry, halfThenPair, nothingAfter}, {0, 2},
-            lines({QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') +
-                       "&#xD55C;\xd6\xd0" + QByteArray(9000, 'b'),
-                   QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;",
-                   QByteArray(8191, 'd') + "&#x266A;&#xFE00;"}));
+            {QByteArray(8191, 'a') + "&#x1F600;" + QByteArray(8190, '?') + "&#xD55C;\xd6\xd0" +
+                 QByteArray(9000, 'b'),
+             QByteArray(8191, 'c') + "&#xFFFD;&#x1F600;",
+             QByteArray(8191, 'd') + "&#x266A;&#xFE00;"});
     }
     void textFileFormat() {
         QFETCH(QStringList, entries);
@@ -261,16 +260,11 @@ private slots:
     void pagesOfOthersReadBack() {
         // The first program's pages are read as they stand, pages edited by
         // hand as plain text, where they can be read.
-        const struct {
-            QByteArray bytes;
-            QStringList entries;
-        } cases[] = {
-            {page(lines({"a<b>&amp;c", "?\xd6\xd0"})), {"a<b>&amp;c", "?中"}},
-            {page(lines({"x &y"})), {"x &y"}},
-            {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
-            {"a\x81", {}},
-        };
-        for (const auto &[bytes, entries] : cases)
+        for (const auto &[bytes, entries] : QList<std::pair<QByteArray, QStringList>>{
+                 {page(lines({"a<b>&amp;c", "?\xd6\xd0"})), {"a<b>&amp;c", "?中"}},
+                 {page(lines({"x &y"})), {"x &y"}},
+                 {"<html>notes \xe4\xb8\xad", {"<html>notes 中"}},
+                 {"a\x81", {}}})
             QCOMPARE(readTextPage(bytes).entries, entries);
         QVERIFY(!readTextPage("a\x81").readable);
         QCOMPARE(savedAt(u"20070203090507_2.htm"_qs, false),

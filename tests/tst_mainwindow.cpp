@@ -10,7 +10,6 @@
 #include "ui/textview.h"
 #include "windowrig.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QListView>
@@ -59,19 +58,17 @@ class tst_MainWindow : public QObject {
 
 private slots:
     void eachCaptureIsShownOnce() {
-        WindowRig rig;
-        rig.form.show();
+        Window rig;
         QSignalSpy texts(&rig.texts(), &TextEntries::currentChanged);
         QSignalSpy pictures(&rig.pictures(), &PictureEntries::currentChanged);
-        QSignalSpy laidOut(rig.find<TextEditor>("txtMain"), &QPlainTextEdit::textChanged);
+        QSignalSpy laidOut(rig.box, &QPlainTextEdit::textChanged);
         rig.clipboard.offerText(u"once"_s);
         rig.clipboard.offerImage(testPicture(4, 3));
         QCOMPARE(texts.size() + pictures.size() + laidOut.size(), 3); // (marked: tst_walk)
     }
 
     void theViewsGrowWithTheWindow() {
-        WindowRig rig;
-        rig.form.show();
+        Window rig;
         QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
         const QSize first = rig.form.size(), grown(200, 150), text = rig.find("txtMain")->size();
         rig.form.resize(first + grown);
@@ -95,9 +92,9 @@ private slots:
         }
         rig.trigger("menuSave");
         QCOMPARE(rig.find<QLabel>("lTip")->text(), u"就绪"_s);
-        QCOMPARE(rig.texts().count(), 0);
-        QCOMPARE(rig.tempPictures().size(), rig.pictures().count());
-        QCOMPARE(rig.pictures().count(), 2);
+        QCOMPARE((QList<qsizetype>{rig.texts().count(), rig.pictures().count(),
+                                   rig.tempPictures().size()}),
+                 (QList<qsizetype>{0, 2, 2}));
         // One box for the kind not saved, not one for each picture.
         QCOMPARE(rig.dialogs.messages.size(), 1);
         QCOMPARE(rig.dialogs.messages.at(0).icon, MessageIcon::Critical);
@@ -120,10 +117,9 @@ private slots:
     }
 
     void pictureEntriesInBothDisplayModes() {
-        WindowRig rig;
+        Window rig;
         auto *pane = rig.find<PictureView>("fmImg");
         auto *scaled = rig.find<ScaledPicture>("imgBak");
-        rig.form.show();
         rig.trigger("menuVImg");
         // Chosen, an entry whose file is gone leaves the picture shown (each
         // chosen entry read from its file: tst_walk).
@@ -149,13 +145,13 @@ private slots:
 
     void entriesKeepTheirLineBreaksThroughEdits_data() {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("from"); // the selection typed over
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("keys"); // "\r" is Return, "\b" Backspace
+        QTest::addColumn<QList<int>>("selection"); // typed over
+        QTest::addColumn<QString>("keys");         // "\r" is Return, "\b" Backspace
         QTest::addColumn<QString>("expected");
         const auto row = [](const char *tag, const QString &text, int from = 0, int to = 0,
                             const QString &keys = {}, const QString &expected = {}) {
-            QTest::newRow(tag) << text << from << to << keys << (keys.isEmpty() ? text : expected);
+            QTest::newRow(tag) << text << QList<int>{from, to} << keys
+                               << (keys.isEmpty() ? text : expected);
         };
         row("mixed", "a\r\nb\nc\rd\r\n");
         row("CR, CRLF", "\r\r\n\n\r");
@@ -177,14 +173,13 @@ private slots:
     }
     void entriesKeepTheirLineBreaksThroughEdits() {
         QFETCH(QString, text);
-        QFETCH(int, from);
-        QFETCH(int, to);
+        QFETCH(QList<int>, selection);
         QFETCH(QString, keys);
         QFETCH(QString, expected);
         Window w;
         w.clipboard.offerText(text);
         QCOMPARE(w.box->text(), text);
-        w.moveTo(from, to);
+        w.moveTo(selection.at(0), selection.at(1));
         QTest::keyClicks(w.box, keys);
         QCOMPARE(w.entry(0), expected);
         QCOMPARE(w.wholeCopies, 0);
@@ -214,21 +209,20 @@ private slots:
     void randomEditsAreFollowedExactly() {
         Window w;
         w.clipboard.offerText(QStringLiteral("alpha\r\nbeta\r\n\r\ngamma 文本\r\ndelta\r\n"));
-        TextEditor *box = w.box;
         QApplication::clipboard()->setText(QStringLiteral("x\ny\r\nz"));
         const QStringList keys{"Return", "Backspace", "Del",         "A",
                                "Ctrl+V", "Ctrl+Z",    "Ctrl+Shift+Z"};
         QRandomGenerator random(20240601);
         for (int step = 0; step < 200; ++step) {
-            const int length = box->document()->characterCount() - 1;
+            const int length = w.box->document()->characterCount() - 1;
             const int from = random.bounded(length + 1);
             w.moveTo(from, random.bounded(3) ? from : random.bounded(length + 1));
             const QKeyCombination key = QKeySequence(keys.at(random.bounded(int(keys.size()))))[0];
-            QTest::keyClick(box, key.key(), key.keyboardModifiers());
-            QString expected = box->document()->toRawText();
-            expected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+            QTest::keyClick(w.box, key.key(), key.keyboardModifiers());
+            const QString expected =
+                w.box->document()->toRawText().replace(QChar::ParagraphSeparator, u"\r\n"_s);
             QCOMPARE(w.entry(0), expected);
-            QCOMPARE(box->textLength(), expected.size());
+            QCOMPARE(w.box->textLength(), expected.size());
         }
         QCOMPARE(w.wholeCopies, 0);
     }

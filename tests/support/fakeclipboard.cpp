@@ -10,21 +10,15 @@ void FakeClipboard::offer(QMimeData *data) {
 }
 
 void FakeClipboard::offer(const QString &mime, const QByteArray &bytes) {
-    auto *data = new QMimeData;
-    data->setData(mime, bytes);
-    offer(data);
+    offerWith([&](QMimeData &data) { data.setData(mime, bytes); });
 }
 
 void FakeClipboard::offerText(const QString &text) {
-    auto *data = new QMimeData;
-    data->setText(text.isNull() ? QStringLiteral("") : text);
-    offer(data);
+    offerWith([&](QMimeData &data) { data.setText(text.isNull() ? QStringLiteral("") : text); });
 }
 
 void FakeClipboard::offerImage(const QImage &image) {
-    auto *data = new QMimeData;
-    data->setImageData(image);
-    offer(data);
+    offerWith([&](QMimeData &data) { data.setImageData(image); });
 }
 
 std::optional<QString> FakeClipboard::readText() const {
@@ -40,11 +34,10 @@ QImage FakeClipboard::readImage() const {
     QImage image = qvariant_cast<QImage>(m_data->imageData());
     // Encoded pictures (image/png …) are decoded the way the toolkit does it.
     for (const QString &mime : m_data->formats()) {
-        if (image.isNull() && mime.startsWith(u"image/")) {
-            QByteArray bytes = m_data->data(mime);
-            QBuffer buffer(&bytes);
+        QByteArray bytes = m_data->data(mime);
+        QBuffer buffer(&bytes);
+        if (image.isNull() && mime.startsWith(u"image/"))
             image = QImageReader(&buffer).read();
-        }
     }
     return image;
 }

@@ -39,5 +39,10 @@ public:
     Reason refused = Reason::None; ///< what offer() says was cut off
 
 private:
+    template <typename Fill> void offerWith(Fill fill) {
+        auto *data = new QMimeData;
+        fill(*data);
+        offer(data);
+    }
     std::unique_ptr<QMimeData> m_data = std::make_unique<QMimeData>();
 };

@@ -92,8 +92,7 @@ inline QImage testPicture(int width, int height, QColor color = Qt::red) {
 /// A picture as the bytes of an image file, as other programs offer it.
 inline QByteArray encodedPicture(const QImage &image, const char *format = "PNG") {
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer(&bytes); // opened by the save
     image.save(&buffer, format);
     return bytes;
 }
