@@ -5,13 +5,7 @@
 # of its own. Fails on every control a user can reach (focusable or with an
 # action; scroll bars aside) that has no name, or a box named by its value.
 # Exits 77 (skipped) without DISPLAY or the AT-SPI bus.
-import os
-import shutil
-import signal
-import subprocess
-import sys
-import tempfile
-import time
+import os, shutil, signal, subprocess, sys, tempfile, time
 
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 if not os.environ.get("DISPLAY") or not os.path.exists(LAUNCHER):

@@ -4,7 +4,7 @@
 # demand. Run as root, all runs as the system user orlo-test (created when missing). ORLO_COMPOSITOR
 # picks the compositor: sway (the default, headless, no X server), weston (no data-control, no
 # seat), mutter (no data-control, a keyboard for a seat, and XWayland, named by ORLO_XWAYLAND and
-# ORLO_XAUTHORITY), or none (run_unprivileged.sh): no bus, no compositor, only the user and folder.
+# ORLO_XAUTHORITY), or none (a test run as another user): no bus, no compositor, only the user and folder.
 #
 # PROGRAM gets WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR, HOME, TMPDIR, LANG=C.UTF-8,
 # ORLO_OTHER_DISPLAY (the X server this script was given), this script's ORLO_* variables,

@@ -4,13 +4,9 @@
 # for each item registered, it reads the item as a panel does and prints one
 # JSON line: its bus name, title, tip (title, text), how many icon sizes it
 # offers and its menu's labels ("" for a line).
-import json
-import signal
-import subprocess
-import sys
+import json, signal, subprocess, sys
 
-import dbus
-import dbus.service
+import dbus, dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
 
