@@ -109,7 +109,7 @@ public:
 
     // What it reported.
     QList<Entry> entries() const;
-    /// Clipboard changes handled; with `hadText`, those whose text it had.
+    /// Clipboard changes handled; with `hadText`, those that brought a new text.
     qsizetype changes(bool hadText = false) const;
     /// The last value reported: "status" and "clipboard" (its status line and
     /// tip at start), "current" (the caption of the entry made current

@@ -84,9 +84,11 @@ public:
         });
         // Connected after the watcher: told once a change was handled, and
         // whether its text could be had (not when its owner went first).
+        // Whether it had a text, other than the change before's (on X11 the
+        // next owner answers for one replaced before it was asked).
         connect(&program.platform().clipboard, &Clipboard::changed, this, [this] {
-            const auto text = m_program.platform().clipboard.readText();
-            append({{u"change"_s, !text.value_or(QString()).isEmpty()}});
+            const QString text = m_program.platform().clipboard.readText().value_or(QString());
+            append({{u"change"_s, !text.isEmpty() && text != std::exchange(m_lastText, text)}});
         });
         m_input.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
         connect(&m_commands, &QSocketNotifier::activated, this, &Report::runCommand);
@@ -119,7 +121,7 @@ private:
     }
 
     Program &m_program;
-    QString m_path;
+    QString m_path, m_lastText;
     QFile m_input;
     QSocketNotifier m_commands{0, QSocketNotifier::Read};
 };
