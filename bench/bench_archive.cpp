@@ -5,12 +5,10 @@
 // with the archive in place. ORLO_ARCHIVE_PAGES sets the number of pages
 // (100 entries of about 1,000 characters each, 130 KB a page; 3,000 by
 // default, 400 MB: indexing 10,000 would take the shared machine too long).
-#include "app/program.h"
+#include "benchprogram.h"
 #include "benchutil.h"
 #include "core/textfile.h"
-#include "fakes.h"
 #include "platform/clipboard.h"
-#include "platform/clipboardaccess.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -109,12 +107,7 @@ int main(int argc, char *argv[]) {
     const double bare = timeCopies([&] { return bareTexts; }, u"bare"_qs);
     bareOn = false;
 
-    ClipboardAccess access;
-    const std::unique_ptr<Clipboard> clipboard = openClipboard(access);
-    FakeDialogs dialogs;
-    SystemClock clock;
-    FakeLauncher launcher;
-    SettingsStore settings(dir.filePath(u"settings.ini"_qs));
+    bench::ProgramGround ground(dir.filePath(u"settings.ini"_qs));
     const QList<qint64> self{QCoreApplication::applicationPid()};
     double peakMb = 0;
     QTimer sampler;
@@ -125,8 +118,7 @@ int main(int argc, char *argv[]) {
     const double processorBefore = bench::processorMs(self);
     double indexedS = 0, ours = 0, idleMb = 0, indexedCpuS = 0;
     {
-        auto ran = std::make_unique<Program>(Platform{*clipboard, dialogs, clock, launcher},
-                                             settings, program);
+        auto ran = std::make_unique<Program>(ground.platform(), ground.settings, program);
         ran->start();
         Archive *archive = &ran->archive();
         ran->window().hide();
@@ -166,7 +158,7 @@ int main(int argc, char *argv[]) {
 
     // A start with the archive (and its index) in place; then searching it.
     timer.restart();
-    Program again(Platform{*clipboard, dialogs, clock, launcher}, settings, program);
+    Program again(ground.platform(), ground.settings, program);
     again.start();
     const double startMs = timer.nsecsElapsed() / 1e6;
     bench::row(u"start-up with the archive present, to listening"_qs, bench::ms(startMs), u"-"_qs,

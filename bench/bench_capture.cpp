@@ -2,12 +2,10 @@
 // Capture speed against a bare Qt program on the same X server: the time from
 // starting xclip to the entry being listed, a burst of back-to-back copies,
 // and a 4K picture. Needs DISPLAY (bench/run provides a private Xvfb).
-#include "app/program.h"
+#include "benchprogram.h"
 #include "benchutil.h"
 #include "core/picturereader.h"
-#include "fakes.h"
 #include "platform/clipboard.h"
-#include "platform/clipboardaccess.h"
 #include "platform/textrecognizer.h"
 
 #include <QApplication>
@@ -177,14 +175,8 @@ int main(int argc, char *argv[]) {
         bareText, barePicture, bareBig, [&] { return bareTexts; }, [&] { return barePictures; });
     bareOn = false;
 
-    ClipboardAccess access;
-    const std::unique_ptr<Clipboard> clipboard = openClipboard(access);
-    FakeDialogs dialogs;
-    SystemClock clock;
-    FakeLauncher launcher;
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    Program program({*clipboard, dialogs, clock, launcher}, settings,
-                    dir.filePath(QStringLiteral("app")));
+    bench::ProgramGround ground(dir.filePath(QStringLiteral("settings.ini")));
+    Program program(ground.platform(), ground.settings, dir.filePath(QStringLiteral("app")));
     program.start();
     EntryStore &store = program.store();
     // The window hidden; a timer due every 5 ms tells how long the event
